@@ -1,0 +1,13 @@
+# Host build: the in-memory backend and the tests that run on it.
+file(GLOB QUENLAR_MEMORY_SOURCES CONFIGURE_DEPENDS platform/memory/*.cpp)
+add_library(quenlar_memory STATIC ${QUENLAR_MEMORY_SOURCES})
+target_link_libraries(quenlar_memory PUBLIC quenlar_app)
+
+file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/host/*.cpp)
+add_executable(host_tests ${HOST_TEST_SOURCES})
+target_link_libraries(host_tests PRIVATE quenlar_memory GTest::gmock GTest::gtest_main)
+gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS host)
+
+if(QUENLAR_BENCH)
+  add_subdirectory(bench)
+endif()

@@ -1,0 +1,16 @@
+# Windows build (mingw-w64): the Win32 backend, the program, and the tests run under Wine.
+file(GLOB QUENLAR_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
+list(FILTER QUENLAR_WIN32_SOURCES EXCLUDE REGEX ".*/winmain\\.cpp$")
+add_library(quenlar_win32 STATIC ${QUENLAR_WIN32_SOURCES})
+target_link_libraries(quenlar_win32 PUBLIC quenlar_app)
+target_link_libraries(quenlar_win32 PUBLIC advapi32 user32 gdi32 kernel32 shell32 comctl32 comdlg32)
+
+add_link_options(-static)
+
+add_executable(quenlar WIN32 platform/win32/winmain.cpp)
+target_link_libraries(quenlar PRIVATE quenlar_win32)
+target_link_options(quenlar PRIVATE -Wl,--dynamicbase -Wl,--nxcompat -Wl,--high-entropy-va)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win32/CMakeLists.txt)
+  add_subdirectory(tests/win32)
+endif()

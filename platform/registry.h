@@ -1,0 +1,75 @@
+// The registry service: the Windows registry as the program sees it.
+//
+// Keys are named by a root and a path of backslash-separated names relative to it
+// ("Software\\Palvex\\Quenlar"); a leading or trailing backslash is allowed and ignored.
+// Key and value names match without regard to ASCII letter case; a value keeps the name
+// it was created with. Value names enumerate in a stable order of the backend's own
+// (Windows and Wine do not agree on it; callers never rely on one).
+//
+// Every call stands alone: the backend opens what it needs and closes it again.
+// Plain failures come back as a status. A backend may throw RegistryError for an
+// unexpected failure (the in-memory backend does so when a fault asks it to); callers
+// that must tell the two apart catch it.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+enum class RootKey { CurrentUser, LocalMachine };
+
+enum class ValueKind { String, ExpandString, MultiString, Binary, Dword, Qword };
+
+// A typed value. `bytes` holds the data: the text without its terminator for the
+// string kinds, raw bytes for Binary, little-endian bytes for Dword and Qword.
+struct RegistryValue {
+  ValueKind kind = ValueKind::String;
+  std::string bytes;
+
+  static RegistryValue Text(std::string text, ValueKind kind = ValueKind::String);
+  static RegistryValue Dword(std::uint32_t value);
+  bool IsText() const { return kind == ValueKind::String || kind == ValueKind::ExpandString; }
+  // The DWORD's value; only meaningful when kind is Dword and bytes has four bytes.
+  std::uint32_t AsDword() const;
+};
+
+enum class RegStatus {
+  Ok,
+  NotFound,      // the key or value does not exist
+  AccessDenied,  // the key exists but cannot be opened with the access asked for
+  Failed,        // any other plain failure
+};
+
+enum class KeyAccess { Read, Full };
+
+struct RegistryError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+class Registry {
+ public:
+  virtual ~Registry() = default;
+
+  // Opens the key with the access asked for; with `create`, first makes it and any
+  // missing parents. Ok means that later calls on this key with that access can work.
+  virtual RegStatus OpenKey(RootKey root, const std::string& path, KeyAccess access,
+                            bool create) = 0;
+  virtual bool KeyExists(RootKey root, const std::string& path) = 0;
+  // All value names of the key, in enumeration order.
+  virtual RegStatus ValueNames(RootKey root, const std::string& path,
+                               std::vector<std::string>& names) = 0;
+  virtual RegStatus ReadValue(RootKey root, const std::string& path, const std::string& name,
+                              RegistryValue& value) = 0;
+  // Creates or replaces the value; the key must exist.
+  virtual RegStatus WriteValue(RootKey root, const std::string& path, const std::string& name,
+                               const RegistryValue& value) = 0;
+  virtual RegStatus DeleteValue(RootKey root, const std::string& path,
+                                const std::string& name) = 0;
+  // Removes the key with every key and value below it.
+  virtual RegStatus DeleteKey(RootKey root, const std::string& path) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,41 @@
+// Small system services: the volume serial number, the application-wide cursor and
+// randomness.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace platform {
+
+class Volume {
+ public:
+  virtual ~Volume() = default;
+  // The volume serial number of the root directory "C:\", or nullopt if the system
+  // cannot tell it.
+  virtual std::optional<std::uint32_t> SystemSerial() = 0;
+};
+
+// Cursor shapes, numbered as the toolkit the program was first written for numbers them.
+enum CursorShape : int {
+  crDefault = 0,
+  crCross = -3,
+  crHourGlass = -11,
+  crHandPoint = -21,
+};
+
+class Cursor {
+ public:
+  virtual ~Cursor() = default;
+  // Sets the application-wide mouse cursor; it stays until set again.
+  virtual void Set(int shape) = 0;
+  virtual int Current() const = 0;
+};
+
+class Random {
+ public:
+  virtual ~Random() = default;
+  // A uniformly drawn integer x with 0 <= x < bound (bound > 0).
+  virtual std::uint32_t Below(std::uint32_t bound) = 0;
+};
+
+}  // namespace platform
