@@ -14,3 +14,10 @@ target_link_options(quenlar PRIVATE -Wl,--dynamicbase -Wl,--nxcompat -Wl,--high-
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win32/CMakeLists.txt)
   add_subdirectory(tests/win32)
 endif()
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/standin/CMakeLists.txt)
+  add_subdirectory(standin)
+endif()
+if(EXISTS ${CMAKE_SOURCE_DIR}/e2e/CMakeLists.txt)
+  add_subdirectory(e2e)
+endif()

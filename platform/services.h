@@ -2,9 +2,13 @@
 // (Win32 or in-memory) owns the objects; everything else only holds this bundle.
 #pragma once
 
+#include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/process.h"
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "platform/toolkit.h"
 
 namespace platform {
 
@@ -14,6 +18,11 @@ struct Services {
   Volume& volume;
   Cursor& cursor;
   Random& random;
+  Toolkit* toolkit = nullptr;
+  Desktop* desktop = nullptr;
+  Clock* clock = nullptr;
+  Process* process = nullptr;
+  Shell* shell = nullptr;
 };
 
 }  // namespace platform

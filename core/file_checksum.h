@@ -1,0 +1,41 @@
+// A cheap 16-bit fingerprint of a file: the XOR of its bytes taken in big-endian
+// pairs, an odd last byte paired with itself.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/files.h"
+#include "platform/system.h"
+
+// Folds bytes into a running checksum. Feed the file in blocks of any size; the
+// odd byte of one block pairs with the first byte of the next.
+class ChecksumAccumulator {
+ public:
+  void Add(const unsigned char* bytes, std::size_t count);
+  // The checksum of everything added so far.
+  std::uint16_t Value() const;
+
+ private:
+  std::uint16_t sum_ = 0;
+  bool pending_ = false;
+  unsigned char high_ = 0;
+};
+
+class TFileChecksum {
+ public:
+  TFileChecksum(platform::Files& files, platform::Cursor& cursor);
+
+  std::string FileName;
+
+  // The checksum of FileName, 0 to 65535; 0 when the file cannot be opened or its size
+  // cannot be told. A read that fails, or a file shorter than its size, ends the sum:
+  // the bytes read so far are summed. The cursor is the hourglass while it runs and
+  // the default cursor afterwards.
+  std::int32_t Checksum();
+
+ private:
+  platform::Files& files_;
+  platform::Cursor& cursor_;
+};

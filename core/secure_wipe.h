@@ -1,0 +1,17 @@
+// Overwriting key material in a way the optimiser has to keep: stores into an object
+// that is about to die (or a buffer about to be freed) are otherwise dead and may go.
+#pragma once
+
+#include <cstddef>
+
+// Sets `count` bytes at `data` to `value` through volatile stores.
+inline void SecureFill(void* data, std::size_t count, unsigned char value) {
+  volatile unsigned char* p = static_cast<volatile unsigned char*>(data);
+  for (std::size_t i = 0; i < count; ++i) p[i] = value;
+#if defined(__GNUC__) || defined(__clang__)
+  // Tells the compiler the memory is read afterwards, so the stores stay in place.
+  __asm__ __volatile__("" : : "r"(data) : "memory");
+#endif
+}
+
+inline void SecureZero(void* data, std::size_t count) { SecureFill(data, count, 0); }

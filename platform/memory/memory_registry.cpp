@@ -1,0 +1,263 @@
+#include "platform/memory/memory_registry.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/memory/ascii_fold.h"
+
+namespace platform {
+
+struct MemoryRegistry::Node {
+  std::string name;
+  std::vector<std::pair<std::string, RegistryValue>> values;
+  std::vector<std::unique_ptr<Node>> children;
+
+  Node* Child(const std::string& child_name) const {
+    for (const auto& c : children)
+      if (EqualsFolded(c->name, child_name)) return c.get();
+    return nullptr;
+  }
+  RegistryValue* FindValue(const std::string& value_name) {
+    for (auto& [n, v] : values)
+      if (EqualsFolded(n, value_name)) return &v;
+    return nullptr;
+  }
+};
+
+MemoryRegistry::MemoryRegistry()
+    : current_user_(std::make_unique<Node>()), local_machine_(std::make_unique<Node>()) {}
+
+MemoryRegistry::~MemoryRegistry() = default;
+
+std::optional<MemoryRegistry::Path> MemoryRegistry::Split(const std::string& path) {
+  std::string_view rest(path);
+  if (!rest.empty() && rest.front() == '\\') rest.remove_prefix(1);
+  if (!rest.empty() && rest.back() == '\\') rest.remove_suffix(1);
+  Path parts;
+  if (rest.empty()) return parts;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t end = rest.find('\\', start);
+    std::string_view part = rest.substr(start, end == std::string_view::npos ? end : end - start);
+    if (part.empty()) return std::nullopt;
+    parts.emplace_back(part);
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return parts;
+}
+
+MemoryRegistry::Path MemoryRegistry::SplitOrThrow(const std::string& path) {
+  auto parts = Split(path);
+  if (!parts) throw std::invalid_argument("MemoryRegistry: invalid key path \"" + path + "\"");
+  return *parts;
+}
+
+MemoryRegistry::Node& MemoryRegistry::Root(RootKey root) const {
+  return root == RootKey::CurrentUser ? *current_user_ : *local_machine_;
+}
+
+MemoryRegistry::Node* MemoryRegistry::Find(RootKey root, const Path& path) const {
+  Node* node = &Root(root);
+  for (const std::string& part : path) {
+    node = node->Child(part);
+    if (!node) return nullptr;
+  }
+  return node;
+}
+
+MemoryRegistry::Node& MemoryRegistry::Make(RootKey root, const Path& path) {
+  Node* node = &Root(root);
+  for (const std::string& part : path) {
+    Node* child = node->Child(part);
+    if (!child) {
+      node->children.push_back(std::make_unique<Node>());
+      child = node->children.back().get();
+      child->name = part;
+    }
+    node = child;
+  }
+  return *node;
+}
+
+static bool IsPrefixFolded(const std::vector<std::string>& prefix,
+                           const std::vector<std::string>& path) {
+  if (prefix.size() > path.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i)
+    if (!EqualsFolded(prefix[i], path[i])) return false;
+  return true;
+}
+
+bool MemoryRegistry::Denied(RootKey root, const Path& path) const {
+  for (const auto& [r, p] : denied_)
+    if (r == root && IsPrefixFolded(p, path)) return true;
+  return false;
+}
+
+bool MemoryRegistry::SubtreeDenied(RootKey root, const Path& path) const {
+  for (const auto& [r, p] : denied_)
+    if (r == root && (IsPrefixFolded(p, path) || IsPrefixFolded(path, p))) return true;
+  return false;
+}
+
+bool MemoryRegistry::Faulted(const char* operation, const std::string& path,
+                             const std::string& name) {
+  auto fault = faults_.OnCall(operation, path, name);
+  if (!fault) return false;
+  if (*fault == FaultKind::Throw)
+    throw RegistryError(std::string("injected registry fault in ") + operation + " \"" + path + "\"");
+  return true;
+}
+
+RegStatus MemoryRegistry::OpenKey(RootKey root, const std::string& path, KeyAccess access,
+                                  bool create) {
+  if (Faulted("OpenKey", path)) return RegStatus::Failed;
+  auto parts = Split(path);
+  if (!parts) return RegStatus::Failed;
+  bool denied = Denied(root, *parts);
+  if (Find(root, *parts)) {
+    return access == KeyAccess::Full && denied ? RegStatus::AccessDenied : RegStatus::Ok;
+  }
+  if (!create) return RegStatus::NotFound;
+  if (denied) return RegStatus::AccessDenied;
+  Make(root, *parts);
+  return RegStatus::Ok;
+}
+
+bool MemoryRegistry::KeyExists(RootKey root, const std::string& path) {
+  if (Faulted("KeyExists", path)) return false;
+  auto parts = Split(path);
+  return parts && Find(root, *parts) != nullptr;
+}
+
+RegStatus MemoryRegistry::ValueNames(RootKey root, const std::string& path,
+                                     std::vector<std::string>& names) {
+  if (Faulted("ValueNames", path)) return RegStatus::Failed;
+  auto parts = Split(path);
+  if (!parts) return RegStatus::Failed;
+  Node* node = Find(root, *parts);
+  if (!node) return RegStatus::NotFound;
+  names.clear();
+  for (const auto& [n, v] : node->values) names.push_back(n);
+  return RegStatus::Ok;
+}
+
+RegStatus MemoryRegistry::ReadValue(RootKey root, const std::string& path,
+                                    const std::string& name, RegistryValue& value) {
+  if (Faulted("ReadValue", path, name)) return RegStatus::Failed;
+  auto parts = Split(path);
+  if (!parts) return RegStatus::Failed;
+  Node* node = Find(root, *parts);
+  if (!node) return RegStatus::NotFound;
+  RegistryValue* found = node->FindValue(name);
+  if (!found) return RegStatus::NotFound;
+  value = *found;
+  return RegStatus::Ok;
+}
+
+RegStatus MemoryRegistry::WriteValue(RootKey root, const std::string& path,
+                                     const std::string& name, const RegistryValue& value) {
+  if (Faulted("WriteValue", path, name)) return RegStatus::Failed;
+  auto parts = Split(path);
+  if (!parts) return RegStatus::Failed;
+  Node* node = Find(root, *parts);
+  if (!node) return RegStatus::NotFound;
+  if (Denied(root, *parts)) return RegStatus::AccessDenied;
+  if (RegistryValue* found = node->FindValue(name))
+    *found = value;
+  else
+    node->values.emplace_back(name, value);
+  return RegStatus::Ok;
+}
+
+RegStatus MemoryRegistry::DeleteValue(RootKey root, const std::string& path,
+                                      const std::string& name) {
+  if (Faulted("DeleteValue", path, name)) return RegStatus::Failed;
+  auto parts = Split(path);
+  if (!parts) return RegStatus::Failed;
+  Node* node = Find(root, *parts);
+  if (!node) return RegStatus::NotFound;
+  if (Denied(root, *parts)) return RegStatus::AccessDenied;
+  auto it = std::find_if(node->values.begin(), node->values.end(),
+                         [&](const auto& nv) { return EqualsFolded(nv.first, name); });
+  if (it == node->values.end()) return RegStatus::NotFound;
+  node->values.erase(it);
+  return RegStatus::Ok;
+}
+
+RegStatus MemoryRegistry::DeleteKey(RootKey root, const std::string& path) {
+  if (Faulted("DeleteKey", path)) return RegStatus::Failed;
+  auto parts = Split(path);
+  // The root keys themselves cannot be deleted.
+  if (!parts || parts->empty()) return RegStatus::Failed;
+  Path parent_path(parts->begin(), parts->end() - 1);
+  Node* parent = Find(root, parent_path);
+  Node* node = parent ? parent->Child(parts->back()) : nullptr;
+  if (!node) return RegStatus::NotFound;
+  // All or nothing: a denied key anywhere in the subtree keeps the whole subtree.
+  if (SubtreeDenied(root, *parts)) return RegStatus::AccessDenied;
+  auto& siblings = parent->children;
+  siblings.erase(std::find_if(siblings.begin(), siblings.end(),
+                              [&](const auto& c) { return c.get() == node; }));
+  return RegStatus::Ok;
+}
+
+void MemoryRegistry::DenyFullAccess(RootKey root, const std::string& path) {
+  denied_.emplace_back(root, SplitOrThrow(path));
+}
+
+void MemoryRegistry::AllowFullAccess(RootKey root, const std::string& path) {
+  Path parts = SplitOrThrow(path);
+  std::erase_if(denied_, [&](const auto& rp) {
+    return rp.first == root && rp.second.size() == parts.size() && IsPrefixFolded(rp.second, parts);
+  });
+}
+
+bool MemoryRegistry::HasKey(RootKey root, const std::string& path) const {
+  return Find(root, SplitOrThrow(path)) != nullptr;
+}
+
+std::optional<RegistryValue> MemoryRegistry::Value(RootKey root, const std::string& path,
+                                                   const std::string& name) const {
+  Node* node = Find(root, SplitOrThrow(path));
+  if (!node) return std::nullopt;
+  RegistryValue* found = node->FindValue(name);
+  if (!found) return std::nullopt;
+  return *found;
+}
+
+std::optional<std::string> MemoryRegistry::Text(RootKey root, const std::string& path,
+                                                const std::string& name) const {
+  auto value = Value(root, path, name);
+  if (!value || !value->IsText()) return std::nullopt;
+  return value->bytes;
+}
+
+void MemoryRegistry::SetValue(RootKey root, const std::string& path, const std::string& name,
+                              RegistryValue value) {
+  Node& node = Make(root, SplitOrThrow(path));
+  if (RegistryValue* found = node.FindValue(name))
+    *found = std::move(value);
+  else
+    node.values.emplace_back(name, std::move(value));
+}
+
+void MemoryRegistry::CreateKey(RootKey root, const std::string& path) {
+  Make(root, SplitOrThrow(path));
+}
+
+std::vector<std::string> MemoryRegistry::ValueNamesOf(RootKey root, const std::string& path) const {
+  std::vector<std::string> names;
+  if (Node* node = Find(root, SplitOrThrow(path)))
+    for (const auto& [n, v] : node->values) names.push_back(n);
+  return names;
+}
+
+std::vector<std::string> MemoryRegistry::SubkeyNames(RootKey root, const std::string& path) const {
+  std::vector<std::string> names;
+  if (Node* node = Find(root, SplitOrThrow(path)))
+    for (const auto& c : node->children) names.push_back(c->name);
+  return names;
+}
+
+}  // namespace platform

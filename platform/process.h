@@ -1,0 +1,33 @@
+// The program's own process: its executable's path, its priorities, and the shell's
+// open operation.
+#pragma once
+
+#include <string>
+
+#include "platform/toolkit.h"
+
+namespace platform {
+
+enum class PriorityClass { Normal, Realtime };
+enum class ThreadPriority { Normal, Highest };
+
+class Process {
+ public:
+  virtual ~Process() = default;
+  // The full path of the running executable, as the system reports it.
+  virtual std::string ExecutablePath() = 0;
+  virtual bool SetPriorityClass(PriorityClass priority) = 0;
+  virtual bool SetThreadPriority(ThreadPriority priority) = 0;
+};
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // ShellExecute with the verb "open"; returns the system's result (> 32 on success).
+  virtual std::intptr_t Open(WindowHandle owner, const std::string& file,
+                             const std::string& parameters, const std::string& directory,
+                             int showCommand) = 0;
+};
+
+inline constexpr int ShowNormal = 5;  // the show-normal command the shell is given
+}  // namespace platform

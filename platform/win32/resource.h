@@ -1,0 +1,4 @@
+// Resource identifiers shared by quenlar.rc and the window code.
+#pragma once
+
+#define IDI_QUENLAR 1

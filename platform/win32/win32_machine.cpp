@@ -1,0 +1,9 @@
+#include "platform/win32/win32_machine.h"
+
+namespace platform::win32 {
+
+Services Win32Machine::services() {
+  return Services{registry_, files_, volume_, cursor_, random_};
+}
+
+}  // namespace platform::win32

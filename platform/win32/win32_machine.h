@@ -1,0 +1,28 @@
+// The Win32 backend as one object: owns every service and hands out the bundle.
+#pragma once
+
+#include "platform/services.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
+
+namespace platform::win32 {
+
+class Win32Machine {
+ public:
+  Win32Machine() = default;
+  Win32Machine(const Win32Machine&) = delete;
+  Win32Machine& operator=(const Win32Machine&) = delete;
+
+  // Valid as long as this machine lives.
+  Services services();
+
+ private:
+  Win32Registry registry_;
+  Win32Files files_;
+  Win32Volume volume_;
+  Win32Cursor cursor_;
+  Win32Random random_;
+};
+
+}  // namespace platform::win32
