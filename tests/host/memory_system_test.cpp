@@ -1,0 +1,52 @@
+#include "platform/memory/memory_machine.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using platform::MemoryMachine;
+using platform::MemoryRandom;
+
+namespace {
+
+TEST(MemoryMachine, ServicesReachTheMachinesOwnObjects) {
+  MemoryMachine m;
+  platform::Services s = m.services();
+  EXPECT_EQ(s.volume.SystemSerial(), 0x43000000u);
+  m.volume().SetSerial(std::nullopt);
+  EXPECT_EQ(s.volume.SystemSerial(), std::nullopt);
+  s.cursor.Set(platform::crHourGlass);
+  s.cursor.Set(platform::crDefault);
+  EXPECT_EQ(m.cursor().journal(), (std::vector<int>{-11, 0}));
+  EXPECT_EQ(&s.registry, &m.registry());
+  EXPECT_EQ(&s.files, &m.files());
+}
+
+TEST(MemoryRandom, SeededDrawsRepeatStayBelowTheBoundAndCoverIt) {
+  MemoryRandom a(7), b(7), c(8);
+  std::vector<std::uint32_t> da, db, dc;
+  std::set<std::uint32_t> seen;
+  for (int i = 0; i < 500; ++i) {
+    da.push_back(a.Below(26));
+    db.push_back(b.Below(26));
+    dc.push_back(c.Below(26));
+    EXPECT_LT(da.back(), 26u);
+    seen.insert(da.back());
+  }
+  EXPECT_EQ(da, db);
+  EXPECT_NE(da, dc);
+  EXPECT_EQ(seen.size(), 26u);
+  EXPECT_EQ(a.Below(1), 0u);
+  EXPECT_EQ(a.Below(0), 0u);
+}
+
+TEST(MemoryRandom, ScriptedValuesComeFirstReducedByTheBound) {
+  MemoryRandom r;
+  r.Script({5, 12});
+  EXPECT_EQ(r.Below(10), 5u);
+  EXPECT_EQ(r.Below(10), 2u);
+  EXPECT_LT(r.Below(10), 10u);
+  EXPECT_EQ(r.bounds(), (std::vector<std::uint32_t>{10, 10, 10}));
+}
+
+}  // namespace
