@@ -4,18 +4,22 @@
 #
 #   fuzz/build.sh [seconds] [name...]
 #
-# seconds: run time per target (default 30; 0 builds without running).
-# name:    targets to build and run, e.g. unseal_fuzz (default: all).
+# seconds: run time per target (default 30; 0 only builds).
+# name:    targets to build and run, e.g. unseal_fuzz (default: all of them).
 # Binaries go to build/fuzz/<name>, the growing corpus to build/fuzz/corpus/<name>
-# (seeds are read from fuzz/corpus/<name> when it exists), crash inputs to
+# (seeds are also read from fuzz/corpus/<name> when it exists), crash inputs to
 # build/fuzz/artifacts/. Exits non-zero when a build fails or a target finds a fault.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:-30}"
-shift || true
+[[ $# -gt 0 ]] && shift
+if ! [[ "$seconds" =~ ^[0-9]+$ ]]; then
+  echo "fuzz: run time must be a whole number of seconds, not '$seconds'" >&2
+  exit 2
+fi
 out="$root/build/fuzz"
-cxx="${CXX_FUZZ:-clang++}"
+cxx="${FUZZ_CXX:-clang++}"
 jobs="${FUZZ_JOBS:-2}"
 
 common=(-std=c++20 -g -O1 -I"$root" -fno-omit-frame-pointer -fno-sanitize-recover=all)
@@ -32,18 +36,60 @@ else
   shopt -u nullglob
 fi
 if [[ ${#targets[@]} -eq 0 ]]; then
-  echo "no fuzz targets in fuzz/" >&2
+  echo "fuzz: no targets" >&2
   exit 1
 fi
 
 # The portable sources a target may need: core/ and the platform/ files beside the
-# headers (the in-memory and Win32 backends live in subfolders and are left out).
-# They go into an archive, so a target pulls in only the objects it uses.
+# headers (the in-memory and Win32 backends live in subfolders and stay out). They
+# go into an archive, so each target links only the objects it uses.
+rm -rf "$out/obj"
 mkdir -p "$out/obj" "$out/artifacts"
-rm -f "$out"/obj/*.o "$out/libportable.a"
+shopt -s nullglob
 sources=("$root"/core/*.cpp "$root"/platform/*.cpp)
-printf '%s\n' "${sources[@]}" | while read -r src; do
+shopt -u nullglob
+
+pids=()
+objects=()
+for src in "${sources[@]}"; do
   rel="${src#"$root"/}"
-  printf '%s\0%s\0' "$src" "$out/obj/${rel//\//_}.o"
-done | xargs -0 -n 2 -P "$jobs" sh -c '"$0" "$@"' "$cxx" "${lib_flags[@]}" -c -o-swap-placeholder \
-  2>/dev/null || true
+  obj="$out/obj/${rel//\//_}.o"
+  objects+=("$obj")
+  while [[ $(jobs -rp | wc -l) -ge $jobs ]]; do wait -n || true; done
+  "$cxx" "${lib_flags[@]}" -c "$src" -o "$obj" &
+  pids+=($!)
+done
+failed=0
+for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+if [[ $failed -ne 0 ]]; then
+  echo "fuzz: compiling the portable sources failed" >&2
+  exit 1
+fi
+rm -f "$out/libportable.a"
+ar rcs "$out/libportable.a" "${objects[@]}"
+
+built=()
+for target in "${targets[@]}"; do
+  name="$(basename "$target" .cpp)"
+  echo "fuzz: building $name"
+  "$cxx" "${target_flags[@]}" "$target" "$out/libportable.a" -o "$out/$name"
+  built+=("$name")
+done
+
+[[ "$seconds" -eq 0 ]] && exit 0
+
+status=0
+for name in "${built[@]}"; do
+  corpus="$out/corpus/$name"
+  mkdir -p "$corpus"
+  seeds=()
+  [[ -d "$root/fuzz/corpus/$name" ]] && seeds+=("$root/fuzz/corpus/$name")
+  echo "fuzz: running $name for ${seconds}s"
+  if ! "$out/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+      -print_final_stats=1 -artifact_prefix="$out/artifacts/$name-" \
+      "$corpus" "${seeds[@]}" </dev/null; then
+    echo "fuzz: $name found a fault; see $out/artifacts/" >&2
+    status=1
+  fi
+done
+exit $status
