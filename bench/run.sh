@@ -12,9 +12,11 @@ build/bench/bench/checksum_bench --benchmark_repetitions="${REPETITIONS:-3}" \
   --benchmark_report_aggregates_only=true \
   --benchmark_out="$out" --benchmark_out_format=csv "$@"
 
-# Compare the medians of the bytes-per-second column.
+# Compare the medians of the bytes-per-second column (the file starts with a few lines
+# about the machine before the header).
 awk -F, '
-  NR == 1 { for (i = 1; i <= NF; i++) if ($i == "bytes_per_second") col = i; next }
+  $1 == "name" { for (i = 1; i <= NF; i++) if ($i == "bytes_per_second") col = i; next }
+  !col { next }
   /_median"?,/ { name = $1; gsub(/"/, "", name); sub(/_median$/, "", name); rate[name] = $col }
   END {
     plain = rate["BM_PlainPass"]

@@ -77,4 +77,15 @@ inline std::string MessageValueName(int slot) { return MessagePrefix + std::to_s
 // The decimal text of the game executable's checksum, sealed.
 inline constexpr TextValue ChecksumValue{ChecksumKey, "Value", Sealing::Sealed, ""};
 
+// Account records, in the account key of accounts/account_key.h (outside this tree):
+// account n names its values n in decimal followed by one suffix character, so the
+// names of different accounts never collide.
+inline constexpr char AccountNameSuffix = 'N';
+inline constexpr char AccountLoginSuffix = '3';
+inline constexpr char AccountPasswordSuffix = '7';
+
+inline std::string AccountValueName(int account, char suffix) {
+  return std::to_string(account) + suffix;
+}
+
 }  // namespace settings
