@@ -92,7 +92,9 @@ void Paint(HWND window, const GameWindow& game) {
   int y = ChatBox.top + 4;
   for (size_t i = first; i < client.chatLines.size(); ++i, y += LineHeight) {
     const std::string& line = client.chatLines[i];
-    TextOutA(dc, ChatBox.left + 6, y, line.data(), static_cast<int>(line.size()));
+    RECT row{ChatBox.left + 6, y, ChatBox.right - 6, y + LineHeight};
+    DrawTextA(dc, line.data(), static_cast<int>(line.size()), &row,
+              DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   }
   SetTextColor(dc, RGB(150, 150, 150));
   const char hint[] = "Enter: chat";

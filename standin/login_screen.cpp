@@ -31,6 +31,7 @@ std::string TextOf(HWND field) {
 
 void Submit(HWND window, LoginScreen& screen) {
   Client& client = *screen.client;
+  if (client.loggedIn) return;  // a second Enter before this screen is gone
   std::string login = TextOf(screen.login), password = TextOf(screen.password);
   client.transcript.Write("login-submitted", "login " + transcript::Quote(login) +
                                                  " password " + transcript::Quote(password),

@@ -19,7 +19,9 @@
 //   server <t> "<text>"               the parameter (the game server address)
 //   cwd <t> "<path>"                  the working directory
 //   screen <t> login|game             which screen is now shown
-//   set <t> login|password|chat "<text>"   WM_SETTEXT into a field, text as received
+//   set <t> <field> "<text>"          WM_SETTEXT, the text as received, into the field
+//                                     login, password or chat, or the window
+//                                     login-screen or game
 //   login-submitted <t> login "<text>" password "<text>"
 //   chat-open <t>                     Enter on the main window opened the entry line
 //   paste <t> chat "<text>"           WM_PASTE into the entry line, its text afterwards
