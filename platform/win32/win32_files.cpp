@@ -69,6 +69,10 @@ std::unique_ptr<File> Win32Files::Open(const std::string& path, FileAccess acces
       (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return nullptr;
   }
+  // Windows refuses write access to a read-only file itself; Wine keeps the attribute in
+  // the Unix permissions, which do not stop a process running as root.
+  if (access == FileAccess::ReadWrite && (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
+    return nullptr;
   return file;
 }
 

@@ -2,9 +2,13 @@
 #pragma once
 
 #include "platform/services.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_process.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
+#include "platform/win32/win32_toolkit.h"
 
 namespace platform::win32 {
 
@@ -23,6 +27,11 @@ class Win32Machine {
   Win32Volume volume_;
   Win32Cursor cursor_;
   Win32Random random_;
+  Win32Toolkit toolkit_{cursor_};  // after the cursor it reads; forms go before it
+  Win32Desktop desktop_;
+  Win32Clock clock_;
+  Win32Process process_;
+  Win32Shell shell_;
 };
 
 }  // namespace platform::win32
