@@ -92,6 +92,7 @@ struct ButtonSpec {
   bool enabled = true;
   bool isDefault = false;  // Enter in the form presses it
   Action onClick;
+  bool isCancel = false;  // Esc in the form presses it
 };
 
 class Button : public Control {
@@ -212,6 +213,8 @@ class PageControl : public Control {
   virtual int PageCount() const = 0;
   virtual void SetActivePage(int index) = 0;
   virtual int ActivePage() const = 0;
+  // Pointer moves over a page's own background, not over a control on it.
+  virtual void SetPageMouseMove(int /*index*/, MouseAction /*onMouseMove*/) {}
 };
 
 // Something controls can be placed on: a form or a page.

@@ -1,0 +1,109 @@
+#include "platform/win32/win32_dialogs.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/win32/win32_form.h"
+
+namespace platform::win32 {
+
+MessageAnswer ShowMessageBox(MessageKind kind, const std::string& text) {
+  const char* title = "Information";
+  UINT style = MB_OK | MB_ICONINFORMATION;
+  if (kind == MessageKind::Error) {
+    title = "Error";
+    style = MB_OK | MB_ICONERROR;
+  } else if (kind == MessageKind::Confirmation) {
+    title = "Confirm";
+    style = MB_YESNO | MB_ICONQUESTION;
+  }
+  // No owner, so it is centred on the screen; task-modal, so every window of the
+  // program is disabled meanwhile.
+  int answer = MessageBoxA(nullptr, text.c_str(), title, style | MB_TASKMODAL);
+  if (kind != MessageKind::Confirmation) return MessageAnswer::Ok;
+  return answer == IDYES ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+std::string ShowInputBox(UiState& ui, const std::string& title, const std::string& prompt,
+                         const std::string& text) {
+  FormSpec spec;
+  spec.caption = title;
+  spec.clientWidth = 340;
+  spec.clientHeight = 112;
+  spec.border = BorderStyle::Dialog;
+  spec.minimizeBox = false;
+  spec.maximizeBox = false;
+  Win32Form form(ui, spec, {});
+
+  LabelSpec label;
+  label.bounds = {8, 8, 324, 28};
+  label.caption = prompt;
+  label.wordWrap = true;
+  form.AddLabel(label);
+
+  EditSpec field;
+  field.bounds = {8, 40, 324, 21};
+  field.text = text;
+  field.tabOrder = 0;
+  Edit& edit = form.AddEdit(field);
+
+  bool accepted = false;
+  std::string edited = text;
+  ButtonSpec ok;
+  ok.bounds = {176, 76, 75, 25};
+  ok.caption = "OK";
+  ok.tabOrder = 1;
+  ok.isDefault = true;
+  ok.onClick = [&] {
+    accepted = true;
+    edited = edit.Text();
+    form.Close();
+  };
+  form.AddButton(ok);
+
+  ButtonSpec cancel;
+  cancel.bounds = {257, 76, 75, 25};
+  cancel.caption = "Cancel";
+  cancel.tabOrder = 2;
+  cancel.isCancel = true;
+  cancel.onClick = [&] { form.Close(); };
+  form.AddButton(cancel);
+
+  edit.SelectAll();
+  form.ShowModal();
+  return accepted ? edited : text;
+}
+
+std::string DialogFilter(const std::string& filter) {
+  if (filter.empty()) return {};
+  std::string list = filter;
+  std::replace(list.begin(), list.end(), '|', '\0');
+  list.append(2, '\0');
+  return list;
+}
+
+std::string ShowOpenFileDialog(const OpenDialogSpec& spec) {
+  std::string filter = DialogFilter(spec.filter);
+  std::vector<char> file(std::max<size_t>(32768, spec.fileName.size() + 1), '\0');
+  std::copy(spec.fileName.begin(), spec.fileName.end(), file.begin());
+
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = GetActiveWindow();  // modal to the program's active window
+  dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrInitialDir = spec.initialDir.empty() ? nullptr : spec.initialDir.c_str();
+  dialog.lpstrTitle = spec.title.empty() ? nullptr : spec.title.c_str();
+  dialog.lpstrDefExt = spec.defaultExt.empty() ? nullptr : spec.defaultExt.c_str();
+  dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY;
+  // After a failure the buffer may hold an error size instead of a name: keep the preset.
+  if (!GetOpenFileNameA(&dialog)) return spec.fileName;
+  return std::string(file.data());
+}
+
+}  // namespace platform::win32

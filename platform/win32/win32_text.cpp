@@ -1,0 +1,161 @@
+// Text controls: single-line edits, memos and the rich edit.
+#include <windows.h>
+#include <richedit.h>
+
+#include <memory>
+
+#include "platform/win32/win32_controls.h"
+
+namespace platform::win32 {
+
+namespace {
+
+constexpr COLORREF White = RGB(255, 255, 255);
+
+// No 32K cut-off: a memo keeps growing, and a clipboard holder must take what it is given.
+void LiftTextLimit(HWND window) { SendMessageA(window, EM_SETLIMITTEXT, 0, 0); }
+
+// Hidden edits hold clipboard text. A single-line edit keeps only the first line of a
+// pasted text, so they are multi-line windows: pasting and copying keep every line.
+class EditControl final : public WindowControl<Edit> {
+ public:
+  EditControl(Surface& host, const EditSpec& spec) : WindowControl(host) {
+    DWORD style = ES_AUTOHSCROLL;  // without it a paste is cut to the edit's width
+    if (spec.visible)
+      style |= WS_VISIBLE;
+    else
+      style |= ES_MULTILINE | ES_AUTOVSCROLL;
+    if (spec.passwordChar) style |= ES_PASSWORD;
+    AttachNative(host.CreateChild("EDIT", spec.text.c_str(), style, WS_EX_CLIENTEDGE,
+                                  spec.bounds, spec.tabOrder < 0 ? 0 : spec.tabOrder));
+    LiftTextLimit(Window());
+    if (spec.passwordChar)
+      SendMessageA(Window(), EM_SETPASSWORDCHAR,
+                   static_cast<WPARAM>(static_cast<unsigned char>(spec.passwordChar)), 0);
+  }
+
+  void SelectAll() override { SendMessageA(Window(), EM_SETSEL, 0, -1); }
+};
+
+class MemoControl final : public WindowControl<Memo> {
+ public:
+  MemoControl(Surface& host, const MemoSpec& spec)
+      : WindowControl(host), color_(spec.font.color) {
+    DWORD style = WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL;
+    if (spec.scrollBars) style |= WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL;
+    style |= spec.readOnly ? ES_READONLY : ES_WANTRETURN;
+    AttachNative(host.CreateChild("EDIT", "", style, WS_EX_CLIENTEDGE, spec.bounds,
+                                  spec.tabOrder < 0 ? 0 : spec.tabOrder,
+                                  host.Ui().Font(spec.font)));
+    LiftTextLimit(Window());
+  }
+
+  // Every line ends in CR LF, so an empty line appended stays a line of its own.
+  void AppendLine(const std::string& line) override {
+    std::string text = Text();
+    bool breakFirst = !text.empty() && text.back() != '\n' && text.back() != '\r';
+    std::string added = (breakFirst ? "\r\n" : "") + line + "\r\n";
+    auto end = static_cast<WPARAM>(GetWindowTextLengthA(Window()));
+    SendMessageA(Window(), EM_SETSEL, end, static_cast<LPARAM>(end));
+    SendMessageA(Window(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
+    SendMessageA(Window(), EM_SCROLLCARET, 0, 0);
+  }
+
+  void Clear() override { SetWindowTextA(Window(), ""); }
+
+  // Lines end at CR LF, a lone CR or a lone LF; a break at the very end adds no line.
+  std::vector<std::string> Lines() const override {
+    std::string text = Text();
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != '\r' && text[i] != '\n') continue;
+      lines.push_back(text.substr(start, i - start));
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      start = i + 1;
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+  }
+
+  void SetFontColor(Color color) override {
+    color_ = color;
+    InvalidateRect(Window(), nullptr, TRUE);
+  }
+  Color FontColor() const override { return color_; }
+
+  // A read-only edit asks with WM_CTLCOLORSTATIC, an editable one with WM_CTLCOLOREDIT.
+  HBRUSH OnColor(HDC dc) override {
+    SetTextColor(dc, Host().Ui().Resolve(color_, COLOR_WINDOWTEXT));
+    SetBkColor(dc, White);
+    return Host().Ui().Brush(White);
+  }
+
+ private:
+  Color color_;
+};
+
+// A rich edit when the system has one, else a multi-line edit that looks the same.
+class RichEditControl final : public WindowControl<Control> {
+ public:
+  RichEditControl(Surface& host, const RichEditSpec& spec)
+      : WindowControl(host), color_(host.Ui().Resolve(spec.font.color, COLOR_WINDOWTEXT)) {
+    const char* windowClass = host.Ui().RichEditClass();
+    rich_ = *windowClass != '\0';
+    if (!rich_) windowClass = "EDIT";
+    DWORD style = WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL;
+    if (spec.readOnly) style |= ES_READONLY;
+    if (spec.scrollBars) style |= WS_VSCROLL | (spec.wordWrap ? 0 : WS_HSCROLL);
+    if (!spec.wordWrap) style |= ES_AUTOHSCROLL;
+    AttachNative(host.CreateChild(windowClass, "", style, WS_EX_CLIENTEDGE, spec.bounds, -1,
+                                  host.Ui().Font(spec.font)));
+    if (rich_) {
+      SendMessageA(Window(), EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+      SendMessageA(Window(), EM_SETTARGETDEVICE, 0, spec.wordWrap ? 0 : 1);
+    } else {
+      LiftTextLimit(Window());
+    }
+    SetText(spec.text);
+  }
+
+  void SetText(const std::string& text) override {
+    SetWindowTextA(Window(), text.c_str());
+    if (rich_) ApplyColor();
+  }
+
+  HBRUSH OnColor(HDC dc) override {
+    if (rich_) return nullptr;
+    SetTextColor(dc, color_);
+    SetBkColor(dc, White);
+    return Host().Ui().Brush(White);
+  }
+
+ private:
+  void ApplyColor() {
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_COLOR;
+    format.crTextColor = color_;
+    SendMessageA(Window(), EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    SendMessageA(Window(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+  }
+
+  COLORREF color_;
+  bool rich_ = false;
+};
+
+}  // namespace
+
+Edit& AddEditTo(Surface& host, const EditSpec& spec) {
+  return host.Adopt(std::make_unique<EditControl>(host, spec));
+}
+
+Memo& AddMemoTo(Surface& host, const MemoSpec& spec) {
+  return host.Adopt(std::make_unique<MemoControl>(host, spec));
+}
+
+Control& AddRichEditTo(Surface& host, const RichEditSpec& spec) {
+  return host.Adopt(std::make_unique<RichEditControl>(host, spec));
+}
+
+}  // namespace platform::win32

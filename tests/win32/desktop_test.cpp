@@ -1,0 +1,144 @@
+#include "platform/win32/win32_desktop.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_process.h"
+#include "platform/win32/win32_system.h"
+#include "platform/win32/win32_toolkit.h"
+#include "tests/win32/ui_pump.h"
+
+namespace {
+
+using namespace platform;
+using ui_pump::ToHwnd;
+
+class UiDesktop : public ::testing::Test {
+ protected:
+  UiDesktop() {
+    FormSpec spec;
+    spec.caption = "Desktop test";
+    spec.clientWidth = 300;
+    spec.clientHeight = 120;
+    form_ = toolkit_.CreateForm(spec);
+  }
+
+  // Copies `from`'s text to the clipboard and pastes it over `to`'s, as the chat
+  // companions do.
+  std::string RoundTrip(Edit& from, Edit& to, const std::string& text) {
+    from.SetText(text);
+    from.SelectAll();
+    desktop_.PostCopy(from.Handle());
+    toolkit_.ProcessMessages();
+    to.SetText("old");
+    to.SelectAll();
+    desktop_.PostPaste(to.Handle());
+    toolkit_.ProcessMessages();
+    return to.Text();
+  }
+
+  win32::Win32Cursor cursor_;
+  win32::Win32Toolkit toolkit_{cursor_};
+  win32::Win32Desktop desktop_;
+  std::unique_ptr<Form> form_;
+};
+
+TEST_F(UiDesktop, FindsAShownEditAtItsScreenPointAndNamesItsClass) {
+  Edit& edit = form_->AddEdit({{20, 20, 200, 21}, "", 0});
+  form_->Show();
+  toolkit_.ProcessMessages();
+  Point centre = edit.ClientToScreen({100, 10});
+  WindowHandle found = desktop_.WindowFromPoint(centre);
+  EXPECT_EQ(found, edit.Handle());
+  EXPECT_EQ(_stricmp(desktop_.ClassName(found, 144).c_str(), "Edit"), 0);
+  EXPECT_EQ(desktop_.ClassName(found, 3).size(), 2u);  // cut to capacity - 1
+  EXPECT_EQ(desktop_.ClassName(0, 144), "");
+  EXPECT_EQ(desktop_.ClassName(found, 0), "");
+}
+
+TEST_F(UiDesktop, SendSetTextChangesAnEditAtOnce) {
+  Edit& edit = form_->AddEdit({{20, 20, 200, 21}, "before", 0});
+  desktop_.SendSetText(edit.Handle(), 144, "hero");
+  EXPECT_EQ(edit.Text(), "hero");
+  desktop_.SendSetText(0, 144, "nowhere");  // no window: nothing happens
+}
+
+TEST_F(UiDesktop, PostedMessagesWaitInTheQueueWithTheirParameters) {
+  Edit& edit = form_->AddEdit({{20, 20, 200, 21}, "", 0});
+  HWND window = ToHwnd(edit.Handle());
+  desktop_.PostKeyDown(edit.Handle(), VK_RETURN);
+  desktop_.PostKeyUp(edit.Handle(), VK_RETURN);
+  desktop_.PostCopy(edit.Handle());
+  desktop_.PostPaste(edit.Handle());
+  MSG message;
+  for (UINT expected : {WM_KEYDOWN, WM_KEYUP, WM_COPY, WM_PASTE}) {
+    ASSERT_TRUE(PeekMessageA(&message, window, 0, 0, PM_REMOVE));
+    EXPECT_EQ(message.message, expected);
+    EXPECT_EQ(message.lParam, 0);
+    if (expected == WM_KEYDOWN || expected == WM_KEYUP) {
+      EXPECT_EQ(message.wParam, static_cast<WPARAM>(VK_RETURN));
+    }
+  }
+  // Posting to no window must not land in this thread's own queue.
+  desktop_.PostKeyDown(0, VK_RETURN);
+  desktop_.PostPaste(0);
+  EXPECT_FALSE(PeekMessageA(&message, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE));
+}
+
+TEST_F(UiDesktop, ClipboardRoundTripsThroughHiddenEdits) {
+  Edit& time = form_->AddEdit({{}, "Time", 0, false});
+  Edit& temp = form_->AddEdit({{}, "", 0, false});
+  EXPECT_EQ(RoundTrip(time, temp, "@Hero Time Online: 1 hour(s) 10 min(s)"),
+            "@Hero Time Online: 1 hour(s) 10 min(s)");
+
+  std::string high;
+  for (int c = 0x80; c <= 0xFF; ++c) high.push_back(static_cast<char>(c));
+  EXPECT_EQ(RoundTrip(time, temp, high), high);
+
+  // Far wider than the never-shown edit, and the player's own multi-line text.
+  std::string wide(2000, 'w');
+  EXPECT_EQ(RoundTrip(time, temp, wide), wide);
+  EXPECT_EQ(RoundTrip(time, temp, "first line\r\nsecond line\r\nthird"),
+            "first line\r\nsecond line\r\nthird");
+}
+
+TEST(Win32Clock, DaysSinceTheEndOf1899) {
+  EXPECT_DOUBLE_EQ(win32::ToDateTime(1899, 12, 30, 0, 0, 0, 0), 0.0);
+  EXPECT_DOUBLE_EQ(win32::ToDateTime(1899, 12, 29, 18, 0, 0, 0), -0.25);
+  EXPECT_DOUBLE_EQ(win32::ToDateTime(2000, 1, 1, 12, 0, 0, 0), 36526.5);
+  EXPECT_DOUBLE_EQ(win32::ToDateTime(2024, 2, 29, 6, 0, 0, 0), 45351.25);
+
+  win32::Win32Clock clock;
+  SYSTEMTIME local;
+  GetLocalTime(&local);
+  DateTime before = win32::ToDateTime(local.wYear, local.wMonth, local.wDay, 0, 0, 0, 0);
+  DateTime now = clock.Now();
+  EXPECT_GE(now, before);
+  EXPECT_LT(now, before + 2.0);
+}
+
+TEST(Win32Process, PathAndPriorities) {
+  win32::Win32Process process;
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  EXPECT_EQ(process.ExecutablePath(), self);
+
+  EXPECT_TRUE(process.SetPriorityClass(PriorityClass::Realtime));
+  EXPECT_TRUE(process.SetThreadPriority(ThreadPriority::Highest));
+  EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_HIGHEST);
+  EXPECT_TRUE(process.SetPriorityClass(PriorityClass::Normal));
+  EXPECT_TRUE(process.SetThreadPriority(ThreadPriority::Normal));
+  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+  EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_NORMAL);
+}
+
+TEST(Win32Shell, ReportsAFileThatCannotBeOpened) {
+  win32::Win32Shell shell;
+  EXPECT_LE(shell.Open(0, "C:\\no such folder\\nothing.exe", "", "", ShowNormal), 32);
+}
+
+}  // namespace

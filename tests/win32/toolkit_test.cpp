@@ -1,0 +1,662 @@
+#include "platform/win32/win32_toolkit.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_system.h"
+#include "tests/win32/ui_pump.h"
+
+namespace {
+
+using namespace platform;
+using ui_pump::PumpUntil;
+using ui_pump::ToHwnd;
+using ui_pump::WhenShown;
+
+class UiTest : public ::testing::Test {
+ protected:
+  FormSpec MainSpec() {
+    FormSpec spec;
+    spec.caption = "Quenlar";
+    spec.clientWidth = 442;
+    spec.clientHeight = 279;
+    spec.background = colors::Black;
+    spec.maximizeBox = false;
+    return spec;
+  }
+
+  win32::Win32Cursor cursor_;
+  win32::Win32Toolkit toolkit_{cursor_};
+};
+
+LRESULT Send(WindowHandle window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return SendMessageA(ToHwnd(window), message, wParam, lParam);
+}
+
+ButtonSpec Plain(Bounds bounds, const std::string& caption, int tabOrder) {
+  ButtonSpec spec;
+  spec.bounds = bounds;
+  spec.caption = caption;
+  spec.tabOrder = tabOrder;
+  return spec;
+}
+
+LabelSpec Caption(Bounds bounds, const std::string& caption) {
+  LabelSpec spec;
+  spec.bounds = bounds;
+  spec.caption = caption;
+  return spec;
+}
+
+LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+
+TEST_F(UiTest, FormKeepsItsClientSizeWithAMenuBarAndIsCentred) {
+  bool closed = false;
+  auto form = toolkit_.CreateForm(MainSpec(), [&] { closed = true; });
+  form->AddMenu("&Menu", {});
+  form->AddMenu("&Options", {});
+  form->AddMenu("&Help", {}, [] {});
+  HWND window = ToHwnd(form->Handle());
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 442);
+  EXPECT_EQ(client.bottom, 279);
+  LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_EQ(form->Caption(), "Quenlar");
+  form->SetCaption("Quenlar - Main");
+  EXPECT_EQ(form->Caption(), "Quenlar - Main");
+
+  EXPECT_FALSE(form->Showing());
+  form->Show();
+  EXPECT_TRUE(form->Showing());
+  RECT frame;
+  GetWindowRect(window, &frame);
+  EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+  EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+
+  // The title bar's close button: onClose runs, the window is hidden but not destroyed.
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(closed);
+  EXPECT_FALSE(form->Showing());
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_FALSE(IsWindowVisible(window));
+}
+
+TEST_F(UiTest, BorderStylesGiveTheirFrames) {
+  FormSpec spec;
+  spec.clientWidth = 200;
+  spec.clientHeight = 100;
+  spec.border = BorderStyle::Dialog;
+  auto dialog = toolkit_.CreateForm(spec);
+  HWND window = ToHwnd(dialog->Handle());
+  EXPECT_FALSE(GetWindowLongPtrA(window, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+
+  spec.border = BorderStyle::ToolWindow;
+  auto tool = toolkit_.CreateForm(spec);
+  EXPECT_TRUE(GetWindowLongPtrA(ToHwnd(tool->Handle()), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+
+  spec.border = BorderStyle::Sizeable;
+  auto sizeable = toolkit_.CreateForm(spec);
+  EXPECT_TRUE(GetWindowLongPtrA(ToHwnd(sizeable->Handle()), GWL_STYLE) & WS_THICKFRAME);
+  RECT client;
+  GetClientRect(ToHwnd(sizeable->Handle()), &client);
+  EXPECT_EQ(client.right, 200);
+  EXPECT_EQ(client.bottom, 100);
+}
+
+TEST_F(UiTest, ColoursReachTheControlsThroughTheirParent) {
+  auto form = toolkit_.CreateForm(MainSpec());
+  LabelSpec label;
+  label.bounds = {12, 16, 347, 32};
+  label.caption = "If you don't see this message on startup";
+  label.font.color = colors::Yellow;
+  label.font.points = 10;
+  label.transparent = true;
+  Control& message = form->AddLabel(label);
+  MemoSpec memoSpec;
+  memoSpec.bounds = {8, 64, 425, 129};
+  memoSpec.readOnly = true;
+  Memo& memo = form->AddMemo(memoSpec);
+
+  HDC dc = GetDC(nullptr);
+  auto brush = Send(form->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                    static_cast<LPARAM>(message.Handle()));
+  EXPECT_NE(brush, 0);
+  EXPECT_EQ(GetTextColor(dc), RGB(255, 255, 0));
+  EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+
+  EXPECT_EQ(memo.FontColor(), colors::Black);
+  memo.SetFontColor(colors::Red);
+  EXPECT_EQ(memo.FontColor(), colors::Red);
+  // A read-only edit asks for its colours as a static does.
+  Send(form->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+       static_cast<LPARAM>(memo.Handle()));
+  EXPECT_EQ(GetTextColor(dc), RGB(255, 0, 0));
+  EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 255));
+  ReleaseDC(nullptr, dc);
+}
+
+TEST_F(UiTest, MemoAppendsLinesAndReadsThemBack) {
+  auto form = toolkit_.CreateForm(MainSpec());
+  MemoSpec spec;
+  spec.bounds = {8, 64, 425, 129};
+  spec.readOnly = true;
+  Memo& memo = form->AddMemo(spec);
+  EXPECT_TRUE(memo.Lines().empty());
+  memo.AppendLine("Registry: User checks complete");
+  memo.AppendLine("");
+  memo.AppendLine("Executable: Checksum OK");
+  EXPECT_EQ(memo.Text(), "Registry: User checks complete\r\n\r\nExecutable: Checksum OK\r\n");
+  EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"Registry: User checks complete", "",
+                                                    "Executable: Checksum OK"}));
+  memo.Clear();
+  EXPECT_TRUE(memo.Lines().empty());
+
+  // A text set without a last line break gets one before the next line.
+  memo.SetText("first");
+  memo.AppendLine("second");
+  EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"first", "second"}));
+  memo.SetText("first\r\n");
+  memo.AppendLine("second");
+  EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"first", "second"}));
+
+  // Far beyond the edit control's default limit of 32K characters.
+  memo.Clear();
+  const std::string line(60, 'x');
+  for (int i = 0; i < 1000; ++i) memo.AppendLine(line);
+  EXPECT_EQ(memo.Lines().size(), 1000u);
+}
+
+TEST_F(UiTest, MenuStateRoundTripsThroughTheRealMenu) {
+  auto form = toolkit_.CreateForm(MainSpec());
+  int popups = 0;
+  int resets = 0;
+  int helps = 0;
+  Menu& menu = form->AddMenu("&Menu", [&] { ++popups; });
+  MenuItem& reset = menu.AddItem({"&Reset Config...", false, [&] { ++resets; }});
+  menu.AddSeparator();
+  MenuItem& password = menu.AddItem({"&Enable Password...", false, {}});
+  Menu& options = form->AddMenu("&Options", {});
+  MenuItem& stealth = options.AddItem({"&Stealth Mode", true, {}});
+  form->AddMenu("&Help", {}, [&] { ++helps; });
+  EXPECT_EQ(menu.Items().size(), 2u);
+
+  password.SetCaption("&Disable Password...");
+  EXPECT_EQ(password.Caption(), "&Disable Password...");
+  EXPECT_TRUE(stealth.Checked());
+  stealth.SetChecked(false);
+  EXPECT_FALSE(stealth.Checked());
+  EXPECT_TRUE(reset.Enabled());
+  reset.SetEnabled(false);
+  EXPECT_FALSE(reset.Enabled());
+  menu.SetEnabled(false);
+  EXPECT_FALSE(menu.Enabled());
+  EXPECT_EQ(menu.Caption(), "&Menu");
+
+  HMENU bar = GetMenu(ToHwnd(form->Handle()));
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(GetMenuItemCount(bar), 3);
+  HMENU dropDown = GetSubMenu(bar, 0);
+  ASSERT_NE(dropDown, nullptr);
+  EXPECT_EQ(GetMenuItemCount(dropDown), 3);  // the separator included
+  EXPECT_EQ(GetSubMenu(bar, 2), nullptr);    // "&Help" is an item of its own
+
+  Send(form->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(dropDown), 0);
+  EXPECT_EQ(popups, 1);
+  Send(form->Handle(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(dropDown, 0), 0), 0);
+  EXPECT_EQ(resets, 1);
+  Send(form->Handle(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(bar, 2), 0), 0);
+  EXPECT_EQ(helps, 1);
+  reset.Click();
+  EXPECT_EQ(resets, 2);
+}
+
+TEST_F(UiTest, ButtonsClickAndTheKeyboardPressesDefaultAndCancel) {
+  auto form = toolkit_.CreateForm(MainSpec());
+  int plays = 0;
+  int exits = 0;
+  int cancels = 0;
+  Button& play = form->AddButton({{359, 200, 75, 25}, "&Play", 2, true, true,
+                                  [&] { ++plays; }});
+  Button& exit = form->AddButton({{359, 232, 75, 25}, "E&xit", 3, false, false,
+                                  [&] { ++exits; }});
+  form->AddButton({{277, 232, 75, 25}, "Cancel", 4, true, false, [&] { ++cancels; }, true});
+  Edit& edit = form->AddEdit({{8, 8, 100, 21}, "", 0});
+  EXPECT_EQ(play.Text(), "&Play");
+  EXPECT_FALSE(exit.Enabled());
+  exit.SetEnabled(true);
+  EXPECT_TRUE(exit.Enabled());
+
+  play.Click();
+  EXPECT_EQ(plays, 1);
+  Send(exit.Handle(), BM_CLICK);
+  EXPECT_EQ(exits, 1);
+
+  form->Show();
+  PostMessageA(ToHwnd(edit.Handle()), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(PumpUntil(toolkit_, [&] { return plays == 2; }));
+  PostMessageA(ToHwnd(edit.Handle()), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(PumpUntil(toolkit_, [&] { return cancels == 1; }));
+}
+
+TEST_F(UiTest, TabOrderFollowsTheGivenOrderNotCreation) {
+  auto form = toolkit_.CreateForm(MainSpec());
+  Button& third = form->AddButton(Plain({10, 10, 75, 25}, "C", 2));
+  Button& first = form->AddButton(Plain({10, 40, 75, 25}, "A", 0));
+  Button& second = form->AddButton(Plain({10, 70, 75, 25}, "B", 1));
+  Edit& fourth = form->AddEdit({{10, 100, 75, 21}, "", 3});
+  form->Show();
+  HWND window = ToHwnd(form->Handle());
+  std::vector<HWND> stacked;
+  for (HWND at = GetWindow(window, GW_CHILD); at; at = GetWindow(at, GW_HWNDNEXT))
+    stacked.push_back(at);
+  const std::vector<HWND> expected{ToHwnd(first.Handle()), ToHwnd(second.Handle()),
+                                   ToHwnd(third.Handle()), ToHwnd(fourth.Handle())};
+  EXPECT_EQ(stacked, expected);
+  for (size_t i = 0; i + 1 < expected.size(); ++i)
+    EXPECT_EQ(GetNextDlgTabItem(window, expected[i], FALSE), expected[i + 1]) << i;
+}
+
+TEST_F(UiTest, TimersTickWhilePumpingAndRestartWhenEnabled) {
+  int ticks = 0;
+  auto timer = toolkit_.CreateTimer({50, true, [&] { ++ticks; }});
+  EXPECT_TRUE(PumpUntil(toolkit_, [&] { return ticks >= 2; }));
+
+  timer->SetEnabled(false);
+  int stopped = ticks;
+  Sleep(150);  // ticks fall due meanwhile and must be dropped
+  toolkit_.ProcessMessages();
+  EXPECT_EQ(ticks, stopped);
+
+  timer->SetInterval(30);
+  EXPECT_EQ(timer->Interval(), 30);
+  EXPECT_FALSE(timer->Enabled());
+  timer->SetEnabled(true);
+  EXPECT_TRUE(PumpUntil(toolkit_, [&] { return ticks > stopped; }));
+
+  auto idle = toolkit_.CreateTimer({40, false, [&] { ADD_FAILURE() << "disabled timer ran"; }});
+  Sleep(100);
+  toolkit_.ProcessMessages();
+}
+
+TEST_F(UiTest, ApplicationCursorSticksOverFormAndControls) {
+  auto form = toolkit_.CreateForm(MainSpec());
+  Edit& edit = form->AddEdit({{8, 8, 100, 21}, "", 0});
+  RichEditSpec richSpec;
+  richSpec.bounds = {8, 40, 200, 80};
+  Control& rich = form->AddRichEdit(richSpec);
+  Control& label = form->AddLabel(Caption({8, 130, 100, 13}, "Version 1.16"));
+  form->Show();
+  const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+  auto answer = [&](WindowHandle window) {
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    Send(window, WM_SETCURSOR, static_cast<WPARAM>(window), overClient);
+    return GetCursor();
+  };
+
+  cursor_.Set(crHandPoint);
+  HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
+  EXPECT_EQ(answer(edit.Handle()), hand);
+  EXPECT_EQ(answer(rich.Handle()), hand);
+  EXPECT_EQ(answer(label.Handle()), hand);
+  EXPECT_EQ(answer(form->Handle()), hand);
+
+  cursor_.Set(crDefault);
+  EXPECT_EQ(answer(edit.Handle()), LoadCursor(nullptr, IDC_IBEAM));
+}
+
+TEST_F(UiTest, LabelsEditsAndTheFormReportTheirEvents) {
+  std::vector<Point> formMoves;
+  FormSpec spec = MainSpec();
+  spec.onMouseMove = [&](const MouseEvent& event) { formMoves.push_back(event.at); };
+  auto form = toolkit_.CreateForm(spec);
+  int clicks = 0;
+  std::vector<Point> labelMoves;
+  LabelSpec contact;
+  contact.bounds = {168, 245, 166, 13};
+  contact.caption = "Contact";
+  contact.transparent = true;
+  contact.onClick = [&] { ++clicks; };
+  contact.onMouseMove = [&](const MouseEvent& event) { labelMoves.push_back(event.at); };
+  Control& label = form->AddLabel(contact);
+  Control& plain = form->AddLabel(Caption({16, 253, 59, 13}, "Version 1.16"));
+  Edit& password = form->AddEdit({{8, 8, 100, 21}, "secret", 0, true, '*'});
+  Edit& hidden = form->AddEdit({{}, "Time", 0, false});
+  form->Show();
+
+  Send(form->Handle(), WM_COMMAND,
+       MAKEWPARAM(GetDlgCtrlID(ToHwnd(label.Handle())), STN_CLICKED),
+       static_cast<LPARAM>(label.Handle()));
+  EXPECT_EQ(clicks, 1);
+  Send(label.Handle(), WM_MOUSEMOVE, 0, At(3, 4));
+  ASSERT_EQ(labelMoves.size(), 1u);
+  EXPECT_EQ(labelMoves[0].x, 3);
+  EXPECT_EQ(labelMoves[0].y, 4);
+  Send(form->Handle(), WM_MOUSEMOVE, 0, At(400, 20));
+  ASSERT_EQ(formMoves.size(), 1u);
+  EXPECT_EQ(formMoves[0].x, 400);
+
+  // The pointer over any label is the label's, not the form background's.
+  Point onPlain = plain.ClientToScreen({2, 2});
+  EXPECT_EQ(Send(plain.Handle(), WM_NCHITTEST, 0, At(onPlain.x, onPlain.y)), HTCLIENT);
+
+  EXPECT_EQ(Send(password.Handle(), EM_GETPASSWORDCHAR), '*');
+  EXPECT_EQ(password.Text(), "secret");
+  EXPECT_FALSE(hidden.Visible());
+  EXPECT_TRUE(IsWindow(ToHwnd(hidden.Handle())));
+  hidden.SelectAll();
+  DWORD start = 0, end = 0;
+  Send(hidden.Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+       reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, 4u);
+  plain.SetVisible(false);
+  EXPECT_FALSE(plain.Visible());
+}
+
+TEST_F(UiTest, ListViewHoldsItemsSelectionAndNotifies) {
+  auto form = toolkit_.CreateForm(MainSpec());
+  int clicks = 0;
+  int doubleClicks = 0;
+  ListView& list = form->AddListView(
+      {{8, 8, 200, 150}, 0, [&] { ++clicks; }, [&] { ++doubleClicks; }});
+  for (const char* name : {"Warrior", "Wizard", "Taoist"}) list.AddItem(name);
+  EXPECT_EQ(list.Count(), 3);
+  EXPECT_EQ(list.ItemCaption(1), "Wizard");
+  EXPECT_EQ(list.ItemCaption(3), "");
+  EXPECT_EQ(list.SelectedIndex(), -1);
+  list.Select(2);
+  EXPECT_EQ(list.SelectedIndex(), 2);
+  list.Select(-1);
+  EXPECT_EQ(list.SelectedIndex(), -1);
+  LONG_PTR style = GetWindowLongPtrA(ToHwnd(list.Handle()), GWL_STYLE);
+  EXPECT_EQ(style & LVS_TYPEMASK, LVS_LIST);
+  EXPECT_FALSE(style & LVS_EDITLABELS);
+
+  NMHDR header{ToHwnd(list.Handle()),
+               static_cast<UINT_PTR>(GetDlgCtrlID(ToHwnd(list.Handle()))),
+               static_cast<UINT>(NM_DBLCLK)};
+  Send(form->Handle(), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+  header.code = static_cast<UINT>(NM_CLICK);
+  Send(form->Handle(), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+  EXPECT_EQ(doubleClicks, 1);
+  EXPECT_EQ(clicks, 1);
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+}
+
+TEST_F(UiTest, PagesShowOneAtATimeAndRouteTheirControls) {
+  auto form = toolkit_.CreateForm(MainSpec());
+  PageControl& pages = form->AddPageControl({{8, 8, 420, 260}, 0, true, true});
+  Container& general = pages.AddPage("General", {});
+  Container& credits = pages.AddPage("Credits", {});
+  int closes = 0;
+  int thanks = 0;
+  Edit& field = general.AddEdit({{8, 8, 100, 21}, "", 0});
+  general.AddButton({{8, 40, 75, 25}, "Close", 1, true, true, [&] { ++closes; }});
+  Button& thank = credits.AddButton({{8, 8, 75, 25}, "Thanks", 0, true, false,
+                                     [&] { ++thanks; }});
+  EXPECT_EQ(pages.PageCount(), 2);
+  EXPECT_EQ(pages.ActivePage(), 0);
+  LONG_PTR style = GetWindowLongPtrA(ToHwnd(pages.Handle()), GWL_STYLE);
+  EXPECT_TRUE(style & TCS_VERTICAL);
+  EXPECT_TRUE(style & TCS_RIGHT);
+
+  auto pageShown = [](Control& control) {
+    return (GetWindowLongPtrA(GetParent(ToHwnd(control.Handle())), GWL_STYLE) & WS_VISIBLE) != 0;
+  };
+  EXPECT_TRUE(pageShown(field));
+  EXPECT_FALSE(pageShown(thank));
+  pages.SetActivePage(1);
+  EXPECT_EQ(pages.ActivePage(), 1);
+  EXPECT_FALSE(pageShown(field));
+  EXPECT_TRUE(pageShown(thank));
+  pages.SetActivePage(7);
+  EXPECT_EQ(pages.ActivePage(), 1);
+
+  Send(thank.Handle(), BM_CLICK);
+  EXPECT_EQ(thanks, 1);
+  std::vector<Point> pageMoves;
+  pages.SetPageMouseMove(1, [&](const MouseEvent& event) { pageMoves.push_back(event.at); });
+  Send(reinterpret_cast<WindowHandle>(GetParent(ToHwnd(thank.Handle()))), WM_MOUSEMOVE, 0,
+       At(150, 120));
+  ASSERT_EQ(pageMoves.size(), 1u);
+  EXPECT_EQ(pageMoves[0].x, 150);
+
+  // A tab chosen by the player: the control changes, then notifies.
+  Send(pages.Handle(), TCM_SETCURSEL, 0);
+  NMHDR header{ToHwnd(pages.Handle()),
+               static_cast<UINT_PTR>(GetDlgCtrlID(ToHwnd(pages.Handle()))),
+               static_cast<UINT>(TCN_SELCHANGE)};
+  Send(form->Handle(), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+  EXPECT_TRUE(pageShown(field));
+
+  // Enter in a page's edit presses the form's default button though it sits on a page.
+  form->Show();
+  PostMessageA(ToHwnd(field.Handle()), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(PumpUntil(toolkit_, [&] { return closes == 1; }));
+}
+
+TEST_F(UiTest, PictureButtonsFollowThePointer) {
+  auto form = toolkit_.CreateForm(MainSpec());
+  int helps = 0;
+  ImageButton& help = form->AddImageButton(
+      {{88, 246, 65, 26}, "HelpUp", "HelpDown", "HelpOver", [&] { ++helps; }});
+  std::vector<std::string> events;
+  SpeedButtonSpec drag;
+  drag.bounds = {9, 200, 25, 25};
+  drag.glyph = "Key";
+  drag.hint = "Drag Password";
+  auto record = [&](const char* what) {
+    return [&events, what](const MouseEvent& event) {
+      events.push_back(std::string(what) + " " + std::to_string(event.at.x) + "," +
+                       std::to_string(event.at.y));
+    };
+  };
+  drag.onMouseDown = record("down");
+  drag.onMouseMove = record("move");
+  drag.onMouseUp = record("up");
+  Control& speed = form->AddSpeedButton(drag);
+  int imageClicks = 0;
+  Control& image = form->AddImage({300, 10, 0, 0}, "Logo", [&] { ++imageClicks; });
+  form->Show();
+
+  EXPECT_EQ(help.ShownImage(), "HelpUp");
+  Send(help.Handle(), WM_MOUSEMOVE, 0, At(5, 5));
+  EXPECT_EQ(help.ShownImage(), "HelpOver");
+  Send(help.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+  EXPECT_EQ(help.ShownImage(), "HelpDown");
+  Send(help.Handle(), WM_LBUTTONUP, 0, At(5, 5));
+  EXPECT_EQ(helps, 1);
+  EXPECT_EQ(help.ShownImage(), "HelpOver");
+  Send(help.Handle(), WM_MOUSELEAVE);
+  EXPECT_EQ(help.ShownImage(), "HelpUp");
+  // Released away from the picture: no click.
+  Send(help.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+  Send(help.Handle(), WM_LBUTTONUP, 0, At(500, 5));
+  EXPECT_EQ(helps, 1);
+
+  // Moves outside the button, even left of and below the form, keep their sign.
+  Send(speed.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 6));
+  EXPECT_EQ(GetCapture(), ToHwnd(speed.Handle()));
+  Send(speed.Handle(), WM_MOUSEMOVE, MK_LBUTTON, At(-30, 300));
+  Send(speed.Handle(), WM_LBUTTONUP, 0, At(-30, 300));
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(events, (std::vector<std::string>{"down 5,6", "move -30,300", "up -30,300"}));
+  EXPECT_NE(GetFocus(), ToHwnd(speed.Handle()));
+
+  RECT own;
+  GetClientRect(ToHwnd(image.Handle()), &own);
+  EXPECT_GT(own.right, 0);
+  EXPECT_GT(own.bottom, 0);
+  Send(image.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(1, 1));
+  Send(image.Handle(), WM_LBUTTONUP, 0, At(1, 1));
+  EXPECT_EQ(imageClicks, 1);
+}
+
+TEST_F(UiTest, RichEditAndAnimationAreCommonControls) {
+  auto form = toolkit_.CreateForm(MainSpec());
+  RichEditSpec spec;
+  spec.bounds = {8, 8, 300, 200};
+  spec.font.color = colors::Blue;
+  spec.text = "Quenlar keeps your password safe.";
+  Control& rich = form->AddRichEdit(spec);
+  EXPECT_EQ(rich.Text(), "Quenlar keeps your password safe.");
+  char name[64] = {};
+  GetClassNameA(ToHwnd(rich.Handle()), name, sizeof name);
+  EXPECT_EQ(_strnicmp(name, "RichEdit", 8), 0) << name;
+  EXPECT_TRUE(GetWindowLongPtrA(ToHwnd(rich.Handle()), GWL_STYLE) & ES_READONLY);
+
+  Animation& busy = form->AddAnimation({{376, 5, 48, 45}});
+  EXPECT_FALSE(busy.Active());
+  busy.SetActive(true);
+  EXPECT_TRUE(busy.Active());
+  busy.SetActive(false);
+  EXPECT_FALSE(busy.Active());
+}
+
+TEST_F(UiTest, ShowModalDisablesTheOtherFormsUntilClosed) {
+  auto main = toolkit_.CreateForm(MainSpec());
+  main->Show();
+  FormSpec spec;
+  spec.caption = "Accounts";
+  spec.clientWidth = 200;
+  spec.clientHeight = 100;
+  spec.border = BorderStyle::Dialog;
+  int closes = 0;
+  auto dialog = toolkit_.CreateForm(spec, [&] { ++closes; });
+  bool mainEnabledMeanwhile = true;
+  WhenShown closer(toolkit_, "QuenlarForm", "Accounts", [&](HWND) {
+    mainEnabledMeanwhile = IsWindowEnabled(ToHwnd(main->Handle())) != FALSE;
+    dialog->Close();
+  });
+  dialog->ShowModal();
+  EXPECT_TRUE(closer.acted());
+  EXPECT_FALSE(mainEnabledMeanwhile);
+  EXPECT_TRUE(IsWindowEnabled(ToHwnd(main->Handle())));
+  EXPECT_EQ(closes, 1);
+  EXPECT_FALSE(dialog->Showing());
+}
+
+TEST_F(UiTest, InputBoxReturnsTheEditOnOkAndTheStartOtherwise) {
+  auto main = toolkit_.CreateForm(MainSpec());
+  main->Show();
+  const std::string title = "Message Target";
+  const std::string prompt = "Please enter the name of the player you will be using";
+  auto press = [](int key) {
+    return [key](HWND box) {
+      HWND edit = FindWindowExA(box, nullptr, "Edit", nullptr);
+      SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Hero"));
+      PostMessageA(edit, WM_KEYDOWN, static_cast<WPARAM>(key), 0);
+    };
+  };
+  {
+    WhenShown enter(toolkit_, "QuenlarForm", title, press(VK_RETURN));
+    EXPECT_EQ(toolkit_.InputBox(title, prompt, "Old"), "Hero");
+  }
+  {
+    WhenShown escape(toolkit_, "QuenlarForm", title, press(VK_ESCAPE));
+    EXPECT_EQ(toolkit_.InputBox(title, prompt, "Old"), "Old");
+  }
+  {
+    WhenShown close(toolkit_, "QuenlarForm", title,
+                    [](HWND box) { PostMessageA(box, WM_CLOSE, 0, 0); });
+    EXPECT_EQ(toolkit_.InputBox(title, prompt, ""), "");
+  }
+  EXPECT_TRUE(IsWindowEnabled(ToHwnd(main->Handle())));
+}
+
+TEST_F(UiTest, MessageBoxesHaveTheirTitlesAndAnswers) {
+  auto click = [](int button) {
+    return [button](HWND box) { SendMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0); };
+  };
+  {
+    WhenShown no(toolkit_, "#32770", "Confirm", click(IDNO));
+    EXPECT_EQ(toolkit_.ShowMessage(MessageKind::Confirmation, "Are you sure?"),
+              MessageAnswer::No);
+    EXPECT_TRUE(no.acted());
+  }
+  {
+    WhenShown yes(toolkit_, "#32770", "Confirm", click(IDYES));
+    EXPECT_EQ(toolkit_.ShowMessage(MessageKind::Confirmation, "Are you sure?"),
+              MessageAnswer::Yes);
+  }
+  {
+    WhenShown ok(toolkit_, "#32770", "Information", click(IDOK));
+    EXPECT_EQ(toolkit_.ShowMessage(MessageKind::Information, "Uninstall complete!"),
+              MessageAnswer::Ok);
+    EXPECT_TRUE(ok.acted());
+  }
+  {
+    WhenShown ok(toolkit_, "#32770", "Error", click(IDOK));
+    EXPECT_EQ(toolkit_.ShowMessage(MessageKind::Error, "failed"), MessageAnswer::Ok);
+    EXPECT_TRUE(ok.acted());
+  }
+}
+
+TEST_F(UiTest, OpenDialogReturnsTheChosenPathOrThePreset) {
+  EXPECT_EQ(win32::DialogFilter("Executable|*.exe"), std::string("Executable\0*.exe\0\0", 18));
+  EXPECT_EQ(win32::DialogFilter(""), "");
+
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  OpenDialogSpec spec{"Select Legend of Mir Executable", "Executable|*.exe", "exe", "mir.exe",
+                      "C:\\"};
+  {
+    WhenShown cancel(toolkit_, "#32770", spec.title, [](HWND dialog) {
+      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(toolkit_.ShowOpenDialog(spec), "mir.exe");
+  }
+  {
+    WhenShown choose(toolkit_, "#32770", spec.title, [&](HWND dialog) {
+      SendMessageA(GetDlgItem(dialog, 0x47c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(self));
+      PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(_stricmp(toolkit_.ShowOpenDialog(spec).c_str(), self), 0);
+  }
+}
+
+TEST_F(UiTest, TerminateWaitsForTheRunningHandlerAndItsMessageBox) {
+  auto main = toolkit_.CreateForm(MainSpec());
+  std::vector<std::string> steps;
+  int pumpedTicks = 0;
+  auto pulse = toolkit_.CreateTimer({20, false, [&] { ++pumpedTicks; }});
+  std::unique_ptr<Timer> start;
+  start = toolkit_.CreateTimer({30, true, [&] {
+    start->SetEnabled(false);
+    toolkit_.Terminate();
+    steps.push_back("asked");
+    // Messages still flow inside the handler after the request.
+    pulse->SetEnabled(true);
+    PumpUntil(toolkit_, [&] { return pumpedTicks >= 2; });
+    WhenShown ok(toolkit_, "#32770", "Information",
+                 [](HWND box) { SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0); });
+    toolkit_.ShowMessage(MessageKind::Information, "Uninstall complete!");
+    steps.push_back(ok.acted() ? "answered" : "box gone");
+    pulse->SetEnabled(false);
+  }});
+  toolkit_.Run(*main);
+  EXPECT_EQ(steps, (std::vector<std::string>{"asked", "answered"}));
+  EXPECT_GE(pumpedTicks, 2);
+  EXPECT_TRUE(main->Showing());  // ended by the request, not by closing
+}
+
+TEST_F(UiTest, RunEndsWhenTheMainFormCloses) {
+  auto main = toolkit_.CreateForm(MainSpec());
+  auto closer = toolkit_.CreateTimer({30, true, [&] { main->Close(); }});
+  toolkit_.Run(*main);
+  EXPECT_FALSE(main->Showing());
+}
+
+}  // namespace
