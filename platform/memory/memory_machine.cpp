@@ -3,7 +3,13 @@
 namespace platform {
 
 Services MemoryMachine::services() {
-  return Services{registry_, files_, volume_, cursor_, random_};
+  return Services{registry_, files_, volume_, cursor_, random_,
+                  &toolkit_, &desktop_, &clock_, &process_, &shell_};
+}
+
+void MemoryMachine::InstallGame(const std::string& executable, const std::string& contents) {
+  if (!files_.Exists(executable)) files_.AddFile(executable, contents);
+  games_.Register(executable);
 }
 
 }  // namespace platform

@@ -1,9 +1,16 @@
 // A simulated Windows machine for the host tests: one of each in-memory service.
 #pragma once
 
+#include <string>
+
+#include "platform/memory/memory_clock.h"
+#include "platform/memory/memory_desktop.h"
 #include "platform/memory/memory_files.h"
+#include "platform/memory/memory_process.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_system.h"
+#include "platform/memory/memory_toolkit.h"
+#include "platform/memory/simulated_game.h"
 #include "platform/services.h"
 
 namespace platform {
@@ -22,6 +29,16 @@ class MemoryMachine {
   MemoryVolume& volume() { return volume_; }
   MemoryCursor& cursor() { return cursor_; }
   MemoryRandom& random() { return random_; }
+  MemoryClock& clock() { return clock_; }
+  MemoryDesktop& desktop() { return desktop_; }
+  MemoryToolkit& toolkit() { return toolkit_; }
+  MemoryProcess& process() { return process_; }
+  MemoryShell& shell() { return shell_; }
+  SimulatedGames& games() { return games_; }
+
+  // Makes `executable` a game the shell starts a simulated client for; the file is
+  // created with `contents` unless it exists already.
+  void InstallGame(const std::string& executable, const std::string& contents = "MZ game");
 
  private:
   MemoryRegistry registry_;
@@ -29,6 +46,12 @@ class MemoryMachine {
   MemoryVolume volume_;
   MemoryCursor cursor_;
   MemoryRandom random_;
+  MemoryClock clock_;
+  MemoryDesktop desktop_{clock_};
+  MemoryToolkit toolkit_{clock_, desktop_};
+  SimulatedGames games_{desktop_, clock_};
+  MemoryProcess process_{clock_, desktop_};
+  MemoryShell shell_{clock_, games_, &files_};
 };
 
 }  // namespace platform

@@ -1,0 +1,225 @@
+#include "platform/memory/memory_controls.h"
+
+#include <functional>
+
+#include "platform/memory/memory_form.h"
+
+namespace platform {
+
+MemoryControl::MemoryControl(const ControlSite& site, Bounds bounds, const char* className,
+                             bool transparent, bool visible)
+    : ui_(site.ui), form_(site.form), parentWindow_(site.parentWindow), bounds_(bounds),
+      visible_(visible) {
+  if (!className) return;
+  WindowSpec spec;
+  spec.className = className;
+  spec.parent = parentWindow_;
+  spec.rect = bounds;
+  spec.visible = visible;
+  spec.transparent = transparent;
+  spec.proc = [this](const WindowMessage& m) { OnMessage(m); };
+  window_ = ui_.desktop.AddWindow(std::move(spec));
+}
+
+MemoryControl::~MemoryControl() {
+  form_.ForgetFocus(this);
+  ui_.desktop.RemoveWindow(window_);
+}
+
+bool MemoryControl::OnScreen() const {
+  if (!visible_ || !hostVisible_) return false;
+  return ui_.desktop.IsShown(window_ ? window_ : parentWindow_);
+}
+
+bool MemoryControl::Reachable() const {
+  if (!enabled_ || !OnScreen() || !ui_.AcceptsInput(form_)) return false;
+  return ui_.desktop.IsEnabled(window_ ? window_ : parentWindow_);
+}
+
+Point MemoryControl::ToScreen(Point client) const {
+  return ui_.desktop.ClientToScreen(parentWindow_,
+                                    {bounds_.left + client.x, bounds_.top + client.y});
+}
+
+Point MemoryControl::FromScreen(Point screen) const {
+  const Point origin = ToScreen({0, 0});
+  return {screen.x - origin.x, screen.y - origin.y};
+}
+
+void MemoryControl::SetHostVisible(bool visible) {
+  hostVisible_ = visible;
+  SyncWindow();
+}
+
+void MemoryControl::SetEnabledState(bool enabled) {
+  enabled_ = enabled;
+  ui_.desktop.SetEnabled(window_, enabled);
+}
+
+void MemoryControl::SetVisibleState(bool visible) {
+  visible_ = visible;
+  SyncWindow();
+}
+
+void MemoryControl::SyncWindow() { ui_.desktop.SetVisible(window_, visible_ && hostVisible_); }
+
+bool MemoryControl::focused() const { return form_.focusedControl() == this; }
+
+void MemoryControl::TakeFocus() {
+  // The real toolkit refuses to focus what cannot be seen or used.
+  if (enabled_ && OnScreen()) form_.SetFocused(this);
+}
+
+void MemoryControl::OnMessage(const WindowMessage& message) {
+  if (message.id == WindowMessageId::SetText) AsControl().SetText(message.text);
+}
+
+MemoryLabel::MemoryLabel(const ControlSite& site, const LabelSpec& spec)
+    : ControlImpl(site, spec.bounds, "Static", true), spec_(spec) {
+  text_ = spec.caption;
+}
+
+bool MemoryLabel::UserClick() {
+  if (!spec_.onClick || !Reachable()) return false;
+  Fire(spec_.onClick);
+  return true;
+}
+
+bool MemoryLabel::UserMouseMove(Point client) {
+  if (!Reachable()) return false;
+  Fire(spec_.onMouseMove, MouseEvent{MouseButton::Left, client});
+  return true;
+}
+
+MemoryButton::MemoryButton(const ControlSite& site, const ButtonSpec& spec)
+    : ControlImpl(site, spec.bounds, "Button", false), spec_(spec) {
+  text_ = spec.caption;
+  SetEnabledState(spec.enabled);
+}
+
+void MemoryButton::Click() { Fire(spec_.onClick); }
+
+bool MemoryButton::UserClick() {
+  if (!Reachable()) return false;
+  Click();
+  return true;
+}
+
+MemorySpeedButton::MemorySpeedButton(const ControlSite& site, const SpeedButtonSpec& spec)
+    : ControlImpl(site, spec.bounds, nullptr, false), spec_(spec) {}
+
+bool MemorySpeedButton::UserMouseDown(MouseButton button, Point client) {
+  if (captured_ || !Reachable()) return false;
+  captured_ = true;
+  held_ = button;
+  Fire(spec_.onMouseDown, MouseEvent{button, client});
+  return true;
+}
+
+bool MemorySpeedButton::UserMouseMove(Point client) {
+  // Without the capture a move only arrives over the button itself.
+  const bool inside = client.x >= 0 && client.y >= 0 && client.x < bounds_.width &&
+                      client.y < bounds_.height;
+  if (!captured_ && !(inside && Reachable())) return false;
+  Fire(spec_.onMouseMove, MouseEvent{held_, client});
+  return true;
+}
+
+bool MemorySpeedButton::UserMouseUp(MouseButton button, Point client) {
+  if (!captured_) return false;
+  captured_ = false;
+  Fire(spec_.onMouseUp, MouseEvent{button, client});
+  return true;
+}
+
+MemoryEdit::MemoryEdit(const ControlSite& site, const EditSpec& spec)
+    : ControlImpl(site, spec.bounds, "Edit", false, spec.visible), spec_(spec) {
+  edit_.Set(spec.text);
+}
+
+std::string MemoryEdit::DisplayText() const {
+  if (spec_.passwordChar == 0) return edit_.text();
+  return std::string(edit_.text().size(), spec_.passwordChar);
+}
+
+bool MemoryEdit::UserType(const std::string& text) {
+  if (!Reachable()) return false;
+  edit_.ReplaceSelection(text);
+  return true;
+}
+
+void MemoryEdit::OnMessage(const WindowMessage& message) {
+  switch (message.id) {
+    case WindowMessageId::SetText:
+      edit_.Set(message.text);
+      break;
+    case WindowMessageId::Copy:
+      // A password edit never gives its text away.
+      if (spec_.passwordChar != 0) break;
+      if (auto copied = edit_.Copy()) ui_.desktop.SetClipboard(*copied);
+      break;
+    case WindowMessageId::Paste:
+      edit_.Paste(ui_.desktop.Clipboard());
+      break;
+    default:
+      break;
+  }
+}
+
+MemoryMemo::MemoryMemo(const ControlSite& site, const MemoSpec& spec)
+    : ControlImpl(site, spec.bounds, "Edit", false), spec_(spec), fontColor_(spec.font.color) {}
+
+void MemoryMemo::AppendLine(const std::string& line) {
+  std::string text = edit_.text();
+  if (!text.empty() && text.back() != '\n' && text.back() != '\r') text += "\r\n";
+  text += line;
+  text += "\r\n";
+  edit_.Set(std::move(text));
+}
+
+std::vector<std::string> MemoryMemo::Lines() const {
+  // CR LF, a lone LF or a lone CR each end a line; a last line break adds no line.
+  std::vector<std::string> lines;
+  const std::string& t = edit_.text();
+  std::string current;
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    if (t[i] == '\r' || t[i] == '\n') {
+      lines.push_back(current);
+      current.clear();
+      if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
+    } else {
+      current += t[i];
+    }
+  }
+  if (!current.empty()) lines.push_back(current);
+  return lines;
+}
+
+bool MemoryMemo::UserType(const std::string& text) {
+  if (spec_.readOnly || !Reachable()) return false;
+  edit_.ReplaceSelection(text);
+  return true;
+}
+
+void MemoryMemo::OnMessage(const WindowMessage& message) {
+  switch (message.id) {
+    case WindowMessageId::SetText:
+      edit_.Set(message.text);  // read-only stops typing, not WM_SETTEXT
+      break;
+    case WindowMessageId::Copy:
+      if (auto copied = edit_.Copy()) ui_.desktop.SetClipboard(*copied);
+      break;
+    case WindowMessageId::Paste:
+      if (!spec_.readOnly) edit_.Paste(ui_.desktop.Clipboard());
+      break;
+    default:
+      break;
+  }
+}
+
+MemoryRichEdit::MemoryRichEdit(const ControlSite& site, const RichEditSpec& spec)
+    : ControlImpl(site, spec.bounds, "RichEdit20A", false), spec_(spec) {
+  text_ = spec.text;
+}
+
+}  // namespace platform

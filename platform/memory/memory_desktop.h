@@ -1,0 +1,165 @@
+// A simulated Windows desktop: windows of the program and of other simulated processes,
+// found by screen point, and the messages sent and posted to them, with a journal of
+// every one. Also the clipboard, which windows reach through WM_COPY and WM_PASTE.
+//
+// Sent messages are handled at once. Posted messages wait in a queue: the program's own
+// are handled when the program processes its messages (ProcessMessages or a step of the
+// message loop); another process's are handled when that process gets to run, which in
+// this simulation is at the program's next ProcessMessages, message-loop step or Sleep.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/memory/memory_clock.h"
+
+namespace platform {
+
+using ProcessId = int;
+inline constexpr ProcessId ProgramProcess = 0;
+
+enum class WindowMessageId : unsigned {
+  SetText = 0x000C,
+  KeyDown = 0x0100,
+  KeyUp = 0x0101,
+  Copy = 0x0301,
+  Paste = 0x0302,
+};
+
+struct WindowMessage {
+  WindowMessageId id = WindowMessageId::SetText;
+  WindowHandle window = 0;
+  std::uintptr_t wparam = 0;  // the key code of a key message
+  std::string text;           // the text of WM_SETTEXT
+};
+
+using WindowProc = std::function<void(const WindowMessage&)>;
+
+struct WindowSpec {
+  std::string className;
+  ProcessId owner = ProgramProcess;
+  WindowHandle parent = 0;  // 0: a top-level window, placed on top of the others
+  Bounds rect;              // in the parent's client coordinates; on screen for top-level
+  Point clientOffset;       // where the client area begins inside the window
+  bool visible = true;
+  bool enabled = true;
+  bool transparent = false;  // a static control: a point over it finds what lies beneath
+  WindowProc proc;
+};
+
+enum class MessageFate {
+  Handled,
+  Pending,   // posted, still waiting in the queue
+  NoWindow,  // the window was 0 or did not exist
+  Dropped,   // the window was destroyed before the message was handled
+};
+
+struct MessageRecord {
+  std::int64_t atMs = 0;
+  WindowHandle window = 0;
+  std::string className;  // "" for no window
+  ProcessId owner = ProgramProcess;
+  WindowMessageId message = WindowMessageId::SetText;
+  std::uintptr_t wparam = 0;
+  std::string text;
+  bool posted = false;
+  MessageFate fate = MessageFate::Handled;
+};
+
+class MemoryDesktop : public Desktop {
+ public:
+  static constexpr int ScreenWidth = 1024;
+  static constexpr int ScreenHeight = 768;
+
+  // Sleeping on `clock` lets the other processes handle their posted messages.
+  explicit MemoryDesktop(MemoryClock& clock);
+  ~MemoryDesktop() override;
+  MemoryDesktop(const MemoryDesktop&) = delete;
+  MemoryDesktop& operator=(const MemoryDesktop&) = delete;
+
+  WindowHandle WindowFromPoint(Point screen) override;
+  std::string ClassName(WindowHandle window, int capacity) override;
+  void SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) override;
+  void PostKeyDown(WindowHandle window, int virtualKey) override;
+  void PostKeyUp(WindowHandle window, int virtualKey) override;
+  void PostCopy(WindowHandle window) override;
+  void PostPaste(WindowHandle window) override;
+
+  // Windows. A destroyed window takes its children with it; destroying an unknown
+  // handle does nothing.
+  ProcessId NewProcess() { return nextProcess_++; }
+  WindowHandle AddWindow(WindowSpec spec);
+  void RemoveWindow(WindowHandle window);
+  bool Exists(WindowHandle window) const;
+  std::string ClassOf(WindowHandle window) const;  // the whole name; "" for none
+  ProcessId OwnerOf(WindowHandle window) const;
+  WindowHandle ParentOf(WindowHandle window) const;
+  void SetRect(WindowHandle window, Bounds rect);
+  Bounds Rect(WindowHandle window) const;
+  void SetClientOffset(WindowHandle window, Point offset);
+  void SetVisible(WindowHandle window, bool visible);
+  void SetEnabled(WindowHandle window, bool enabled);
+  // Shown and every ancestor shown.
+  bool IsShown(WindowHandle window) const;
+  // Enabled and every ancestor enabled.
+  bool IsEnabled(WindowHandle window) const;
+  // Puts the window above its siblings (a top-level window above all others).
+  void BringToTop(WindowHandle window);
+  Bounds ScreenRect(WindowHandle window) const;
+  Point ClientToScreen(WindowHandle window, Point client) const;
+  std::vector<WindowHandle> WindowsOf(ProcessId owner) const;  // in creation order
+
+  // Handles the waiting posted messages, in the order they were posted: all of them, or
+  // only those of other processes. Messages posted meanwhile are handled as well.
+  void DeliverPosted();
+  void DeliverForeign();
+  int PendingCount() const { return static_cast<int>(queue_.size()); }
+  int PendingForProgram() const;
+
+  // The clipboard holds text or nothing.
+  std::optional<std::string> Clipboard() const { return clipboard_; }
+  void SetClipboard(std::optional<std::string> text);
+
+  const std::vector<MessageRecord>& messages() const { return journal_; }
+  // The journalled messages to one window, or of one kind, in order.
+  std::vector<MessageRecord> MessagesTo(WindowHandle window) const;
+  std::vector<MessageRecord> MessagesOfKind(WindowMessageId message) const;
+  // Forgets the journal; waiting messages stay queued.
+  void ClearJournal();
+
+ private:
+  struct Window {
+    WindowSpec spec;
+    std::vector<WindowHandle> children;  // topmost first
+  };
+  struct Queued {
+    WindowMessage message;
+    std::size_t record;  // index into journal_
+  };
+
+  const Window* Find(WindowHandle window) const;
+  Window* Find(WindowHandle window);
+  WindowHandle Descend(WindowHandle window, Point screen) const;
+  void Post(WindowHandle window, WindowMessageId id, std::uintptr_t wparam);
+  std::size_t Record(WindowHandle window, WindowMessageId id, std::uintptr_t wparam,
+                     const std::string& text, bool posted);
+  void Dispatch(const WindowMessage& message, std::size_t record);
+  void Deliver(bool foreignOnly);
+
+  MemoryClock& clock_;
+  std::map<WindowHandle, Window> windows_;
+  std::vector<WindowHandle> topLevels_;  // topmost first
+  WindowHandle nextHandle_ = 0x10010;
+  ProcessId nextProcess_ = ProgramProcess + 1;
+  std::deque<Queued> queue_;
+  std::vector<MessageRecord> journal_;
+  std::optional<std::string> clipboard_;
+};
+
+}  // namespace platform

@@ -1,0 +1,58 @@
+#include "platform/memory/memory_menu.h"
+
+#include <utility>
+
+#include "platform/memory/memory_ui.h"
+
+namespace platform {
+
+MemoryMenuItem::MemoryMenuItem(const MenuItemSpec& spec, bool separator)
+    : onClick_(spec.onClick), separator_(separator) {
+  caption_ = spec.caption;
+  checked_ = spec.checked;
+}
+
+void MemoryMenuItem::Click() {
+  if (!enabled_ || separator_) return;
+  Fire(onClick_);
+}
+
+MemoryMenu::MemoryMenu(const std::string& caption, Action onPopup, Action onClick)
+    : onPopup_(std::move(onPopup)), onClick_(std::move(onClick)) {
+  caption_ = caption;
+}
+
+MenuItem& MemoryMenu::AddItem(const MenuItemSpec& spec) {
+  items_.push_back(std::make_unique<MemoryMenuItem>(spec));
+  return *items_.back();
+}
+
+void MemoryMenu::AddSeparator() {
+  items_.push_back(std::make_unique<MemoryMenuItem>(MenuItemSpec{"-"}, true));
+}
+
+std::vector<MenuItem*> MemoryMenu::Items() const {
+  std::vector<MenuItem*> items;
+  for (const auto& item : items_) items.push_back(item.get());
+  return items;
+}
+
+void MemoryMenu::Click() {
+  if (!enabled_ || !items_.empty()) return;
+  Fire(onClick_);
+}
+
+void MemoryMenu::Popup() {
+  if (!enabled_) return;
+  ++popups_;
+  Fire(onPopup_);
+}
+
+MemoryMenuItem* MemoryMenu::Item(const std::string& caption) const {
+  for (const auto& item : items_) {
+    if (!item->separator() && item->Caption() == caption) return item.get();
+  }
+  return nullptr;
+}
+
+}  // namespace platform

@@ -1,0 +1,56 @@
+#include "platform/memory/memory_process.h"
+
+#include "platform/memory/memory_files.h"
+
+namespace platform {
+
+namespace {
+
+// "C:\..." : a path the shell looks up as a file rather than a URL or a program name.
+bool IsDrivePath(const std::string& file) {
+  return file.size() >= 3 && file[1] == ':' && (file[2] == '\\' || file[2] == '/');
+}
+
+}  // namespace
+
+bool MemoryProcess::SetPriorityClass(PriorityClass priority) {
+  PriorityRecord r;
+  r.atMs = clock_.NowMs();
+  r.messagesBefore = desktop_.messages().size();
+  r.processClass = priority;
+  r.result = !failPriorities_;
+  if (r.result) class_ = priority;
+  priorities_.push_back(r);
+  return r.result;
+}
+
+bool MemoryProcess::SetThreadPriority(ThreadPriority priority) {
+  PriorityRecord r;
+  r.atMs = clock_.NowMs();
+  r.messagesBefore = desktop_.messages().size();
+  r.isProcessClass = false;
+  r.thread = priority;
+  r.result = !failPriorities_;
+  if (r.result) thread_ = priority;
+  priorities_.push_back(r);
+  return r.result;
+}
+
+std::intptr_t MemoryShell::Open(WindowHandle owner, const std::string& file,
+                                const std::string& parameters, const std::string& directory,
+                                int showCommand) {
+  ShellRecord r{clock_.NowMs(), owner, file, parameters, directory, showCommand, Success, false};
+  if (!failures_.empty()) {
+    r.result = failures_.front();
+    failures_.pop_front();
+  } else if (file.empty() || (files_ && IsDrivePath(file) && !files_->Exists(file))) {
+    r.result = FileNotFound;
+  } else if (games_.IsGame(file)) {
+    games_.Launch({clock_.NowMs(), clock_.Now(), file, parameters, directory, showCommand});
+    r.startedGame = true;
+  }
+  calls_.push_back(r);
+  return r.result;
+}
+
+}  // namespace platform

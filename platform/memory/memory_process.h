@@ -1,0 +1,91 @@
+// The program's own process and the shell, in memory, each with a journal. The shell
+// starts a simulated game client for a registered game executable.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/memory/memory_clock.h"
+#include "platform/memory/memory_desktop.h"
+#include "platform/memory/simulated_game.h"
+#include "platform/process.h"
+
+namespace platform {
+
+class MemoryFiles;
+
+struct PriorityRecord {
+  std::int64_t atMs = 0;
+  std::size_t messagesBefore = 0;  // desktop messages journalled before the change
+  bool isProcessClass = true;      // else the thread's priority
+  PriorityClass processClass = PriorityClass::Normal;
+  ThreadPriority thread = ThreadPriority::Normal;
+  bool result = true;
+};
+
+class MemoryProcess : public Process {
+ public:
+  static constexpr const char* DefaultExecutablePath = "C:\\Program Files\\Quenlar\\Quenlar.exe";
+
+  MemoryProcess(MemoryClock& clock, const MemoryDesktop& desktop)
+      : clock_(clock), desktop_(desktop) {}
+
+  std::string ExecutablePath() override { return path_; }
+  bool SetPriorityClass(PriorityClass priority) override;
+  bool SetThreadPriority(ThreadPriority priority) override;
+
+  void SetExecutablePath(std::string path) { path_ = std::move(path); }
+  // Priority changes fail from now on (they still are journalled).
+  void FailPriorityChanges(bool fail) { failPriorities_ = fail; }
+  PriorityClass processClass() const { return class_; }
+  ThreadPriority threadPriority() const { return thread_; }
+  const std::vector<PriorityRecord>& priorities() const { return priorities_; }
+
+ private:
+  MemoryClock& clock_;
+  const MemoryDesktop& desktop_;
+  std::string path_ = DefaultExecutablePath;
+  bool failPriorities_ = false;
+  PriorityClass class_ = PriorityClass::Normal;
+  ThreadPriority thread_ = ThreadPriority::Normal;
+  std::vector<PriorityRecord> priorities_;
+};
+
+struct ShellRecord {
+  std::int64_t atMs = 0;
+  WindowHandle owner = 0;
+  std::string file;
+  std::string parameters;
+  std::string directory;
+  int showCommand = 0;
+  std::intptr_t result = 0;
+  bool startedGame = false;
+};
+
+class MemoryShell : public Shell {
+ public:
+  static constexpr std::intptr_t Success = 42;
+  static constexpr std::intptr_t FileNotFound = 2;  // what the shell returns for no file
+
+  // With `files`, an absolute path to a file that is not there fails with FileNotFound.
+  MemoryShell(MemoryClock& clock, SimulatedGames& games, const MemoryFiles* files = nullptr)
+      : clock_(clock), games_(games), files_(files) {}
+
+  std::intptr_t Open(WindowHandle owner, const std::string& file, const std::string& parameters,
+                     const std::string& directory, int showCommand) override;
+
+  // The next call returns `result` and opens nothing.
+  void FailNext(std::intptr_t result) { failures_.push_back(result); }
+  const std::vector<ShellRecord>& calls() const { return calls_; }
+
+ private:
+  MemoryClock& clock_;
+  SimulatedGames& games_;
+  const MemoryFiles* files_;
+  std::deque<std::intptr_t> failures_;
+  std::vector<ShellRecord> calls_;
+};
+
+}  // namespace platform

@@ -1,0 +1,217 @@
+#include "platform/memory/simulated_game.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+#include "core/game_client.h"
+#include "platform/memory/ascii_fold.h"
+
+namespace platform {
+
+namespace {
+
+constexpr int kEnter = 13;
+constexpr int kEscape = 27;
+constexpr int kFieldHeight = 22;
+
+}  // namespace
+
+SimulatedGameClient::SimulatedGameClient(MemoryDesktop& desktop, MemoryClock& clock,
+                                         GameLaunch launch)
+    : desktop_(desktop), clock_(clock), launch_(std::move(launch)),
+      process_(desktop.NewProcess()) {
+  Note(GameEventKind::Launched, {}, launch_.file, launch_.parameters);
+}
+
+SimulatedGameClient::~SimulatedGameClient() { RemoveAll(); }
+
+void SimulatedGameClient::Note(GameEventKind kind, std::string field, std::string text,
+                               std::string text2) {
+  events_.push_back({clock_.NowMs(), kind, std::move(field), std::move(text), std::move(text2)});
+}
+
+WindowHandle SimulatedGameClient::AddField(WindowHandle parent, const std::string& name, int x,
+                                           int y, int width) {
+  WindowSpec spec;
+  spec.className = game_client::FieldClass;
+  spec.owner = process_;
+  spec.parent = parent;
+  // Centred on the contract's point; the parent's client area starts at the screen corner.
+  spec.rect = {x - width / 2, y - kFieldHeight / 2, width, kFieldHeight};
+  spec.proc = [this](const WindowMessage& m) { OnField(m.window, m); };
+  const WindowHandle handle = desktop_.AddWindow(std::move(spec));
+  fields_.push_back({handle, Field{name}});
+  return handle;
+}
+
+std::string SimulatedGameClient::FieldText(WindowHandle field) const {
+  for (const auto& [handle, f] : fields_) {
+    if (handle == field) return f.edit.text();
+  }
+  return {};
+}
+
+void SimulatedGameClient::ShowLoginScreen() {
+  if (screen_ != Screen::Starting) return;
+  WindowSpec screen;
+  screen.className = "TMirLoginScreen";
+  screen.owner = process_;
+  screen.rect = Area;
+  screen.proc = [this](const WindowMessage& m) {
+    if (m.id == WindowMessageId::SetText) Note(GameEventKind::TextSet, "login-screen", m.text);
+  };
+  loginScreen_ = desktop_.AddWindow(std::move(screen));
+  loginField_ = AddField(loginScreen_, "login", game_client::LoginPoint.x,
+                         game_client::LoginPoint.y, 200);
+  passwordField_ = AddField(loginScreen_, "password", game_client::PasswordPoint.x,
+                            game_client::PasswordPoint.y, 200);
+  screen_ = Screen::Login;
+  Note(GameEventKind::LoginScreenShown);
+}
+
+void SimulatedGameClient::OnField(WindowHandle window, const WindowMessage& message) {
+  auto it = std::find_if(fields_.begin(), fields_.end(),
+                         [&](const auto& f) { return f.first == window; });
+  if (it == fields_.end()) return;
+  Field& field = it->second;
+  const std::string name = field.name;
+  switch (message.id) {
+    case WindowMessageId::SetText:
+      field.edit.Set(message.text);
+      Note(GameEventKind::TextSet, name, message.text);
+      break;
+    case WindowMessageId::Paste:
+      field.edit.Paste(desktop_.Clipboard());
+      Note(GameEventKind::Pasted, name, field.edit.text());
+      break;
+    case WindowMessageId::Copy:
+      if (auto copied = field.edit.Copy()) desktop_.SetClipboard(*copied);
+      break;
+    case WindowMessageId::KeyDown:
+      if (message.wparam == kEnter) OnFieldEnter(name, true);
+      if (message.wparam == kEscape && name == "chat") {
+        Note(GameEventKind::ChatCancelled);
+        CloseChat();
+      }
+      break;
+    case WindowMessageId::KeyUp:
+      if (message.wparam == kEnter) OnFieldEnter(name, false);
+      break;
+  }
+}
+
+void SimulatedGameClient::OnFieldEnter(const std::string& name, bool down) {
+  if (name == "password") {
+    // The login screen reacts to the release of an Enter pressed in the field.
+    if (down) {
+      enterDownInPassword_ = true;
+    } else if (enterDownInPassword_) {
+      enterDownInPassword_ = false;
+      Submit();
+    }
+  } else if (name == "chat" && down) {
+    const std::string line = FieldText(chatLine_);
+    Note(GameEventKind::ChatSent, "chat", line);
+    CloseChat();
+  }
+}
+
+void SimulatedGameClient::Submit() {
+  Note(GameEventKind::LoginSubmitted, {}, FieldText(loginField_), FieldText(passwordField_));
+  const WindowHandle screen = loginScreen_;
+  std::erase_if(fields_, [&](const auto& f) {
+    return f.first == loginField_ || f.first == passwordField_;
+  });
+  loginScreen_ = loginField_ = passwordField_ = 0;
+  desktop_.RemoveWindow(screen);
+  WindowSpec game;
+  game.className = game_client::GameWindowClass;
+  game.owner = process_;
+  game.rect = Area;
+  game.proc = [this](const WindowMessage& m) {
+    if (m.id == WindowMessageId::KeyDown && m.wparam == kEnter) OpenChat();
+    if (m.id == WindowMessageId::SetText) Note(GameEventKind::TextSet, "game", m.text);
+  };
+  gameWindow_ = desktop_.AddWindow(std::move(game));
+  screen_ = Screen::Game;
+  Note(GameEventKind::GameShown);
+}
+
+void SimulatedGameClient::OpenChat() {
+  if (chatLine_ != 0) return;  // already open: Enter on the window changes nothing
+  chatLine_ = AddField(gameWindow_, "chat", game_client::ChatPoint.x, game_client::ChatPoint.y,
+                       760);
+  Note(GameEventKind::ChatOpened);
+}
+
+void SimulatedGameClient::CloseChat() {
+  const WindowHandle line = chatLine_;
+  chatLine_ = 0;
+  std::erase_if(fields_, [&](const auto& f) { return f.first == line; });
+  desktop_.RemoveWindow(line);
+}
+
+void SimulatedGameClient::RemoveAll() {
+  fields_.clear();
+  desktop_.RemoveWindow(loginScreen_);
+  desktop_.RemoveWindow(gameWindow_);
+  loginScreen_ = loginField_ = passwordField_ = gameWindow_ = chatLine_ = 0;
+}
+
+void SimulatedGameClient::Exit() {
+  if (screen_ == Screen::Exited) return;
+  RemoveAll();
+  screen_ = Screen::Exited;
+  Note(GameEventKind::Exited);
+}
+
+std::vector<std::string> SimulatedGameClient::TextsSet(const std::string& field) const {
+  std::vector<std::string> texts;
+  for (const auto& e : events_) {
+    if (e.kind == GameEventKind::TextSet && e.field == field) texts.push_back(e.text);
+  }
+  return texts;
+}
+
+std::vector<SimulatedGameClient::Login> SimulatedGameClient::Logins() const {
+  std::vector<Login> logins;
+  for (const auto& e : events_) {
+    if (e.kind == GameEventKind::LoginSubmitted) logins.push_back({e.atMs, e.text, e.text2});
+  }
+  return logins;
+}
+
+std::vector<std::string> SimulatedGameClient::ChatLines() const {
+  std::vector<std::string> lines;
+  for (const auto& e : events_) {
+    if (e.kind == GameEventKind::ChatSent) lines.push_back(e.text);
+  }
+  return lines;
+}
+
+SimulatedGames::~SimulatedGames() {
+  for (int id : scheduled_) clock_.Cancel(id);
+}
+
+bool SimulatedGames::IsGame(const std::string& file) const {
+  for (const auto& exe : executables_) {
+    if (EqualsFolded(exe, file)) return true;
+  }
+  return false;
+}
+
+SimulatedGameClient& SimulatedGames::Launch(GameLaunch launch) {
+  clients_.push_back(std::make_unique<SimulatedGameClient>(desktop_, clock_, std::move(launch)));
+  SimulatedGameClient* client = clients_.back().get();
+  scheduled_.push_back(
+      clock_.ScheduleAt(clock_.NowMs() + loginDelayMs_, [client] { client->ShowLoginScreen(); }));
+  return *client;
+}
+
+SimulatedGameClient& SimulatedGames::latest() const {
+  if (clients_.empty()) throw std::out_of_range("no game client was launched");
+  return *clients_.back();
+}
+
+}  // namespace platform
