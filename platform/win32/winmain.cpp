@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/win32/win32_machine.h"
+#include "ui/program.h"
 
 namespace {
 
@@ -24,6 +25,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   RestrictDllSearch();
   platform::win32::Win32Machine machine;
   platform::Services services = machine.services();
-  (void)services;
-  return 0;
+  return RunQuenlar(services);
 }

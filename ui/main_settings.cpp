@@ -1,0 +1,93 @@
+#include "ui/main_settings.h"
+
+#include <exception>
+#include <optional>
+#include <string>
+
+#include "core/registry_layer.h"
+#include "core/sealing.h"
+#include "core/settings_layout.h"
+
+namespace {
+
+// One guard per value: whatever goes wrong with this read yields the default.
+template <typename T, typename Read>
+T ReadOr(T fallback, Read read) {
+  try {
+    const std::optional<T> value = read();
+    return value ? *value : fallback;
+  } catch (const std::exception&) {
+    return fallback;
+  }
+}
+
+std::string LoadSlot(platform::Services& services, RegistryLayer& registry, int slot) {
+  try {
+    const auto sealed = registry.ReadText(settings::MessageValueName(slot));
+    if (!sealed || sealed->empty()) return std::string();
+    return UnsealText(services.volume, *sealed);
+  } catch (const std::exception&) {
+    return std::string();
+  }
+}
+
+// A slot that cannot be written is blanked rather than left with stale text; the
+// next slot is tried whatever happens.
+void SaveSlot(platform::Services& services, RegistryLayer& registry, int slot,
+              const std::string& text) {
+  const std::string name = settings::MessageValueName(slot);
+  bool written = false;
+  try {
+    written = registry.WriteText(name, text.empty() ? std::string() : SealText(services.volume, text));
+  } catch (const std::exception&) {
+  }
+  if (written) return;
+  try {
+    registry.WriteText(name, std::string());
+  } catch (const std::exception&) {
+  }
+}
+
+}  // namespace
+
+void LoadMainSettings(platform::Services& services, SharedState& state, MenuMarks& marks) {
+  RegistryLayer registry(services.registry);
+  try {
+    registry.OpenKey(settings::AccessKey, true);
+  } catch (const std::exception&) {
+    // No key open: every read below fails and takes its default.
+  }
+  using settings::Acc, settings::Messaging, settings::Online, settings::Stealth,
+      settings::Validate, settings::Warning;
+  state.PasswordEnabled =
+      ReadOr(Validate.defaultValue, [&] { return registry.ReadInteger(Validate.name); });
+  state.SelectedAccount = ReadOr(Acc.defaultValue, [&] { return registry.ReadInteger(Acc.name); });
+  marks.Stealth = ReadOr(Stealth.defaultValue, [&] { return registry.ReadBool(Stealth.name); });
+  marks.Messaging =
+      ReadOr(Messaging.defaultValue, [&] { return registry.ReadBool(Messaging.name); });
+  marks.Online = ReadOr(Online.defaultValue, [&] { return registry.ReadBool(Online.name); });
+  marks.Warning = ReadOr(Warning.defaultValue, [&] { return registry.ReadBool(Warning.name); });
+  state.MessageTarget = ReadOr(std::string(settings::MessageTarget.defaultValue),
+                               [&] { return registry.ReadText(settings::MessageTarget.name); });
+  for (int slot = 0; slot < settings::MessageSlotCount; ++slot)
+    state.MessageSlots[slot] = LoadSlot(services, registry, slot);
+}
+
+void SaveMainSettings(platform::Services& services, const SharedState& state,
+                      const MenuMarks& marks) {
+  RegistryLayer registry(services.registry);
+  try {
+    const bool saved = registry.OpenKey(settings::AccessKey, true) &&
+                       registry.WriteInteger(settings::Acc.name, state.SelectedAccount) &&
+                       registry.WriteBool(settings::Stealth.name, marks.Stealth) &&
+                       registry.WriteBool(settings::Online.name, marks.Online) &&
+                       registry.WriteBool(settings::Warning.name, marks.Warning) &&
+                       registry.WriteText(settings::MessageTarget.name, state.MessageTarget) &&
+                       registry.WriteBool(settings::Messaging.name, marks.Messaging);
+    if (!saved) return;
+  } catch (const std::exception&) {
+    return;
+  }
+  for (int slot = 0; slot < settings::MessageSlotCount; ++slot)
+    SaveSlot(services, registry, slot, state.MessageSlots[slot]);
+}

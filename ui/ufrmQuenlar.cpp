@@ -1,0 +1,126 @@
+#include "ui/ufrmQuenlar.h"
+
+#include <utility>
+
+#include "accounts/window_title.h"
+#include "ui/installation.h"
+#include "ui/main_settings.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kContactLink =
+    "mailto:support@quenlar.example?Subject=Quenlar v1.15";
+
+FormSpec MainFormSpec(MouseAction onMouseMove) {
+  FormSpec spec;
+  spec.caption = "Quenlar";
+  spec.clientWidth = 442;
+  spec.clientHeight = 279;
+  spec.background = colors::Black;
+  spec.border = BorderStyle::Single;
+  spec.minimizeBox = true;
+  spec.maximizeBox = false;
+  spec.centred = true;
+  spec.onMouseMove = std::move(onMouseMove);
+  return spec;
+}
+
+}  // namespace
+
+TfrmQuenlar::TfrmQuenlar(Services& services, ChecksFactory makeChecks)
+    : dlgExecutable{"Select Legend of Mir Executable", "Executable|*.exe", "exe", "mir.exe",
+                    "C:\\Program Files\\WEMADE Entertainment\\Legend of Mir"},
+      services_(services) {
+  // The close box adds nothing: closing that way asks no questions.
+  form_ = services_.toolkit->CreateForm(
+      MainFormSpec([this](const MouseEvent& event) { FormMouseMove(event); }));
+  CreateControls();
+  CreateMenus();
+  CreateTimers();
+
+  log_ = std::make_unique<EventLog>(*mmoEvents);
+  context_ = std::unique_ptr<ScanContext>(new ScanContext{
+      services_, *log_, findings_, dlgExecutable, [this] { WriteAutostartEntry(services_); }});
+  checks_ = makeChecks(*context_);
+  scan_ = std::make_unique<ScanSequence>(
+      services_, ScanControls{*form_, *btnClose, *btnPlay, *btnAccount, *animScan, *tmrScan},
+      *log_, findings_, *checks_,
+      [this] { RefreshWindowTitle(services_, state_.SelectedAccount, *form_, *log_); },
+      state_.MessageTarget);
+
+  FormCreate();
+}
+
+TfrmQuenlar::~TfrmQuenlar() {
+  try {
+    FormDestroy();
+  } catch (...) {
+    // Nothing is shown for a failed save, and a destructor must not throw.
+  }
+}
+
+void TfrmQuenlar::FormCreate() {
+  state_.Dragging = false;
+  state_.SelectedAccount = 1;
+  MenuMarks marks;
+  LoadMainSettings(services_, state_, marks);
+  if (state_.PasswordEnabled == 1) mnuEnablePassword->SetCaption("&Disable Password...");
+  // The loaded settings replace the marks of the design.
+  mnuStealthMode->SetChecked(marks.Stealth);
+  mnuEnableMessaging->SetChecked(marks.Messaging);
+  mnuTime->SetChecked(marks.Online);
+  mnu2HourWarning->SetChecked(marks.Warning);
+  findings_ = Findings{};
+  tmrScan->SetEnabled(true);
+  state_.Unlocked = false;
+}
+
+void TfrmQuenlar::FormDestroy() {
+  services_.cursor.Set(crDefault);
+  if (state_.SkipSettingsSave) return;  // an uninstall or reset has removed the settings
+  MenuMarks marks;
+  marks.Stealth = mnuStealthMode->Checked();
+  marks.Messaging = mnuEnableMessaging->Checked();
+  marks.Online = mnuTime->Checked();
+  marks.Warning = mnu2HourWarning->Checked();
+  SaveMainSettings(services_, state_, marks);
+}
+
+void TfrmQuenlar::FormMouseMove(const MouseEvent&) { services_.cursor.Set(crDefault); }
+
+void TfrmQuenlar::mnuMenuClick() {
+  // The items follow the buttons, so nothing but Uninstall works during a scan.
+  const bool ready = btnAccount->Enabled();
+  mnuResetConfig->SetEnabled(ready);
+  mnuChangePassword->SetEnabled(ready);
+  mnuEnablePassword->SetEnabled(ready);
+  mnuAccount->SetEnabled(ready);
+  mnuExit->SetEnabled(btnClose->Enabled());
+  mnuUninstall->SetEnabled(true);
+}
+
+void TfrmQuenlar::mnuExitClick() { btnClose->Click(); }
+
+void TfrmQuenlar::mnuAccountClick() { btnAccount->Click(); }
+
+void TfrmQuenlar::mnuStealthModeClick() { mnuStealthMode->SetChecked(!mnuStealthMode->Checked()); }
+
+void TfrmQuenlar::mnuResetConfigClick() {
+  ResetConfiguration(services_, state_.SkipSettingsSave, [this] { RunScan(); });
+}
+
+void TfrmQuenlar::mnuUninstallClick() { Uninstall(services_, state_.SkipSettingsSave); }
+
+void TfrmQuenlar::lblContactClick() {
+  if (services_.shell) services_.shell->Open(form_->Handle(), kContactLink, "", "", ShowNormal);
+}
+
+void TfrmQuenlar::lblContactMouseMove(const MouseEvent&) { services_.cursor.Set(crHandPoint); }
+
+void TfrmQuenlar::tmrScanTimer() { scan_->tmrScanTimer(); }
+
+void TfrmQuenlar::RunScan() { scan_->RunScan(); }
+
+void TfrmQuenlar::btnCloseClick() { scan_->btnCloseClick(); }

@@ -1,0 +1,107 @@
+// The main window: the only window created at start. It holds the run-time state the
+// other windows share, loads the settings when it is created and writes them back
+// when it is destroyed, and carries the event log, the buttons, the menus and the
+// five timers.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/services.h"
+#include "platform/toolkit.h"
+#include "scan/checks.h"
+#include "scan/event_log.h"
+#include "scan/findings.h"
+#include "scan/scan_sequence.h"
+#include "ui/shared_state.h"
+
+class TfrmQuenlar {
+ public:
+  using ChecksFactory = std::function<std::unique_ptr<IntegrityChecks>(ScanContext&)>;
+
+  // Builds the window from its layout (tmrTime runs from here on) and runs FormCreate.
+  // `services` must carry a toolkit and a clock and outlive the window.
+  explicit TfrmQuenlar(platform::Services& services,
+                       ChecksFactory makeChecks = &MakeIntegrityChecks);
+  // Runs FormDestroy, then destroys the window.
+  ~TfrmQuenlar();
+  TfrmQuenlar(const TfrmQuenlar&) = delete;
+  TfrmQuenlar& operator=(const TfrmQuenlar&) = delete;
+
+  void FormCreate();
+  void FormDestroy();
+  void FormMouseMove(const platform::MouseEvent& event);
+  void mnuMenuClick();
+  void mnuExitClick();
+  void mnuAccountClick();
+  void mnuStealthModeClick();
+  void mnuResetConfigClick();
+  void mnuUninstallClick();
+  void lblContactClick();
+  void lblContactMouseMove(const platform::MouseEvent& event);
+  void tmrScanTimer();
+  void RunScan();
+  void btnCloseClick();
+
+  platform::Form& Form() { return *form_; }
+  SharedState& State() { return state_; }
+  Findings& ScanFindings() { return findings_; }
+  EventLog& Log() { return *log_; }
+
+  // The controls, named as the layout names them; the form owns them.
+  platform::Control* lblMessage = nullptr;
+  platform::Animation* animScan = nullptr;
+  platform::Memo* mmoEvents = nullptr;
+  platform::Control* sbtnSendPassword = nullptr;
+  platform::Button* btnAccount = nullptr;
+  platform::Button* btnPlay = nullptr;
+  platform::Button* btnClose = nullptr;
+  platform::ImageButton* ImageButton1 = nullptr;
+  platform::Control* lblContact = nullptr;
+  platform::Control* Label1 = nullptr;
+  platform::Control* lblVersion = nullptr;
+  platform::Edit* edtTime = nullptr;
+  platform::Edit* edtMessage = nullptr;
+  platform::Edit* edtTemp = nullptr;
+
+  platform::Menu* mnuMenu = nullptr;
+  platform::MenuItem* mnuResetConfig = nullptr;
+  platform::MenuItem* mnuUninstall = nullptr;
+  platform::MenuItem* mnuAccount = nullptr;
+  platform::MenuItem* mnuEnablePassword = nullptr;
+  platform::MenuItem* mnuChangePassword = nullptr;
+  platform::MenuItem* mnuExit = nullptr;
+  platform::Menu* mnuOptions = nullptr;
+  platform::MenuItem* mnuTime = nullptr;
+  platform::MenuItem* mnu2HourWarning = nullptr;
+  platform::MenuItem* mnuMessageTarget = nullptr;
+  platform::MenuItem* mnuMessaging = nullptr;
+  platform::MenuItem* mnuEnableMessaging = nullptr;
+  platform::MenuItem* mnuStealthMode = nullptr;
+  platform::Menu* mnuHelp = nullptr;
+
+  // Asks for the game executable on the first run; handed to the checks.
+  const platform::OpenDialogSpec dlgExecutable;
+
+ private:
+  void CreateControls();
+  void CreateMenus();
+  void CreateTimers();
+
+  platform::Services& services_;
+  SharedState state_;
+  Findings findings_;
+  std::unique_ptr<platform::Form> form_;
+  std::unique_ptr<EventLog> log_;
+  std::unique_ptr<ScanContext> context_;
+  std::unique_ptr<IntegrityChecks> checks_;
+  std::unique_ptr<ScanSequence> scan_;
+
+ public:
+  // Declared last so they stop before anything their handlers use is destroyed.
+  std::unique_ptr<platform::Timer> tmrScan;
+  std::unique_ptr<platform::Timer> tmrPoll;
+  std::unique_ptr<platform::Timer> tmrRun;
+  std::unique_ptr<platform::Timer> tmrTime;
+  std::unique_ptr<platform::Timer> tmrMessages;
+};
