@@ -1,0 +1,284 @@
+#include "scan/autostart_watch.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/host/scan_test_support.h"
+
+namespace {
+
+using platform::Fault;
+using platform::FaultKind;
+using platform::RegistryValue;
+using scan_test::Box;
+using scan_test::HKCU;
+using scan_test::HKLM;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr AutostartScope User = AutostartScope::User;
+constexpr AutostartScope Local = AutostartScope::Local;
+
+const std::string& kQuestion = scan_test::kFirstTimeQuestion;
+const std::string kDeleted = "Something has deleted the protection entries from the registry!";
+const std::string kCapitalM = "Registry: Warning - Modifications detected!";
+const std::string W = "Registry: Warning - modifications detected!";
+const std::string kUserDone = "Registry: User checks complete";
+const std::string kLocalDone = "Registry: Local checks complete";
+
+class AutostartWatchTest : public ::testing::Test {
+ protected:
+  scan_test::ScanMachine m;
+
+  void SetUp() override {
+    m.SetRunEntry(HKCU, "Messenger", "C:\\Chat\\chat.exe /tray");
+    m.SetRunEntry(HKLM, "Sound", "C:\\Windows\\snd.exe");
+  }
+
+  // What the scan driver does before its executable check.
+  void Scan() {
+    m.checks->SnapshotAutostart(User, false);
+    m.checks->SnapshotAutostart(Local, false);
+    if (!m.findings.FirstRun) m.checks->CompareAutostart(User);
+    if (!m.findings.FirstRun) m.checks->CompareAutostart(Local);
+  }
+  // A later start of the program on the same machine.
+  void Restart() {
+    m.findings = Findings{};
+    m.log.ClearBlack();
+    m.MarkBoxes();
+  }
+  std::optional<std::string> Snapshot(const char* key, const std::string& name) {
+    return m.registry().Text(HKCU, key, name);
+  }
+};
+
+TEST_F(AutostartWatchTest, FirstRunYesSetsUpAndLogsNothing) {
+  m.Answer(kQuestion, scan_test::MessageAnswer::Yes);
+  m.toolkit().ScriptOpenDialog("D:\\Mir\\mir.exe");
+  Scan();
+
+  EXPECT_THAT(m.boxes(), ElementsAre(Box{scan_test::MessageKind::Confirmation, kQuestion}));
+  EXPECT_TRUE(m.findings.FirstRun);
+  EXPECT_FALSE(m.findings.AutostartChanged);
+  EXPECT_THAT(m.lines(), IsEmpty());
+  EXPECT_FALSE(m.red());
+  ASSERT_EQ(m.toolkit().openDialogs().size(), 1u);
+  EXPECT_EQ(m.toolkit().openDialogs()[0].spec.title, "Select Legend of Mir Executable");
+  EXPECT_EQ(m.registry().Text(HKCU, settings::ProductKey, "Path"), m.Seal("D:\\Mir\\mir.exe"));
+  // The own entry is written before the snapshot, so the snapshot holds it.
+  EXPECT_EQ(m.registry().Text(HKCU, settings::RunKey, "Quenlar"), m.programPath());
+  EXPECT_THAT(m.registry().ValueNamesOf(HKCU, settings::UserKey),
+              ElementsAre("Messenger", "Quenlar"));
+  EXPECT_EQ(Snapshot(settings::UserKey, "Quenlar"), m.Seal(m.programPath()));
+  EXPECT_EQ(Snapshot(settings::LocalKey, "Sound"), m.Seal("C:\\Windows\\snd.exe"));
+
+  Restart();
+  Scan();
+  EXPECT_THAT(m.lines(), ElementsAre(kUserDone, kLocalDone));
+  EXPECT_THAT(m.boxes(), IsEmpty());
+}
+
+TEST_F(AutostartWatchTest, CancelledDialogStoresThePresetName) {
+  m.Answer(kQuestion, scan_test::MessageAnswer::Yes);
+  m.toolkit().ScriptOpenDialog(std::nullopt);
+  Scan();
+  EXPECT_EQ(m.registry().Text(HKCU, settings::ProductKey, "Path"), m.Seal("mir.exe"));
+}
+
+TEST_F(AutostartWatchTest, NoToBothReportsThenComparesCleanly) {
+  m.Answer(kQuestion, scan_test::MessageAnswer::No);
+  m.Answer(kQuestion, scan_test::MessageAnswer::No);
+  Scan();
+
+  const Box question{scan_test::MessageKind::Confirmation, kQuestion};
+  const Box deleted{scan_test::MessageKind::Information, kDeleted};
+  EXPECT_THAT(m.boxes(), ElementsAre(question, deleted, question, deleted));
+  EXPECT_THAT(m.lines(), ElementsAre(kCapitalM, kCapitalM, kUserDone, kLocalDone));
+  EXPECT_TRUE(m.red());
+  EXPECT_TRUE(m.findings.AutostartChanged);
+  EXPECT_FALSE(m.findings.FirstRun);
+  EXPECT_EQ(m.registry().Text(HKCU, settings::RunKey, "Quenlar"), std::nullopt);
+  EXPECT_THAT(m.toolkit().openDialogs(), IsEmpty());
+}
+
+TEST_F(AutostartWatchTest, NoThenYesReportsTheOwnEntryAtTheNextStart) {
+  m.Answer(kQuestion, scan_test::MessageAnswer::No);
+  m.Answer(kQuestion, scan_test::MessageAnswer::Yes);
+  m.toolkit().ScriptOpenDialog(std::nullopt);
+  Scan();
+  EXPECT_THAT(m.lines(), ElementsAre(kCapitalM));
+  EXPECT_TRUE(m.findings.FirstRun);
+  EXPECT_EQ(Snapshot(settings::UserKey, "Quenlar"), std::nullopt);
+
+  Restart();
+  Scan();
+  EXPECT_THAT(m.lines(),
+              ElementsAre(W, "*** Modified entry - " + m.programPath(), W, kLocalDone));
+  EXPECT_TRUE(m.findings.AutostartChanged);
+}
+
+struct CompareRow {
+  const char* change;
+  std::function<void(scan_test::ScanMachine&)> apply;
+  std::vector<std::string> lines;
+};
+
+TEST_F(AutostartWatchTest, ComparisonReportsEveryKindOfChange) {
+  const std::vector<CompareRow> rows = {
+      {"nothing", [](auto&) {}, {kUserDone}},
+      {"data changed",
+       [](auto& m) { m.SetRunEntry(HKCU, "Messenger", "C:\\evil.exe"); },
+       {W, "*** Modified entry - C:\\evil.exe"}},
+      {"data differs in case only",
+       [](auto& m) { m.SetRunEntry(HKCU, "Messenger", "C:\\CHAT\\chat.exe /tray"); },
+       {W, "*** Modified entry - C:\\CHAT\\chat.exe /tray"}},
+      {"name differs in case only",
+       [](auto& m) {
+         m.registry().DeleteValue(HKCU, settings::RunKey, "Messenger");
+         m.SetRunEntry(HKCU, "MESSENGER", "C:\\Chat\\chat.exe /tray");
+       },
+       {kUserDone}},
+      {"added with data",
+       [](auto& m) { m.SetRunEntry(HKCU, "Trojan", "C:\\t.exe"); },
+       {W, "*** Modified entry - C:\\t.exe", W}},
+      {"added empty", [](auto& m) { m.SetRunEntry(HKCU, "Blank", ""); }, {W}},
+      {"removed",
+       [](auto& m) { m.registry().DeleteValue(HKCU, settings::RunKey, "Pad"); },
+       {W}},
+      {"renamed, data kept",
+       [](auto& m) {
+         m.registry().DeleteValue(HKCU, settings::RunKey, "Pad");
+         m.SetRunEntry(HKCU, "Pad2", "C:\\pad.exe");
+       },
+       {W, "*** Modified entry - C:\\pad.exe"}},
+      {"one removed, another added",
+       [](auto& m) {
+         m.registry().DeleteValue(HKCU, settings::RunKey, "Pad");
+         m.SetRunEntry(HKCU, "Other", "C:\\other.exe");
+       },
+       {W, "*** Modified entry - C:\\other.exe"}},
+      {"data no longer text",
+       [](auto& m) {
+         m.registry().SetValue(HKCU, settings::RunKey, "Pad", RegistryValue::Dword(7));
+       },
+       {W}},
+  };
+  for (const CompareRow& row : rows) {
+    SCOPED_TRACE(row.change);
+    scan_test::ScanMachine fresh;
+    fresh.SetRunEntry(HKCU, "Messenger", "C:\\Chat\\chat.exe /tray");
+    fresh.SetRunEntry(HKCU, "Pad", "C:\\pad.exe");
+    fresh.checks->SnapshotAutostart(User, true);
+    row.apply(fresh);
+    fresh.checks->CompareAutostart(User);
+    EXPECT_EQ(fresh.lines(), row.lines);
+    const bool warned = row.lines.front() == W;
+    EXPECT_EQ(fresh.red(), warned);
+    EXPECT_EQ(fresh.findings.AutostartChanged, warned);
+    EXPECT_THAT(fresh.boxes(), IsEmpty());
+  }
+}
+
+TEST_F(AutostartWatchTest, EmptySnapshotAgainstOneEntry) {
+  m.registry().CreateKey(HKCU, settings::UserKey);
+  m.checks->CompareAutostart(User);
+  EXPECT_THAT(m.lines(), ElementsAre(W, "*** Modified entry - C:\\Chat\\chat.exe /tray", W));
+}
+
+TEST_F(AutostartWatchTest, NonTextEntryIsStoredEmptyAndReportedAtEveryScan) {
+  m.registry().SetValue(HKCU, settings::RunKey, "Odd", RegistryValue::Dword(1));
+  m.SetRunEntry(HKCU, "Late", "C:\\late.exe");
+  m.checks->SnapshotAutostart(User, true);
+  EXPECT_THAT(m.registry().ValueNamesOf(HKCU, settings::UserKey),
+              ElementsAre("Messenger", "Odd", "Late"));
+  EXPECT_EQ(Snapshot(settings::UserKey, "Odd"), "");
+  EXPECT_EQ(Snapshot(settings::UserKey, "Late"), m.Seal("C:\\late.exe"));
+  EXPECT_THAT(m.boxes(), IsEmpty());
+
+  for (int scan = 0; scan < 2; ++scan) {
+    Restart();
+    m.checks->CompareAutostart(User);
+    EXPECT_THAT(m.lines(), ElementsAre(W));
+    EXPECT_TRUE(m.findings.AutostartChanged);
+    EXPECT_THAT(m.boxes(), IsEmpty());
+  }
+}
+
+TEST_F(AutostartWatchTest, UnexpectedErrorReadingAnEntryIsAFinding) {
+  m.checks->SnapshotAutostart(User, true);
+  m.registry().faults().Arm(Fault{1, false, FaultKind::Throw, "ReadValue"});
+  m.checks->CompareAutostart(User);
+  EXPECT_THAT(m.lines(), ElementsAre(W));
+  EXPECT_THAT(m.boxes(), IsEmpty());
+}
+
+TEST_F(AutostartWatchTest, KeyWithoutFullAccessHoldsNoEntries) {
+  m.registry().DenyFullAccess(HKLM, settings::RunKey);
+  m.checks->SnapshotAutostart(Local, true);
+  EXPECT_TRUE(m.registry().HasKey(HKCU, settings::LocalKey));
+  EXPECT_THAT(m.registry().ValueNamesOf(HKCU, settings::LocalKey), IsEmpty());
+
+  m.checks->CompareAutostart(Local);
+  EXPECT_THAT(m.lines(), ElementsAre(kLocalDone));
+  EXPECT_THAT(m.boxes(), IsEmpty());
+}
+
+TEST_F(AutostartWatchTest, UnexpectedErrorOpeningTheAutostartKeyShowsTheBox) {
+  const Box error{scan_test::MessageKind::Error, "Error opening registry!"};
+  m.registry().faults().Arm(Fault{1, false, FaultKind::Throw, "OpenKey"});
+  m.checks->SnapshotAutostart(User, false);  // no question, nothing written
+  EXPECT_THAT(m.boxes(), ElementsAre(error));
+  EXPECT_TRUE(m.red());
+  EXPECT_FALSE(m.registry().HasKey(HKCU, settings::UserKey));
+  EXPECT_FALSE(m.findings.AutostartChanged);
+
+  m.checks->SnapshotAutostart(User, true);
+  Restart();
+  m.registry().faults().Arm(Fault{1, false, FaultKind::Throw, "OpenKey"});
+  m.checks->CompareAutostart(User);
+  EXPECT_THAT(m.boxes(), ElementsAre(error));
+  EXPECT_THAT(m.lines(), IsEmpty());
+  EXPECT_TRUE(m.red());
+}
+
+TEST_F(AutostartWatchTest, UnexpectedErrorOpeningTheSnapshotEndsTheComparisonSilently) {
+  m.checks->SnapshotAutostart(User, true);
+  m.registry().SetValue(HKCU, settings::RunKey, "Trojan", RegistryValue::Text("C:\\t.exe"));
+  m.registry().faults().Arm(Fault{2, false, FaultKind::Throw, "OpenKey"});
+  m.checks->CompareAutostart(User);
+  EXPECT_THAT(m.lines(), IsEmpty());
+  EXPECT_THAT(m.boxes(), IsEmpty());
+  EXPECT_FALSE(m.red());
+  EXPECT_FALSE(m.findings.AutostartChanged);
+}
+
+TEST_F(AutostartWatchTest, AcceptingNeverTouchesAnExistingSnapshot) {
+  m.registry().SetValue(HKCU, settings::UserKey, "Stale", RegistryValue::Text("x"));
+  m.registry().faults().ClearJournal();
+  m.checks->SnapshotAutostart(User, true);
+  EXPECT_THAT(m.registry().ValueNamesOf(HKCU, settings::UserKey), ElementsAre("Stale"));
+  EXPECT_EQ(m.registry().faults().CallCount("WriteValue"), 0u);
+  EXPECT_THAT(m.boxes(), IsEmpty());
+}
+
+// The set-up goes on when the own entry cannot be written: the player is told, the
+// game is chosen and the snapshots exist, so the question is not asked twice.
+TEST_F(AutostartWatchTest, FailedOwnEntryIsReportedAndTheSetUpGoesOn) {
+  m.registry().DenyFullAccess(HKCU, settings::RunKey);
+  m.Answer(kQuestion, scan_test::MessageAnswer::Yes);
+  m.toolkit().ScriptOpenDialog(std::nullopt);
+  Scan();
+  EXPECT_THAT(m.boxes(),
+              ElementsAre(Box{scan_test::MessageKind::Confirmation, kQuestion},
+                          Box{scan_test::MessageKind::Error, "Error opening registry!"}));
+  EXPECT_TRUE(m.red());
+  EXPECT_TRUE(m.findings.FirstRun);
+  EXPECT_EQ(m.registry().Text(HKCU, settings::ProductKey, "Path"), m.Seal("mir.exe"));
+  EXPECT_TRUE(m.registry().HasKey(HKCU, settings::UserKey));
+  EXPECT_TRUE(m.registry().HasKey(HKCU, settings::LocalKey));
+}
+
+}  // namespace

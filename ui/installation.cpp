@@ -1,0 +1,74 @@
+#include "ui/installation.h"
+
+#include <exception>
+#include <stdexcept>
+#include <string>
+
+#include "core/registry_layer.h"
+#include "core/settings_layout.h"
+
+namespace {
+
+using platform::MessageAnswer;
+using platform::MessageKind;
+using platform::RegistryError;
+
+constexpr const char* kResetQuestion =
+    "Do you want to reset the configuration?\rIf you select \"YES\", please answer \"YES\" "
+    "to the next question as well!";
+
+// A deletion that fails, expectedly or not, changes nothing the caller could act on.
+void DeleteSettingsTree(platform::Registry& registry) {
+  try {
+    RegistryLayer(registry).DeleteKey(settings::ProductKey);
+  } catch (const RegistryError&) {
+  }
+}
+
+}  // namespace
+
+void WriteAutostartEntry(platform::Services& services) {
+  if (!services.process) throw std::runtime_error("no process service to tell the program path");
+  const std::string path = services.process->ExecutablePath();
+  RegistryLayer layer(services.registry);
+  if (!layer.OpenKey(settings::RunKey, true))
+    throw std::runtime_error("cannot open the autostart key");
+  if (!layer.WriteText(settings::OwnRunEntry, path))
+    throw std::runtime_error("cannot write the autostart entry");
+}
+
+void RemoveInstallation(platform::Services& services, bool& skipSettingsSave) {
+  try {
+    RegistryLayer layer(services.registry);
+    if (layer.OpenKey(settings::RunKey, true)) layer.DeleteValue(settings::OwnRunEntry);
+  } catch (const RegistryError&) {
+  }
+  DeleteSettingsTree(services.registry);
+  skipSettingsSave = true;
+  services.toolkit->Terminate();
+}
+
+void ResetConfiguration(platform::Services& services, bool& skipSettingsSave,
+                        const std::function<void()>& runScan) {
+  if (services.toolkit->ShowMessage(MessageKind::Confirmation, kResetQuestion) !=
+      MessageAnswer::Yes)
+    return;
+  DeleteSettingsTree(services.registry);
+  RemoveInstallation(services, skipSettingsSave);
+  try {
+    WriteAutostartEntry(services);
+  } catch (const std::exception&) {
+    // The end already requested still stands; the player learns why nothing was set up.
+    services.toolkit->ShowMessage(MessageKind::Error, "Error opening registry!");
+    return;
+  }
+  if (runScan) runScan();
+}
+
+void Uninstall(platform::Services& services, bool& skipSettingsSave) {
+  if (services.toolkit->ShowMessage(MessageKind::Confirmation, "Are you sure?") !=
+      MessageAnswer::Yes)
+    return;
+  RemoveInstallation(services, skipSettingsSave);
+  services.toolkit->ShowMessage(MessageKind::Information, "Uninstall complete!");
+}
