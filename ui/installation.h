@@ -1,0 +1,23 @@
+// The program's own autostart entry, and removing what the program has stored: the
+// configuration reset and the uninstall of the main window's menu.
+#pragma once
+
+#include <functional>
+
+#include "platform/services.h"
+
+// Writes the autostart entry "Quenlar" (the program's own path) under the current
+// user's Run key, creating the key if needed. Failures reach the caller as exceptions.
+void WriteAutostartEntry(platform::Services& services);
+
+// Deletes the autostart entry and the settings tree, sets `skipSettingsSave` and asks
+// the application to end once the running handler has finished.
+void RemoveInstallation(platform::Services& services, bool& skipSettingsSave);
+
+// The reset command: asks first; on Yes wipes the settings, removes the installation,
+// writes the autostart entry again and runs the scan driver once more.
+void ResetConfiguration(platform::Services& services, bool& skipSettingsSave,
+                        const std::function<void()>& runScan);
+
+// The uninstall command: asks first; on Yes removes the installation and says so.
+void Uninstall(platform::Services& services, bool& skipSettingsSave);
