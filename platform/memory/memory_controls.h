@@ -142,7 +142,8 @@ class MemoryEdit final : public ControlImpl<Edit> {
  private:
   void OnMessage(const WindowMessage& message) override;
   EditSpec spec_;
-  EditText edit_{true};
+  // Hidden edits hold clipboard text and keep every line of it, as in the Win32 backend.
+  EditText edit_{spec_.visible};
 };
 
 class MemoryMemo final : public ControlImpl<Memo> {

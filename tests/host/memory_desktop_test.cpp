@@ -151,20 +151,24 @@ TEST_F(DesktopTest, ClipboardRoundTripThroughOwnEdits) {
   EXPECT_EQ(desktop.Clipboard(), "player's text");
 }
 
-TEST_F(DesktopTest, PastingIntoASingleLineEditKeepsTheFirstLineOnly) {
+TEST_F(DesktopTest, HiddenHoldersKeepEveryLineVisibleEditsOnlyTheFirst) {
   desktop.SetClipboard("first\r\nsecond");
+  auto& visible = form->AddEdit({{10, 10, 100, 21}, "", 1});
   edtTemp->SelectAll();
+  visible.SelectAll();
   desktop.PostPaste(edtTemp->Handle());
+  desktop.PostPaste(visible.Handle());
   desktop.PostPaste(log->Handle());
   machine.toolkit().ProcessMessages();
-  EXPECT_EQ(edtTemp->Text(), "first");
+  EXPECT_EQ(edtTemp->Text(), "first\r\nsecond");  // the player's clipboard comes back whole
+  EXPECT_EQ(visible.Text(), "first");
   EXPECT_EQ(log->Text(), "");  // read-only
 
   desktop.SetClipboard(std::nullopt);  // nothing to paste: the text stays
   edtTemp->SelectAll();
   desktop.PostPaste(edtTemp->Handle());
   machine.toolkit().ProcessMessages();
-  EXPECT_EQ(edtTemp->Text(), "first");
+  EXPECT_EQ(edtTemp->Text(), "first\r\nsecond");
 
   auto& password = form->AddEdit({{}, "secret", 1, false, '*'});
   password.SelectAll();
