@@ -1,10 +1,79 @@
 #!/usr/bin/env bash
-# The main job: builds quenlar.exe and the stand-in game client and runs Quenlar
-# under Wine. Usage: scripts/run.sh [--headless] [output-folder]
+# The main job: builds quenlar.exe, the stand-in game client and the demo player, then
+# runs Quenlar under Wine.
+#   - With a reachable display ($DISPLAY) and no --headless: copies the stand-in game to
+#     C:\Games\Mir of its own prefix and opens Quenlar on that display for a person.
+#   - Otherwise (the default in a shell without a display): on its own virtual display,
+#     plays a first run (the first-time question answered Yes, C:\Games\Mir\mir.exe chosen),
+#     exits, starts again for a clean scan and exits through the menu, leaving a screenshot
+#     and the event log of each start in the output folder.
+# Every run starts from a clean user state of its prefix, so it can be repeated.
+# Usage: scripts/run.sh [--headless] [output-folder]   (default output folder: out)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$(pwd -P)
+
+headless=0
+out=out
+for arg in "$@"; do
+  case $arg in
+    --headless) headless=1 ;;
+    -h | --help) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -*) echo "unknown option $arg" >&2; exit 2 ;;
+    *) out=$arg ;;
+  esac
+done
 
 scripts/install-deps.sh
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j2 --target quenlar
-echo "built build/windows/quenlar.exe"
+cmake --build --preset windows -j2 --target quenlar mir quenlar_demo
+
+build=$root/build/windows
+quenlar=$build/quenlar.exe
+mir=$build/standin/mir.exe
+. cmake/wine-env.sh
+
+display_reachable() {
+  [ -n "${DISPLAY:-}" ] || return 1
+  if command -v xdpyinfo >/dev/null; then
+    timeout 5 xdpyinfo >/dev/null 2>&1
+  else
+    timeout 5 xwd -root -silent >/dev/null 2>&1
+  fi
+}
+
+if [ "$headless" = 0 ] && display_reachable; then
+  # A prefix of its own, so the tests and the demo never touch a person's settings.
+  quenlar_wine_env "$build/desktop"
+  quenlar_wine_prefix || { echo "could not create the Wine prefix" >&2; exit 1; }
+  # A window manager is present: let it manage Wine's windows.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f >/dev/null 2>&1
+  game=$WINEPREFIX/drive_c/Games/Mir
+  mkdir -p "$game"
+  cp "$mir" "$(dirname "$mir")/ftp.ini" "$game/"
+  echo "Starting Quenlar on $DISPLAY (the stand-in game is C:\\Games\\Mir\\mir.exe)"
+  exec wine "$quenlar"
+fi
+
+# Headless: a display, prefix and wineserver of its own, apart from the test tier's.
+state=$build/demo
+quenlar_wine_env "$state"
+exec 7>"$QUENLAR_WINE_DIR/run.lock"
+flock -n 7 || { echo "scripts/run.sh or startup-time.sh is running" >&2; exit 1; }
+trap 'quenlar_session_stop "$QUENLAR_WINE_DIR" 7>&-' EXIT
+quenlar_session_start "$QUENLAR_WINE_DIR" 7>&- || exit 1
+
+mkdir -p "$out"
+out=$(cd "$out" && pwd -P)
+rm -f "$out"/first-start.* "$out"/second-start.*
+QUENLAR_BUILD_DIR=$state cmake/wine-run.sh "$build/e2e/quenlar_demo.exe" "$quenlar" "$mir" "$out" 7>&-
+e2e/bmp-to-png.sh "$out"
+
+mkdir -p docs
+if ! cmp -s "$out/second-start.png" docs/screenshot.png; then
+  cp "$out/second-start.png" docs/screenshot.png
+fi
+echo
+echo "Screenshots and event logs of both starts:"
+for f in "$out"/first-start.* "$out"/second-start.*; do echo "  $f"; done
+echo "  $root/docs/screenshot.png (the clean start, shown in README.md)"

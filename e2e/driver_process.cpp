@@ -1,0 +1,182 @@
+// Paths, files and processes of the driver.
+#include <cstdlib>
+
+#include "e2e/driver.h"
+
+namespace e2e {
+
+namespace {
+
+std::string LastError(const std::string& what) {
+  return what + " (error " + std::to_string(GetLastError()) + ")";
+}
+
+}  // namespace
+
+std::string WindowsPath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  std::string converted = "Z:" + path;
+  for (char& c : converted)
+    if (c == '/') c = '\\';
+  return converted;
+}
+
+std::string RequiredEnvironment(const char* name) {
+  const char* value = std::getenv(name);
+  if (!value || !*value) throw DriverError(std::string("environment variable ") + name + " is not set");
+  return value;
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  char last = folder.back();
+  return (last == '\\' || last == '/') ? folder + name : folder + "\\" + name;
+}
+
+void CreateDirectories(const std::string& path) {
+  std::string windows = WindowsPath(path);
+  for (size_t at = windows.find('\\', 3); ; at = windows.find('\\', at + 1)) {
+    std::string part = windows.substr(0, at);
+    if (!part.empty() && !CreateDirectoryA(part.c_str(), nullptr) &&
+        GetLastError() != ERROR_ALREADY_EXISTS)
+      throw DriverError(LastError("cannot create folder " + part));
+    if (at == std::string::npos) break;
+  }
+}
+
+void ClearDirectory(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(JoinPath(path, "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    std::string child = JoinPath(path, name);
+    SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      ClearDirectory(child);
+      RemoveDirectoryA(child.c_str());
+    } else {
+      DeleteFileA(child.c_str());
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+void CopyFileOrThrow(const std::string& from, const std::string& to) {
+  std::string source = WindowsPath(from), target = WindowsPath(to);
+  if (!CopyFileA(source.c_str(), target.c_str(), FALSE))
+    throw DriverError(LastError("cannot copy " + source + " to " + target));
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  HANDLE file = CreateFileA(WindowsPath(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw DriverError(LastError("cannot open " + path));
+  std::string bytes;
+  char chunk[65536];
+  DWORD got = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(WindowsPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw DriverError(LastError("cannot create " + path));
+  DWORD written = 0;
+  BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  if (!ok || written != bytes.size()) throw DriverError(LastError("cannot write " + path));
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(WindowsPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void DeleteFileIfPresent(const std::string& path) {
+  std::string windows = WindowsPath(path);
+  SetFileAttributesA(windows.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!DeleteFileA(windows.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
+      GetLastError() != ERROR_PATH_NOT_FOUND)
+    throw DriverError(LastError("cannot delete " + windows));
+}
+
+Process Process::Start(const std::string& exe, const std::string& arguments,
+                       const std::string& workingDirectory) {
+  std::string program = WindowsPath(exe), folder = WindowsPath(workingDirectory);
+  std::string commandLine = "\"" + program + "\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+    throw DriverError(LastError("cannot start " + program));
+  CloseHandle(info.hThread);
+  Process process;
+  process.handle_ = info.hProcess;
+  process.id_ = info.dwProcessId;
+  return process;
+}
+
+Process::Process(Process&& other) noexcept : handle_(other.handle_), id_(other.id_) {
+  other.handle_ = nullptr;
+  other.id_ = 0;
+}
+
+Process& Process::operator=(Process&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    id_ = other.id_;
+    other.handle_ = nullptr;
+    other.id_ = 0;
+  }
+  return *this;
+}
+
+Process::~Process() { Close(); }
+
+void Process::Close() {
+  if (!handle_) return;
+  Terminate();
+  CloseHandle(handle_);
+  handle_ = nullptr;
+}
+
+bool Process::Running() const {
+  return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> Process::WaitForExit(DWORD timeoutMs) {
+  if (!handle_) return std::nullopt;
+  if (WaitForSingleObject(handle_, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(handle_, &code);
+  return code;
+}
+
+void Process::Terminate() {
+  if (!Running()) return;
+  TerminateProcess(handle_, 99);
+  WaitForSingleObject(handle_, 10000);
+}
+
+void Pump(DWORD ms) {
+  ULONGLONG deadline = GetTickCount64() + ms;
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+  }
+}
+
+}  // namespace e2e

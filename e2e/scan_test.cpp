@@ -1,0 +1,124 @@
+// The integrity scan as a player meets it: the first run's setup, a clean start, findings
+// after tampering, and acceptance of the findings on exit.
+#include <gtest/gtest.h>
+
+#include <strings.h>
+
+#include "core/game_client.h"
+#include "e2e/e2e_test_support.h"
+
+namespace e2e {
+namespace {
+
+using Scan = QuenlarTest;
+
+constexpr const char* RegistryQuestion =
+    "Registry changes were detected!  Are you happy that the changes are not malicious?\n"
+    "If you select \"YES\" the progam will accept the new changes!";
+constexpr const char* ExecutableQuestion =
+    "Executable changes were detected!  Have you upgraded Mir?\n"
+    "If you select \"YES\" the progam will accept the new changes!";
+
+// Width, height and the number of distinct colours of a 24-bit BMP file.
+struct BmpFacts {
+  int width = 0, height = 0;
+  size_t colours = 0;
+};
+
+BmpFacts ReadBmp(const std::string& path) {
+  std::string bytes = ReadFileBytes(path);
+  BmpFacts facts;
+  if (bytes.size() < 54 || bytes.compare(0, 2, "BM") != 0) return facts;
+  auto header = reinterpret_cast<const BITMAPINFOHEADER*>(bytes.data() + 14);
+  if (header->biBitCount != 24) return facts;
+  Image image;
+  image.width = header->biWidth;
+  image.height = header->biHeight;
+  size_t stride = (static_cast<size_t>(image.width) * 3 + 3) & ~size_t{3};
+  if (bytes.size() < 54 + stride * image.height) return facts;
+  for (int y = 0; y < image.height; ++y)
+    image.bgr.insert(image.bgr.end(), bytes.begin() + 54 + y * stride,
+                     bytes.begin() + 54 + y * stride + image.width * 3);
+  return {image.width, image.height, image.DistinctColours()};
+}
+
+TEST_F(Scan, FirstRunSetsUpAndTheNextStartIsClean) {
+  {
+    QuenlarRun run(setup, Start());
+    run.AnswerFirstRunWithGame();
+    std::vector<std::string> log = run.WaitForScan();
+    EXPECT_EQ(log, FirstRunLog) << Joined(log);
+    EXPECT_EQ(run.ReadLogColour(), LogColour::Black);
+    auto own = ReadString(RunKey, OwnRunValue);
+    ASSERT_TRUE(own) << "no autostart entry after the setup";
+    EXPECT_EQ(strcasecmp(own->c_str(), setup.quenlarExe.c_str()), 0) << *own;
+    auto path = ReadString(SettingsKey, "Path");
+    ASSERT_TRUE(path);
+    EXPECT_FALSE(path->empty());
+    EXPECT_EQ(path->find("mir"), std::string::npos) << "the game path is stored unsealed";
+    ASSERT_EQ(run.Exit(ExitBy::Button, {}), 0u);
+  }
+
+  QuenlarRun run(setup, Start());
+  std::vector<std::string> log = run.WaitForScan();
+  EXPECT_EQ(log, CleanScanLog) << Joined(log);
+  EXPECT_EQ(run.Title(), "Quenlar - ");
+  EXPECT_EQ(run.ReadLogColour(), LogColour::Black);
+
+  // The screenshot artefact shows the window, not an empty frame.
+  RECT frame{};
+  GetWindowRect(run.MainWindow(), &frame);
+  BmpFacts shot = ReadBmp(run.ScreenshotPath());
+  EXPECT_EQ(shot.width, frame.right - frame.left);
+  EXPECT_EQ(shot.height, frame.bottom - frame.top);
+  EXPECT_GE(shot.colours, 8u) << run.ScreenshotPath();
+
+  EXPECT_EQ(run.Exit(ExitBy::Menu, {}), 0u);
+}
+
+TEST_F(Scan, TamperingIsReportedAndAcceptedOnExit) {
+  CompleteFirstRun();
+
+  WriteString(RunKey, PlantedRunValue, "C:\\evil.exe");
+  std::string game = ReadFileBytes(GameExe);
+  game[0x100] ^= 0x01;  // one bit of one byte pair: the 16-bit XOR changes
+  WriteFileBytes(GameExe, game);
+  std::string config = ReadFileBytes(GamePatcherConfig);
+  std::string official = std::string("site=") + game_client::OfficialPatchSite;
+  size_t site = config.find(official);
+  ASSERT_NE(site, std::string::npos);
+  WriteFileBytes(GamePatcherConfig,
+                 config.substr(0, site) + "site=patch.elsewhere.example" +
+                     config.substr(site + official.size()));
+  WriteFileBytes(std::string(GameFolder) + "USER32.DLL", "");
+
+  {
+    QuenlarRun run(setup, Start());
+    std::vector<std::string> log = run.WaitForScan();
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "Registry: Warning - modifications detected!",
+                       "*** Modified entry - C:\\evil.exe",
+                       "Registry: Warning - modifications detected!",
+                       "Registry: Local checks complete", "Executable: Warning - Checksum changed!",
+                       "Autopatch: ftp.ini modified!",
+                       "Tesk Engine: Found user32.dll inside C:\\Games\\Mir\\", "Account: ",
+                       PublicTargetLine}))
+        << Joined(log);
+    EXPECT_EQ(run.ReadLogColour(), LogColour::Red);
+    ASSERT_EQ(run.Exit(ExitBy::Button,
+                       {{RegistryQuestion, "&Yes"}, {ExecutableQuestion, "&Yes"}}),
+              0u);
+  }
+
+  // The accepted changes stay; the other two are undone by hand.
+  WriteFileBytes(GamePatcherConfig, config);
+  DeleteFileIfPresent(std::string(GameFolder) + "USER32.DLL");
+  QuenlarRun run(setup, Start());
+  std::vector<std::string> log = run.WaitForScan();
+  EXPECT_EQ(log, CleanScanLog) << Joined(log);
+  EXPECT_EQ(run.ReadLogColour(), LogColour::Black);
+  EXPECT_EQ(run.Exit(ExitBy::Menu, {}), 0u);
+}
+
+}  // namespace
+}  // namespace e2e
