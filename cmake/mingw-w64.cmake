@@ -1,6 +1,11 @@
 # Cross toolchain: 64-bit Windows through mingw-w64 (posix thread model, for std::mutex in GoogleTest).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
+find_program(QUENLAR_MINGW_GXX x86_64-w64-mingw32-g++-posix)
+if(NOT QUENLAR_MINGW_GXX)
+  message(FATAL_ERROR "x86_64-w64-mingw32-g++-posix is missing: install the Debian package "
+                      "g++-mingw-w64-x86-64 (scripts/install-deps.sh does)")
+endif()
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)

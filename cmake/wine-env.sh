@@ -20,6 +20,20 @@ quenlar_find_build_dir() {  # <file in the build tree>: the nearest dir with CMa
   return 1
 }
 
+# <file> <package>: fails with a message naming the Debian package when the file is missing.
+quenlar_need_file() {
+  [ -e "$1" ] && return 0
+  echo "$1 is missing: install the Debian package $2 (scripts/install-deps.sh does)" >&2
+  return 1
+}
+
+# <command> <package>: the same for a program on the PATH.
+quenlar_need_command() {
+  command -v "$1" >/dev/null 2>&1 && return 0
+  echo "$1 is missing: install the Debian package $2 (scripts/install-deps.sh does)" >&2
+  return 1
+}
+
 quenlar_wine_env() {  # <build dir>
   QUENLAR_WINE_DIR=$1/wine
   export WINEPREFIX=$QUENLAR_WINE_DIR/prefix
@@ -34,6 +48,8 @@ quenlar_wine_env() {  # <build dir>
 quenlar_wine_prefix() {
   local ready=$WINEPREFIX/.quenlar-ready
   [ -f "$ready" ] && return 0
+  quenlar_need_command wine wine && quenlar_need_file /usr/lib/wine/wine64 wine64 &&
+    quenlar_need_file /usr/share/wine/fonts/tahoma.ttf fonts-wine || return 1
   (
     flock 9
     [ -f "$ready" ] && exit 0
@@ -93,6 +109,7 @@ quenlar_session_start() {  # <state dir>
     return 1
   }
 
+  quenlar_need_command Xvfb xvfb || return 1
   : >"$state/display.fd"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
     3>"$state/display.fd" </dev/null >/dev/null 2>&1 9>&- 8>&- &

@@ -22,6 +22,17 @@ out="$root/build/fuzz"
 cxx="${FUZZ_CXX:-clang++}"
 jobs="${FUZZ_JOBS:-2}"
 
+if ! command -v "$cxx" >/dev/null 2>&1; then
+  echo "fuzz: $cxx is missing: install the Debian package clang (scripts/install-deps.sh does)" >&2
+  exit 1
+fi
+probe='extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }'
+if ! echo "$probe" | "$cxx" -x c++ -fsanitize=fuzzer,address,undefined - -o /dev/null 2>/dev/null; then
+  echo "fuzz: the sanitizer runtime is missing: install the Debian package libclang-rt-14-dev" \
+    "(scripts/install-deps.sh does)" >&2
+  exit 1
+fi
+
 common=(-std=c++20 -g -O1 -I"$root" -fno-omit-frame-pointer -fno-sanitize-recover=all)
 # The library code gets coverage instrumentation; only the targets link the driver.
 lib_flags=("${common[@]}" -fsanitize=fuzzer-no-link,address,undefined)

@@ -7,18 +7,23 @@
 #     plays a first run (the first-time question answered Yes, C:\Games\Mir\mir.exe chosen),
 #     exits, starts again for a clean scan and exits through the menu, leaving a screenshot
 #     and the event log of each start in the output folder.
-# Every run starts from a clean user state of its prefix, so it can be repeated.
-# Usage: scripts/run.sh [--headless] [output-folder]   (default output folder: out)
+# Every run starts from a clean user state of its prefix, so it can be repeated. It
+# writes only into the output folder (and the build tree); --update-readme-picture also
+# copies the clean start's screenshot to docs/screenshot.png, the README's picture.
+# Usage: scripts/run.sh [--headless] [--update-readme-picture] [output-folder]
+#        (default output folder: out)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd -P)
 
 headless=0
+update_picture=0
 out=out
 for arg in "$@"; do
   case $arg in
     --headless) headless=1 ;;
-    -h | --help) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --update-readme-picture) update_picture=1; headless=1 ;;
+    -h | --help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     -*) echo "unknown option $arg" >&2; exit 2 ;;
     *) out=$arg ;;
   esac
@@ -69,11 +74,10 @@ rm -f "$out"/first-start.* "$out"/second-start.*
 QUENLAR_BUILD_DIR=$state cmake/wine-run.sh "$build/e2e/quenlar_demo.exe" "$quenlar" "$mir" "$out" 7>&-
 e2e/bmp-to-png.sh "$out"
 
-mkdir -p docs
-if ! cmp -s "$out/second-start.png" docs/screenshot.png; then
-  cp "$out/second-start.png" docs/screenshot.png
-fi
 echo
 echo "Screenshots and event logs of both starts:"
 for f in "$out"/first-start.* "$out"/second-start.*; do echo "  $f"; done
-echo "  $root/docs/screenshot.png (the clean start, shown in README.md)"
+if [ "$update_picture" = 1 ]; then
+  cp "$out/second-start.png" docs/screenshot.png
+  echo "  docs/screenshot.png updated (the clean start, shown in README.md)"
+fi
