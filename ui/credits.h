@@ -3,5 +3,5 @@
 #pragma once
 
 inline constexpr const char* CreditLine = "By the Quenlar developers";
-inline constexpr const char* ThanksLine = "Thanks to all who reported trojans";
+inline constexpr const char* ThanksLine = "Thanks to all our testers";
 inline constexpr const char* SupportMailAddress = "support@quenlar.example";
