@@ -41,22 +41,6 @@ class HelpWindowTest : public ::testing::Test {
   TfrmHelpMe help{services};
 };
 
-TEST_F(HelpWindowTest, IsLaidOutWithItsPagesAndOpensOnPrevention) {
-  const auto& spec = form().spec();
-  EXPECT_EQ(form().Caption(), "Help Me");
-  EXPECT_EQ(spec.clientWidth, 478);
-  EXPECT_EQ(spec.clientHeight, 537);
-  EXPECT_EQ(spec.border, platform::BorderStyle::Dialog);
-  EXPECT_EQ(spec.background, platform::colors::Black);
-  auto& pages = form().Nth<platform::MemoryPageControl>();
-  EXPECT_TRUE(pages.spec().tabsOnRight);
-  EXPECT_TRUE(pages.spec().multiLine);
-  ASSERT_EQ(pages.PageCount(), 3);
-  EXPECT_EQ(pages.page(0).caption(), "Links");
-  EXPECT_EQ(pages.page(pages.ActivePage()).caption(), "Prevention");
-  EXPECT_EQ(form().ButtonCaptioned("&Close").spec().tabOrder, 0);
-}
-
 TEST_F(HelpWindowTest, LinksOpenAMailOrTheBrowserAsTheirAddressSays) {
   help.pgMain->SetActivePage(0);
   ASSERT_TRUE(form().LabelCaptioned("Games Master (gamemasters@quenlar.example)").UserClick());
@@ -115,12 +99,9 @@ TEST_F(HelpWindowTest, TheAdviceIsBlueAndGreenUnderItsHeadings) {
   auto& recovery = dynamic_cast<platform::MemoryRichEdit&>(*help.redtRecovery);
   EXPECT_EQ(prevention.TextColor(), platform::colors::Blue);
   EXPECT_EQ(recovery.TextColor(), platform::colors::Green);
-  EXPECT_TRUE(prevention.spec().readOnly);
-  EXPECT_FALSE(prevention.spec().wordWrap);
   const std::string p = prevention.Text();
   const std::string r = recovery.Text();
   EXPECT_EQ(p.rfind("Good Practices\r\n------------------------\r\n\r\n1) ", 0), 0u);
-  EXPECT_NE(p.find("\r\n\r\n1) "), std::string::npos);  // the second run starts again at 1
   EXPECT_NE(p.find("\r\n14) "), std::string::npos);
   EXPECT_EQ(r.rfind("Recovery\r\n---------------\r\n\r\n1) ", 0), 0u);
   EXPECT_NE(r.find("\r\n16) "), std::string::npos);
