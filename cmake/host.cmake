@@ -3,7 +3,8 @@ file(GLOB QUENLAR_MEMORY_SOURCES CONFIGURE_DEPENDS platform/memory/*.cpp)
 add_library(quenlar_memory STATIC ${QUENLAR_MEMORY_SOURCES})
 target_link_libraries(quenlar_memory PUBLIC quenlar_app)
 
-file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/host/*.cpp)
+# Tests in tests/common run on both backends; each tier supplies their rigs.
+file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/host/*.cpp tests/common/*_test.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})
 target_link_libraries(host_tests PRIVATE quenlar_memory GTest::gmock GTest::gtest_main)
 gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS host)

@@ -28,3 +28,18 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/e2e/CMakeLists.txt)
   add_subdirectory(e2e)
 endif()
+
+# The release package (`--target package`): a zip named with the version holding
+# quenlar.exe, the players' README and the licence, all at its top.
+install(TARGETS quenlar RUNTIME DESTINATION .)
+install(FILES packaging/README.txt DESTINATION .)
+install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Quenlar)
+set(CPACK_PACKAGE_VENDOR "the Quenlar developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME quenlar-${PROJECT_VERSION}-win64)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
+include(CPack)

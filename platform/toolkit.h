@@ -172,9 +172,11 @@ class ListView : public Control {
 
 struct AnimationSpec {
   Bounds bounds;
+  int stopFrame = 0;  // the frame shown while it is not playing
 };
 
-// An indeterminate busy animation.
+// A short looping clip that plays while the program is busy and otherwise rests on its
+// stop frame.
 class Animation : public Control {
  public:
   virtual void SetActive(bool active) = 0;

@@ -27,6 +27,9 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$jobs"
 ctest --preset windows
 
+step "release package"
+cmake --build --preset windows -j"$jobs" --target package
+
 step "fuzz (${fuzz_seconds} s per target)"
 bash fuzz/build.sh "$fuzz_seconds"
 

@@ -3,15 +3,17 @@
 #include <utility>
 
 #include "accounts/window_title.h"
+#include "ui/credits.h"
 #include "ui/installation.h"
 #include "ui/main_settings.h"
+#include "ui/ufrmHelpMe.h"
 
 using namespace platform;
 
 namespace {
 
-constexpr const char* kContactLink =
-    "mailto:support@quenlar.example?Subject=Quenlar v1.15";
+const std::string kContactLink =
+    std::string("mailto:") + SupportMailAddress + "?Subject=Quenlar v1.15";
 
 FormSpec MainFormSpec(MouseAction onMouseMove) {
   FormSpec spec;
@@ -118,6 +120,10 @@ void TfrmQuenlar::lblContactClick() {
 }
 
 void TfrmQuenlar::lblContactMouseMove(const MouseEvent&) { services_.cursor.Set(crHandPoint); }
+
+void TfrmQuenlar::ImageButton1Click() { ShowHelpMe(services_); }
+
+void TfrmQuenlar::mnuHelpClick() { ShowHelpMe(services_); }
 
 void TfrmQuenlar::tmrScanTimer() { scan_->tmrScanTimer(); }
 

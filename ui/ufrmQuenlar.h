@@ -39,6 +39,8 @@ class TfrmQuenlar {
   void mnuUninstallClick();
   void lblContactClick();
   void lblContactMouseMove(const platform::MouseEvent& event);
+  void ImageButton1Click();
+  void mnuHelpClick();
   void tmrScanTimer();
   void RunScan();
   void btnCloseClick();

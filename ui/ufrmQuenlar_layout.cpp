@@ -2,6 +2,7 @@
 // would lay them out. The handlers are in ufrmQuenlar.cpp.
 #include <utility>
 
+#include "ui/credits.h"
 #include "ui/ufrmQuenlar.h"
 
 using namespace platform;
@@ -60,7 +61,7 @@ void TfrmQuenlar::CreateControls() {
   message.transparent = true;
   lblMessage = &form_->AddLabel(message);
 
-  animScan = &form_->AddAnimation(AnimationSpec{{376, 5, 48, 45}});
+  animScan = &form_->AddAnimation(AnimationSpec{{376, 5, 48, 45}, 8});
 
   MemoSpec events;
   events.bounds = {8, 64, 425, 129};
@@ -82,15 +83,16 @@ void TfrmQuenlar::CreateControls() {
   btnClose = &form_->AddButton(close);
 
   ImageButton1 = &form_->AddImageButton(
-      ImageButtonSpec{{88, 246, 65, 26}, "Help", "HelpDown", "HelpOver", {}});
+      ImageButtonSpec{{88, 246, 65, 26}, "Help", "HelpDown", "HelpOver",
+                      [this] { ImageButton1Click(); }});
 
-  LabelSpec contact = YellowLabel({168, 245, 166, 13}, "Quenlar - a guardian for Mir players");
+  LabelSpec contact = YellowLabel({168, 245, 166, 13}, CreditLine);
   contact.onClick = [this] { lblContactClick(); };
   contact.onMouseMove = [this](const MouseEvent& event) { lblContactMouseMove(event); };
   lblContact = &form_->AddLabel(contact);
   LabelSpec thanks = contact;
   thanks.bounds = {168, 261, 250, 13};
-  thanks.caption = "Thanks to everyone who reported a trojan";
+  thanks.caption = ThanksLine;
   Label1 = &form_->AddLabel(thanks);
 
   lblVersion = &form_->AddLabel(YellowLabel({16, 253, 59, 13}, "Version 1.16"));
@@ -124,7 +126,7 @@ void TfrmQuenlar::CreateMenus() {
   mnuOptions->AddSeparator();
   mnuStealthMode = &Item(*mnuOptions, "&Stealth Mode", [this] { mnuStealthModeClick(); }, true);
 
-  mnuHelp = &form_->AddMenu("&Help", {});
+  mnuHelp = &form_->AddMenu("&Help", {}, [this] { mnuHelpClick(); });
 }
 
 void TfrmQuenlar::CreateTimers() {

@@ -33,7 +33,7 @@ bool MemoryListView::UserDoubleClickItem(int index) {
 }
 
 MemoryAnimation::MemoryAnimation(const ControlSite& site, const AnimationSpec& spec)
-    : ControlImpl(site, spec.bounds, "msctls_progress32", false) {}
+    : ControlImpl(site, spec.bounds, "QuenlarControl", false), spec_(spec) {}
 
 void MemoryAnimation::SetActive(bool active) {
   if (active && !active_) ++starts_;

@@ -36,8 +36,10 @@ class MemoryAnimation final : public ControlImpl<Animation> {
   void SetActive(bool active) override;
   bool Active() const override { return active_; }
   int Starts() const { return starts_; }  // how often it was set going
+  const AnimationSpec& spec() const { return spec_; }
 
  private:
+  AnimationSpec spec_;
   bool active_ = false;
   int starts_ = 0;
 };

@@ -30,8 +30,9 @@ MouseButton HeldButton(WPARAM keyState) {
 namespace {
 
 // A STATIC. It always notifies, so the pointer over it belongs to the label and not to
-// the form's background, whether or not it has handlers. A one-line label grows to its
-// text, which the system's substitute fonts may draw wider than the layout allows.
+// the form's background, whether or not it has handlers. A label grows to its text,
+// which the system's substitute fonts may draw wider than the layout allows: a one-line
+// label to the right, a word-wrapped one downwards.
 class LabelControl final : public WindowControl<Control> {
  public:
   LabelControl(Surface& host, const LabelSpec& spec)
@@ -80,16 +81,17 @@ class LabelControl final : public WindowControl<Control> {
 
  private:
   void FitText() {
-    if (wordWrap_ || !Window()) return;
+    if (!Window()) return;
     std::string text = Text();
-    HDC dc = GetDC(Window());
-    HGDIOBJ old = SelectObject(dc, font_);
-    RECT needed{0, 0, 0, 0};
-    DrawTextA(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE);
-    SelectObject(dc, old);
-    ReleaseDC(Window(), dc);
     RECT own;
     GetClientRect(Window(), &own);
+    HDC dc = GetDC(Window());
+    HGDIOBJ old = SelectObject(dc, font_);
+    RECT needed{0, 0, wordWrap_ ? own.right : 0, 0};
+    DrawTextA(dc, text.c_str(), -1, &needed,
+              DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    ReleaseDC(Window(), dc);
     if (needed.right > own.right || needed.bottom > own.bottom)
       SetWindowPos(Window(), nullptr, 0, 0, std::max(needed.right, own.right),
                    std::max(needed.bottom, own.bottom),

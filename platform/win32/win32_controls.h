@@ -16,6 +16,9 @@ MouseEvent MouseEventFrom(MouseButton button, LPARAM lParam);
 // The button a move reports: the first one held, else the left.
 MouseButton HeldButton(WPARAM keyState);
 
+// Sent to a busy animation's window: answers the number of the frame it shows.
+inline constexpr UINT AnimationFrameMessage = WM_APP + 0x51;
+
 // Control on a window of its own; Interface is Control or one of its refinements.
 template <class Interface>
 class WindowControl : public Interface, public ControlCore {

@@ -1,10 +1,11 @@
-// The list view and the busy animation: common controls.
+// The list view, a common control, and the busy animation, drawn by the program.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <memory>
 
 #include "platform/win32/win32_controls.h"
+#include "platform/win32/win32_pictures.h"
 
 namespace platform::win32 {
 
@@ -83,20 +84,81 @@ class ListViewControl final : public WindowControl<ListView> {
   Action onDoubleClick_;
 };
 
+// The busy clip, drawn by the program: it steps through its frames on a timer of its
+// own window, so it keeps moving while a handler pumps messages, and rests on its stop
+// frame.
 class AnimationControl final : public WindowControl<Animation> {
  public:
-  AnimationControl(Surface& host, const AnimationSpec& spec) : WindowControl(host) {
-    AttachNative(host.CreateChild(PROGRESS_CLASSA, "", WS_VISIBLE | PBS_MARQUEE, 0,
-                                  spec.bounds, -1));
+  static constexpr int Frames = 16;
+  static constexpr UINT FrameMs = 80;
+  static constexpr UINT_PTR TimerId = 1;
+
+  AnimationControl(Surface& host, const AnimationSpec& spec)
+      : WindowControl(host),
+        stop_(((spec.stopFrame % Frames) + Frames) % Frames),
+        frame_(stop_) {
+    CreateCustom(spec.bounds, WS_VISIBLE);
   }
 
   void SetActive(bool active) override {
+    if (active == active_) return;
     active_ = active;
-    SendMessageA(Window(), PBM_SETMARQUEE, active ? TRUE : FALSE, 30);
+    if (active) {
+      SetTimer(Window(), TimerId, FrameMs, nullptr);
+    } else {
+      KillTimer(Window(), TimerId);
+      ShowFrame(stop_);
+    }
   }
   bool Active() const override { return active_; }
 
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override {
+    result = 0;
+    switch (message) {
+      case WM_TIMER:
+        if (wParam != TimerId) return false;
+        if (active_) ShowFrame((frame_ + 1) % Frames);
+        return true;
+      case WM_PAINT:
+        Paint();
+        return true;
+      case WM_ERASEBKGND:
+        result = 1;
+        return true;
+      case AnimationFrameMessage:
+        result = frame_;
+        return true;
+      default:
+        return false;
+    }
+  }
+
  private:
+  void ShowFrame(int frame) {
+    if (frame == frame_) return;
+    frame_ = frame;
+    InvalidateRect(Window(), nullptr, FALSE);
+  }
+
+  // Drawn off screen first, so the beam does not flicker.
+  void Paint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(Window(), &paint);
+    RECT area;
+    GetClientRect(Window(), &area);
+    HDC buffer = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, area.right, area.bottom);
+    HGDIOBJ old = SelectObject(buffer, bitmap);
+    DrawBusyFrame(buffer, area, frame_, Frames, Host().BackgroundColor());
+    BitBlt(dc, 0, 0, area.right, area.bottom, buffer, 0, 0, SRCCOPY);
+    SelectObject(buffer, old);
+    DeleteObject(bitmap);
+    DeleteDC(buffer);
+    EndPaint(Window(), &paint);
+  }
+
+  int stop_;
+  int frame_;
   bool active_ = false;
 };
 

@@ -15,8 +15,9 @@ namespace {
 
 class Page final : public SurfaceContainer<Container>, public SurfaceWindow {
  public:
+  // A page takes its form's colour, so text coloured for the form reads on it too.
   Page(Surface& owner, HWND tabs, const FontSpec& font)
-      : surface_(owner.Ui(), &owner.Root(), font, GetSysColor(COLOR_BTNFACE)) {
+      : surface_(owner.Ui(), &owner.Root(), font, owner.Root().BackgroundColor()) {
     // A control parent, so Tab moves through the page's controls.
     window_ = CreateWindowExA(WS_EX_CONTROLPARENT, PageClass, "", WS_CHILD, 0, 0, 0, 0, tabs,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(owner.NextId())),

@@ -157,7 +157,9 @@ class SpeedButtonControl final : public WindowControl<Control> {
   bool pressed_ = false;
 };
 
-// Clicks on release over the picture, like a push button.
+// Clicks on release over the picture, like a push button. The hover picture shows when
+// the pointer comes over the button, and again only after it has left: a release shows
+// the up picture even with the pointer still on it.
 class ImageButtonControl final : public WindowControl<ImageButton> {
  public:
   ImageButtonControl(Surface& host, const ImageButtonSpec& spec)
@@ -165,15 +167,12 @@ class ImageButtonControl final : public WindowControl<ImageButton> {
         up_(spec.imageUp),
         down_(spec.imageDown.empty() ? spec.imageUp : spec.imageDown),
         over_(spec.imageOver.empty() ? spec.imageUp : spec.imageOver),
+        shown_(up_),
         onClick_(spec.onClick) {
     CreateCustom(spec.bounds, WS_VISIBLE);
   }
 
-  std::string ShownImage() const override {
-    if (pressed_ && hot_) return down_;
-    if (hot_) return over_;
-    return up_;
-  }
+  std::string ShownImage() const override { return shown_; }
 
   void Click() override {
     Action handler = onClick_;
@@ -184,36 +183,47 @@ class ImageButtonControl final : public WindowControl<ImageButton> {
     result = 0;
     switch (message) {
       case WM_PAINT:
-        PaintWith(Window(), Host().Background(), ShownImage(), false, 0);
+        PaintWith(Window(), Host().Background(), shown_, false, 0);
         return true;
       case WM_ERASEBKGND:
         result = 1;
         return true;
       case WM_MOUSEMOVE:
+        // While the button holds the capture, moves arrive from outside it too.
+        if (!PointerInside(Window(), lParam)) {
+          if (pointerOver_) Leave();
+          return true;
+        }
         if (!tracking_) {
           TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Window(), 0};
           tracking_ = TrackMouseEvent(&track) != FALSE;
         }
-        Update(pressed_, PointerInside(Window(), lParam));
+        if (!pointerOver_) {
+          Show(over_);
+          pointerOver_ = true;
+        }
         return true;
       case WM_MOUSELEAVE:
         tracking_ = false;
-        if (!pressed_) Update(false, false);
+        Leave();
         return true;
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK:
         SetCapture(Window());
-        Update(true, true);
+        pressed_ = true;
+        Show(down_);
         return true;
       case WM_LBUTTONUP: {
         bool clicked = pressed_ && PointerInside(Window(), lParam);
-        Update(false, PointerInside(Window(), lParam));
+        pressed_ = false;
         if (GetCapture() == Window()) ReleaseCapture();
+        Show(up_);
+        // Last: the handler may run a modal window or destroy this button's form.
         if (clicked) Click();
         return true;
       }
       case WM_CAPTURECHANGED:
-        Update(false, hot_);
+        pressed_ = false;
         return true;
       default:
         return false;
@@ -221,19 +231,24 @@ class ImageButtonControl final : public WindowControl<ImageButton> {
   }
 
  private:
-  void Update(bool pressed, bool hot) {
-    std::string before = ShownImage();
-    pressed_ = pressed;
-    hot_ = hot;
-    if (ShownImage() != before) InvalidateRect(Window(), nullptr, FALSE);
+  void Leave() {
+    Show(up_);
+    pointerOver_ = false;
+  }
+
+  void Show(const std::string& picture) {
+    if (picture == shown_) return;
+    shown_ = picture;
+    InvalidateRect(Window(), nullptr, FALSE);
   }
 
   std::string up_;
   std::string down_;
   std::string over_;
+  std::string shown_;
   Action onClick_;
   bool tracking_ = false;
-  bool hot_ = false;
+  bool pointerOver_ = false;
   bool pressed_ = false;
 };
 

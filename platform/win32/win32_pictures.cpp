@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 namespace platform::win32 {
 
@@ -116,6 +117,37 @@ void DrawKey(HDC dc, RECT area, Look look) {
           middle + hole_size / 2 + 1);
 }
 
+// A shield with a keyhole, on the page's own colour.
+void DrawShield(HDC dc, RECT area, Look look) {
+  const int w = area.right - area.left;
+  const int h = area.bottom - area.top;
+  const int cx = area.left + w / 2;
+  auto at = [&](int px, int py) { return POINT{area.left + px * w / 64, area.top + py * h / 64}; };
+  const POINT outline[] = {at(32, 2),  at(58, 10), at(58, 30), at(52, 44),
+                           at(32, 62), at(12, 44), at(6, 30),  at(6, 10)};
+  const POINT inner[] = {at(32, 8),  at(52, 14), at(52, 30), at(47, 41),
+                         at(32, 55), at(17, 41), at(12, 30), at(12, 14)};
+  COLORREF face = look == Look::Over ? RGB(48, 144, 255) : RGB(0, 88, 200);
+  {
+    Pen pen(dc, RGB(120, 96, 0), 1);
+    Fill fill(dc, RGB(232, 184, 24));
+    Polygon(dc, outline, 8);
+  }
+  {
+    Pen pen(dc, RGB(0, 40, 96), 1);
+    Fill fill(dc, face);
+    Polygon(dc, inner, 8);
+  }
+  Pen pen(dc, RGB(24, 24, 24), 1);
+  Fill hole(dc, RGB(24, 24, 24));
+  const int r = std::max(3, w / 10);
+  const int top = area.top + h * 22 / 64;
+  Ellipse(dc, cx - r, top, cx + r + 1, top + 2 * r + 1);
+  const POINT slot[] = {{cx - r / 2, top + r}, {cx + r / 2, top + r},
+                        {cx + r, top + 4 * r}, {cx - r, top + 4 * r}};
+  Polygon(dc, slot, 4);
+}
+
 void DrawNamedBox(HDC dc, RECT area, const std::string& name, Look look) {
   COLORREF face = look == Look::Down ? RGB(96, 96, 96)
                   : look == Look::Over ? RGB(224, 224, 224)
@@ -137,14 +169,65 @@ void DrawPicture(HDC dc, const RECT& area, const std::string& name) {
     DrawHelpButton(dc, area, look);
   else if (Has(lowered, "key") || Has(lowered, "password"))
     DrawKey(dc, area, look);
+  else if (Has(lowered, "shield"))
+    DrawShield(dc, area, look);
   else if (!name.empty())
     DrawNamedBox(dc, area, name, look);
+}
+
+void DrawBusyFrame(HDC dc, const RECT& area, int frame, int frames, COLORREF background) {
+  {
+    Pen pen(dc, background, 1);
+    Fill fill(dc, background);
+    Rectangle(dc, area.left, area.top, area.right, area.bottom);
+  }
+  const int w = area.right - area.left;
+  const int h = area.bottom - area.top;
+  const int r = std::max(4, std::min(w, h) / 2 - 2);
+  const int cx = area.left + w / 2;
+  const int cy = area.top + h / 2;
+  {
+    Pen pen(dc, RGB(0, 176, 0), 1);
+    Fill fill(dc, RGB(0, 40, 0));
+    Ellipse(dc, cx - r, cy - r, cx + r + 1, cy + r + 1);
+  }
+  {
+    Pen pen(dc, RGB(0, 96, 0), 1);
+    Fill fill(dc, RGB(0, 40, 0));
+    Ellipse(dc, cx - r / 2, cy - r / 2, cx + r / 2 + 1, cy + r / 2 + 1);
+    MoveToEx(dc, cx - r + 1, cy, nullptr);
+    LineTo(dc, cx + r, cy);
+    MoveToEx(dc, cx, cy - r + 1, nullptr);
+    LineTo(dc, cx, cy + r);
+  }
+  // The beam turns clockwise from twelve o'clock and leaves a fading trail.
+  const double step = 2 * 3.14159265358979 / std::max(1, frames);
+  const double beam = frame * step;
+  auto ray = [&](double angle, COLORREF color, int width) {
+    Pen pen(dc, color, width);
+    MoveToEx(dc, cx, cy, nullptr);
+    LineTo(dc, cx + static_cast<int>(std::lround(std::sin(angle) * (r - 1))),
+           cy - static_cast<int>(std::lround(std::cos(angle) * (r - 1))));
+  };
+  ray(beam - step * 0.75, RGB(0, 72, 0), 3);
+  ray(beam - step * 0.4, RGB(0, 128, 0), 2);
+  ray(beam, RGB(128, 255, 128), 2);
+  // A contact that glows while the beam is on it and fades behind it.
+  const double contact = 2 * 3.14159265358979 * 0.35;
+  double since = std::fmod(beam - contact + 4 * 3.14159265358979, 2 * 3.14159265358979);
+  int glow = since < 3.14159265358979 ? 255 - static_cast<int>(since / 3.14159265358979 * 191) : 64;
+  const int bx = cx + static_cast<int>(std::lround(std::sin(contact) * r * 0.6));
+  const int by = cy - static_cast<int>(std::lround(std::cos(contact) * r * 0.6));
+  Pen pen(dc, RGB(0, glow, 0), 1);
+  Fill fill(dc, RGB(glow / 2, glow, glow / 2));
+  Ellipse(dc, bx - 2, by - 2, bx + 3, by + 3);
 }
 
 SIZE PictureSize(const std::string& name) {
   std::string lowered = Lower(name);
   if (Has(lowered, "help")) return {65, 26};
   if (Has(lowered, "key") || Has(lowered, "password")) return {21, 21};
+  if (Has(lowered, "shield")) return {63, 64};
   return {32, 32};
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/main_window_support.h"
+#include "ui/credits.h"
 #include "ui/program.h"
 
 namespace main_window_test {
@@ -115,8 +116,8 @@ TEST_F(MainWindowTest, AResetRunsTheScanDriverAgainAndSavesNothing) {
 
 TEST_F(MainWindowTest, TheContactLinesOpenTheMailLinkAndSetTheHandCursor) {
   Create();
-  ASSERT_TRUE(form().LabelCaptioned("Quenlar - a guardian for Mir players").UserClick());
-  ASSERT_TRUE(form().LabelCaptioned("Thanks to everyone who reported a trojan").UserClick());
+  ASSERT_TRUE(form().LabelCaptioned(CreditLine).UserClick());
+  ASSERT_TRUE(form().LabelCaptioned(ThanksLine).UserClick());
   ASSERT_EQ(machine.shell().calls().size(), 2u);
   for (const auto& call : machine.shell().calls()) {
     EXPECT_EQ(call.file, "mailto:support@quenlar.example?Subject=Quenlar v1.15");
@@ -125,7 +126,7 @@ TEST_F(MainWindowTest, TheContactLinesOpenTheMailLinkAndSetTheHandCursor) {
     EXPECT_EQ(call.showCommand, 5);
   }
 
-  ASSERT_TRUE(form().LabelCaptioned("Thanks to everyone who reported a trojan").UserMouseMove({}));
+  ASSERT_TRUE(form().LabelCaptioned(ThanksLine).UserMouseMove({}));
   EXPECT_EQ(machine.cursor().Current(), platform::crHandPoint);
   ASSERT_TRUE(form().UserMouseMove({200, 20}));
   EXPECT_EQ(machine.cursor().Current(), platform::crDefault);

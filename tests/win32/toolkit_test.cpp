@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_system.h"
 #include "tests/win32/ui_pump.h"
@@ -478,7 +479,7 @@ TEST_F(UiTest, PictureButtonsFollowThePointer) {
   EXPECT_EQ(help.ShownImage(), "HelpDown");
   Send(help.Handle(), WM_LBUTTONUP, 0, At(5, 5));
   EXPECT_EQ(helps, 1);
-  EXPECT_EQ(help.ShownImage(), "HelpOver");
+  EXPECT_EQ(help.ShownImage(), "HelpUp");
   Send(help.Handle(), WM_MOUSELEAVE);
   EXPECT_EQ(help.ShownImage(), "HelpUp");
   // Released away from the picture: no click.
@@ -504,7 +505,7 @@ TEST_F(UiTest, PictureButtonsFollowThePointer) {
   EXPECT_EQ(imageClicks, 1);
 }
 
-TEST_F(UiTest, RichEditAndAnimationAreCommonControls) {
+TEST_F(UiTest, RichEditIsACommonControlAndTheClipRestsOnItsStopFrame) {
   auto form = toolkit_.CreateForm(MainSpec());
   RichEditSpec spec;
   spec.bounds = {8, 8, 300, 200};
@@ -517,12 +518,16 @@ TEST_F(UiTest, RichEditAndAnimationAreCommonControls) {
   EXPECT_EQ(_strnicmp(name, "RichEdit", 8), 0) << name;
   EXPECT_TRUE(GetWindowLongPtrA(ToHwnd(rich.Handle()), GWL_STYLE) & ES_READONLY);
 
-  Animation& busy = form->AddAnimation({{376, 5, 48, 45}});
+  Animation& busy = form->AddAnimation({{376, 5, 48, 45}, 8});
+  auto frame = [&] { return Send(busy.Handle(), win32::AnimationFrameMessage); };
   EXPECT_FALSE(busy.Active());
+  EXPECT_EQ(frame(), 8);
   busy.SetActive(true);
   EXPECT_TRUE(busy.Active());
+  EXPECT_TRUE(PumpUntil(toolkit_, [&] { return frame() != 8; }));
   busy.SetActive(false);
   EXPECT_FALSE(busy.Active());
+  EXPECT_EQ(frame(), 8);
 }
 
 TEST_F(UiTest, ShowModalDisablesTheOtherFormsUntilClosed) {

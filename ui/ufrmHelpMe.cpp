@@ -1,0 +1,191 @@
+#include "ui/ufrmHelpMe.h"
+
+#include <utility>
+
+#include "ui/credits.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kBrowser = "iexplore.exe";
+
+FontSpec LinksFont(Color color, bool bold) {
+  FontSpec font;
+  font.name = "Arial";
+  font.points = 8;
+  font.color = color;
+  font.bold = bold;
+  return font;
+}
+
+LabelSpec Heading(int left, int top, const char* caption) {
+  LabelSpec spec;
+  spec.bounds = {left, top, 200, 14};
+  spec.caption = caption;
+  spec.font = LinksFont(colors::White, true);
+  return spec;
+}
+
+LabelSpec YellowLine(Bounds bounds, const char* caption) {
+  LabelSpec spec;
+  spec.bounds = bounds;
+  spec.caption = caption;
+  spec.font.color = colors::Yellow;
+  spec.transparent = true;
+  return spec;
+}
+
+RichEditSpec Advice(Color color, const std::string& text) {
+  RichEditSpec spec;
+  spec.bounds = {8, 80, 417, 385};
+  spec.font.color = color;
+  spec.text = text;
+  spec.readOnly = true;
+  spec.scrollBars = true;
+  spec.wordWrap = false;
+  return spec;
+}
+
+// The three pictures sit at the same place on their pages, sized to the picture.
+constexpr Bounds kPicture{363, 8, 63, 64};
+constexpr const char* kPictureName = "Shield";
+
+}  // namespace
+
+std::string LinkAddress(const std::string& caption) {
+  const auto open = caption.find('(');
+  const auto close = caption.find(')');
+  if (open == std::string::npos || close == std::string::npos || close < open) return {};
+  return caption.substr(open + 1, close - open - 1);
+}
+
+void OpenLinkOf(Services& services, WindowHandle owner, const std::string& caption) {
+  if (!services.shell) return;
+  const std::string address = LinkAddress(caption);
+  if (address.find("http") == std::string::npos)
+    services.shell->Open(owner, "mailto:" + address + "?Subject=Problem", "", "", ShowNormal);
+  else
+    services.shell->Open(owner, kBrowser, address, "", ShowNormal);
+}
+
+TfrmHelpMe::TfrmHelpMe(Services& services) : services_(services) {
+  FormSpec spec;
+  spec.caption = "Help Me";
+  spec.clientWidth = 478;
+  spec.clientHeight = 537;
+  spec.background = colors::Black;
+  spec.border = BorderStyle::Dialog;
+  spec.minimizeBox = false;
+  spec.maximizeBox = false;
+  spec.centred = true;
+  form_ = services_.toolkit->CreateForm(spec);
+
+  ButtonSpec close;
+  close.bounds = {377, 505, 75, 25};
+  close.caption = "&Close";
+  close.tabOrder = 0;
+  close.isCancel = true;  // Esc closes the window too
+  close.onClick = [this] { btnCloseClick(); };
+  btnClose = &form_->AddButton(close);
+
+  PageControlSpec pages;
+  pages.bounds = {8, 8, 465, 489};
+  pages.tabOrder = 1;
+  pages.tabsOnRight = true;
+  pages.multiLine = true;
+  pgMain = &form_->AddPageControl(pages);
+  CreateLinksPage(pgMain->AddPage("Links", LinksFont(colors::Yellow, true)));
+  CreatePreventionPage(pgMain->AddPage("Prevention", FontSpec{}));
+  CreateRecoveryPage(pgMain->AddPage("Recovery", FontSpec{}));
+  pgMain->SetPageMouseMove(0, [this](const MouseEvent& event) { tsLinksMouseMove(event); });
+  pgMain->SetActivePage(PreventionPage);
+}
+
+Control& TfrmHelpMe::AddLink(Container& page, Control*& slot, int left, int top,
+                             const std::string& caption) {
+  LabelSpec spec;
+  spec.bounds = {left, top, 200, 14};
+  spec.caption = caption;
+  spec.font = LinksFont(colors::Yellow, false);
+  Control** sender = &slot;
+  spec.onClick = [this, sender] { lblGameMasterEmailClick(**sender); };
+  spec.onMouseMove = [this](const MouseEvent& event) { lblGameMasterEmailMouseMove(event); };
+  slot = &page.AddLabel(spec);
+  return *slot;
+}
+
+void TfrmHelpMe::CreateLinksPage(Container& page) {
+  lblEmail = &page.AddLabel(Heading(8, 16, "Email:-"));
+  AddLink(page, lblGameMasterEmail, 16, 37, "Games Master (gamemasters@quenlar.example)");
+  AddLink(page, lblAccountEmail, 16, 61, "Accounts (accounts@quenlar.example)");
+
+  lblWebsites = &page.AddLabel(Heading(8, 96, "Official Websites:-"));
+  AddLink(page, lblLegendofMir, 16, 117, "Legend of Mir - Europe (http://europe.quenlar.example/)");
+  AddLink(page, lblMirit, 16, 141, "Legend of Mir - Italian (http://italia.quenlar.example/forum/)");
+  AddLink(page, Label1, 16, 165, "European Forum (http://forum.quenlar.example/)");
+
+  lblAV = &page.AddLabel(Heading(8, 200, "Anti Virus Websites:-"));
+  AddLink(page, lblGrisoft, 16, 221, "Grisoft (http://www.avg.com)");
+  AddLink(page, lblSophos, 16, 245, "Sophos (http://www.sophos.com)");
+  AddLink(page, lblSymantec, 16, 269, "Symantec (http://www.symantec.com)");
+  AddLink(page, lblTrend, 16, 293, "f-secure (http://www.f-secure.com)");
+  AddLink(page, Label2, 16, 317, "Trend Micro (http://www.trendmicro.com)");
+
+  lblFirewalls = &page.AddLabel(Heading(224, 200, "Firewalls:-"));
+  AddLink(page, lblZoneAlarm, 232, 221, "Zone Alarm (http://zonealarm.com)");
+  AddLink(page, lblSygate, 232, 245, "Sygate (http://www.sygate.com)");
+
+  Label4 = &page.AddLabel(Heading(8, 352, "Anti Trojan / Hack Websites:-"));
+  AddLink(page, lnlNProtect, 16, 373, "NProtect (http://www.nprotect.com)");
+  AddLink(page, lblPCFlank, 16, 397, "PCFlank (http://www.pcflank.com)");
+  AddLink(page, lblPCSup, 16, 421, "Simply Super Software (http://www.simplysup.com)");
+
+  img1 = &page.AddImage(kPicture, kPictureName, [this] { img1Click(); });
+}
+
+void TfrmHelpMe::CreatePreventionPage(Container& page) {
+  img2 = &page.AddImage(kPicture, kPictureName, [this] { img2Click(); });
+  lblVersion = &page.AddLabel(YellowLine({16, 13, 80, 13}, "Version 1.16"));
+  lblContact = &page.AddLabel(YellowLine({176, 13, 185, 13}, CreditLine));
+  Label3 = &page.AddLabel(YellowLine({176, 29, 185, 13}, ThanksLine));
+  redtPrevention = &page.AddRichEdit(Advice(colors::Blue, PreventionAdvice()));
+}
+
+void TfrmHelpMe::CreateRecoveryPage(Container& page) {
+  img3 = &page.AddImage(kPicture, kPictureName, [this] { img3Click(); });
+  Label5 = &page.AddLabel(YellowLine({16, 13, 80, 13}, "Version 1.16"));
+  Label6 = &page.AddLabel(YellowLine({176, 13, 185, 13}, CreditLine));
+  LabelSpec thanks = YellowLine({176, 37, 139, 26}, ThanksLine);
+  thanks.wordWrap = true;
+  Label7 = &page.AddLabel(thanks);
+  redtRecovery = &page.AddRichEdit(Advice(colors::Green, RecoveryAdvice()));
+}
+
+void TfrmHelpMe::btnCloseClick() { form_->Close(); }
+
+void TfrmHelpMe::lblGameMasterEmailClick(Control& sender) {
+  OpenLinkOf(services_, form_->Handle(), sender.Text());
+}
+
+void TfrmHelpMe::lblGameMasterEmailMouseMove(const MouseEvent&) {
+  services_.cursor.Set(crHandPoint);
+}
+
+void TfrmHelpMe::tsLinksMouseMove(const MouseEvent&) { services_.cursor.Set(crDefault); }
+
+void TfrmHelpMe::MailSupport() {
+  if (!services_.shell) return;
+  services_.shell->Open(form_->Handle(),
+                        std::string("mailto:") + SupportMailAddress + "?Subject=Quenlar v1.16",
+                        "", "", ShowNormal);
+}
+
+void TfrmHelpMe::img1Click() { MailSupport(); }
+void TfrmHelpMe::img2Click() { MailSupport(); }
+void TfrmHelpMe::img3Click() { MailSupport(); }
+
+void ShowHelpMe(Services& services) {
+  TfrmHelpMe frmHelpMe(services);
+  frmHelpMe.Form().ShowModal();
+}
