@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "accounts/account_key.h"
+#include "platform/memory/memory_view_controls.h"
 #include "tests/host/main_window_support.h"
 
 namespace main_window_test {

@@ -151,9 +151,9 @@ TEST_F(UtilityPasswordTest, ChangeAsksForTheCurrentPasswordEvenWhenSwitchedOff) 
   EXPECT_EQ(StoredLogin(), Seal("New"));
   EXPECT_TRUE(frm->State().Unlocked);
 
-  toolkit.ScriptModal("Utility Login", [](platform::Form&) {});  // closed by its title bar
-  ScriptInfo(kRequest);
   Answer("New");
+  ScriptInfo(kRequest);
+  toolkit.ScriptModal("Utility Login", [](platform::Form&) {});  // closed by its title bar
   ASSERT_TRUE(Choose("&Change Password..."));
   EXPECT_EQ(StoredLogin(), Seal("New"));
   EXPECT_TRUE(frm->State().Unlocked);
