@@ -6,9 +6,14 @@
 // parent in pixels, unscaled. Events are plain callbacks given at creation; the
 // backend runs them on the one user-interface thread, from the message loop, from
 // ProcessMessages, or from inside a modal loop (a message box, ShowModal).
+//
+// An exception that escapes a handler goes no further than the toolkit: it is shown in
+// an error box (title "Error", button "OK", the exception's message as the text) and the
+// message loop goes on. A modal form whose handler failed stays open.
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -56,6 +61,17 @@ struct MouseEvent {
   Point at;  // client coordinates of the control the event belongs to
 };
 
+// The text of the error box for the exception being handled; call it in a catch block.
+inline std::string UncaughtErrorText() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "Unknown error";
+  }
+}
+
 using Action = std::function<void()>;
 using MouseAction = std::function<void(const MouseEvent&)>;
 
@@ -99,6 +115,8 @@ class Button : public Control {
  public:
   // Runs the click handler, as a click by the player would.
   virtual void Click() = 0;
+  // Replaces the click handler: a window attaches its handlers after its layout.
+  virtual void SetOnClick(Action onClick) = 0;
 };
 
 // A flat button with a picture and no window of its own; it takes no focus and keeps
@@ -118,6 +136,7 @@ struct EditSpec {
   int tabOrder = 0;
   bool visible = true;
   char passwordChar = 0;  // 0: characters are shown
+  int maxLength = 0;      // the most characters the player can type or paste; 0: no limit
 };
 
 class Edit : public Control {
@@ -254,6 +273,8 @@ class MenuItem {
   virtual bool Checked() const = 0;
   // Runs the item's handler, as choosing it would.
   virtual void Click() = 0;
+  // Replaces the item's handler: a window attaches its handlers after its layout.
+  virtual void SetOnClick(Action onClick) = 0;
 };
 
 // A top-level entry of the menu bar: a drop-down menu, or an item of its own when it
@@ -276,6 +297,9 @@ struct FormSpec {
   std::string caption;
   int clientWidth = 0;
   int clientHeight = 0;
+  // When set, the outer size, frame included, from which the client size follows.
+  int outerWidth = 0;
+  int outerHeight = 0;
   Color background = colors::Window;
   BorderStyle border = BorderStyle::Single;
   bool minimizeBox = true;
@@ -313,6 +337,8 @@ class Timer {
   virtual bool Enabled() const = 0;
   virtual void SetInterval(int ms) = 0;
   virtual int Interval() const = 0;
+  // Replaces the tick handler: a window attaches its handlers after its layout.
+  virtual void SetOnTimer(Action onTimer) = 0;
 };
 
 enum class MessageKind {

@@ -41,6 +41,7 @@ TfrmQuenlar::TfrmQuenlar(Services& services, ChecksFactory makeChecks)
   CreateControls();
   CreateMenus();
   CreateTimers();
+  AttachHandlers();
 
   log_ = std::make_unique<EventLog>(*mmoEvents);
   context_ = std::unique_ptr<ScanContext>(new ScanContext{
@@ -61,6 +62,16 @@ TfrmQuenlar::~TfrmQuenlar() {
   } catch (...) {
     // Nothing is shown for a failed save, and a destructor must not throw.
   }
+}
+
+void TfrmQuenlar::AttachHandlers() {
+  mnuEnablePassword->SetOnClick([this] { mnuEnablePasswordClick(); });
+  mnuChangePassword->SetOnClick([this] { mnuChangePasswordClick(); });
+  mnuMessaging->SetOnClick([this] { mnuMessagingClick(); });
+  mnuEnableMessaging->SetOnClick([this] { mnuEnableMessagingClick(); });
+  mnuMessageTarget->SetOnClick([this] { mnuMessageTargetClick(); });
+  tmrMessages->SetOnTimer([this] { tmrMessagesTimer(); });
+  btnAccount->SetOnClick([this] { btnAccountClick(); });
 }
 
 void TfrmQuenlar::FormCreate() {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "companions/canned_messages.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
 #include "scan/checks.h"
@@ -44,6 +45,15 @@ class TfrmQuenlar {
   void tmrScanTimer();
   void RunScan();
   void btnCloseClick();
+  void mnuEnablePasswordClick();
+  void mnuChangePasswordClick();
+  void mnuMessagingClick();
+  void mnuEnableMessagingClick();
+  void mnuMessageTargetClick();
+  void tmrMessagesTimer();
+  // Starts a batch of canned messages after a launch, if messaging is enabled.
+  void StartMessageBatch();
+  void btnAccountClick();
 
   platform::Form& Form() { return *form_; }
   SharedState& State() { return state_; }
@@ -89,6 +99,9 @@ class TfrmQuenlar {
   void CreateControls();
   void CreateMenus();
   void CreateTimers();
+  // Attaches the handlers of the controls the layout leaves without one.
+  void AttachHandlers();
+  MessageSender MessageSenderOf();
 
   platform::Services& services_;
   SharedState state_;

@@ -142,9 +142,18 @@ std::string MemoryEdit::DisplayText() const {
   return std::string(edit_.text().size(), spec_.passwordChar);
 }
 
+std::string MemoryEdit::Fitting(const std::string& text) const {
+  if (spec_.maxLength <= 0) return text;
+  const std::size_t kept = edit_.text().size() - edit_.selLength();
+  const std::size_t room = static_cast<std::size_t>(spec_.maxLength) > kept
+                               ? static_cast<std::size_t>(spec_.maxLength) - kept
+                               : 0;
+  return text.substr(0, room);
+}
+
 bool MemoryEdit::UserType(const std::string& text) {
   if (!Reachable()) return false;
-  edit_.ReplaceSelection(text);
+  edit_.ReplaceSelection(Fitting(text));
   return true;
 }
 
@@ -159,6 +168,13 @@ void MemoryEdit::OnMessage(const WindowMessage& message) {
       if (auto copied = edit_.Copy()) ui_.desktop.SetClipboard(*copied);
       break;
     case WindowMessageId::Paste:
+      if (spec_.maxLength > 0) {
+        // As the real control: a limited edit takes what fits of the first line.
+        std::string pasted = ui_.desktop.Clipboard().value_or("");
+        pasted = pasted.substr(0, pasted.find_first_of("\r\n"));
+        edit_.ReplaceSelection(Fitting(pasted));
+        break;
+      }
       edit_.Paste(ui_.desktop.Clipboard());
       break;
     default:

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/memory/memory_edit_text.h"
@@ -49,6 +50,11 @@ class MemoryControl {
 
  protected:
   virtual void OnMessage(const WindowMessage& message);
+  // Every event of a control runs through here.
+  template <class F, class... Args>
+  void Fire(const F& handler, Args&&... args) {
+    ui_.RunHandler(handler, std::forward<Args>(args)...);
+  }
   void SetEnabledState(bool enabled);
   void SetVisibleState(bool visible);
   void TakeFocus();
@@ -100,6 +106,7 @@ class MemoryButton final : public ControlImpl<Button> {
   MemoryButton(const ControlSite& site, const ButtonSpec& spec);
   const ButtonSpec& spec() const { return spec_; }
   void Click() override;
+  void SetOnClick(Action onClick) override { spec_.onClick = std::move(onClick); }
   bool UserClick();
 
  private:
@@ -136,11 +143,13 @@ class MemoryEdit final : public ControlImpl<Edit> {
   // What the screen shows: the password character for every character, if there is one.
   std::string DisplayText() const;
   const EditText& selection() const { return edit_; }
-  // Typing replaces the selection.
+  // Typing replaces the selection, cut to the length limit.
   bool UserType(const std::string& text);
 
  private:
   void OnMessage(const WindowMessage& message) override;
+  // What of `text` fits in place of the selection under the length limit.
+  std::string Fitting(const std::string& text) const;
   EditSpec spec_;
   // Hidden edits hold clipboard text and keep every line of it, as in the Win32 backend.
   EditText edit_{spec_.visible};

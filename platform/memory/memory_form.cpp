@@ -22,6 +22,10 @@ class FlagScope {
 
 MemoryForm::MemoryForm(MemoryUi& ui, const FormSpec& spec, Action onClose)
     : ui_(ui), spec_(spec), onClose_(std::move(onClose)), caption_(spec.caption) {
+  if (spec_.outerWidth > 0 && spec_.outerHeight > 0) {
+    spec_.clientWidth = spec_.outerWidth - 2 * Border();
+    spec_.clientHeight = spec_.outerHeight - TopFrame() - Border();
+  }
   WindowSpec w;
   w.className = "Form";
   w.visible = false;
@@ -72,7 +76,7 @@ void MemoryForm::MoveTo(int left, int top) {
 }
 
 Menu& MemoryForm::AddMenu(const std::string& caption, Action onPopup, Action onClick) {
-  menus_.push_back(std::make_unique<MemoryMenu>(caption, std::move(onPopup), std::move(onClick)));
+  menus_.push_back(std::make_unique<MemoryMenu>(ui_, caption, std::move(onPopup), std::move(onClick)));
   Place();  // the menu bar takes room above the client area
   return *menus_.back();
 }

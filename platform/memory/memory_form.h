@@ -5,6 +5,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/memory/memory_container.h"
@@ -85,6 +86,10 @@ class MemoryForm final : public ContainerImpl<Form> {
   }
 
  private:
+  template <class F, class... Args>
+  void Fire(const F& handler, Args&&... args) {
+    ui_.RunHandler(handler, std::forward<Args>(args)...);
+  }
   void Place();
   int Border() const;
   int TopFrame() const;

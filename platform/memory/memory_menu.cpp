@@ -6,29 +6,30 @@
 
 namespace platform {
 
-MemoryMenuItem::MemoryMenuItem(const MenuItemSpec& spec, bool separator)
-    : onClick_(spec.onClick), separator_(separator) {
+MemoryMenuItem::MemoryMenuItem(MemoryUi& ui, const MenuItemSpec& spec, bool separator)
+    : ui_(ui), onClick_(spec.onClick), separator_(separator) {
   caption_ = spec.caption;
   checked_ = spec.checked;
 }
 
 void MemoryMenuItem::Click() {
   if (!enabled_ || separator_) return;
-  Fire(onClick_);
+  ui_.RunHandler(onClick_);
 }
 
-MemoryMenu::MemoryMenu(const std::string& caption, Action onPopup, Action onClick)
-    : onPopup_(std::move(onPopup)), onClick_(std::move(onClick)) {
+MemoryMenu::MemoryMenu(MemoryUi& ui, const std::string& caption, Action onPopup,
+                       Action onClick)
+    : ui_(ui), onPopup_(std::move(onPopup)), onClick_(std::move(onClick)) {
   caption_ = caption;
 }
 
 MenuItem& MemoryMenu::AddItem(const MenuItemSpec& spec) {
-  items_.push_back(std::make_unique<MemoryMenuItem>(spec));
+  items_.push_back(std::make_unique<MemoryMenuItem>(ui_, spec));
   return *items_.back();
 }
 
 void MemoryMenu::AddSeparator() {
-  items_.push_back(std::make_unique<MemoryMenuItem>(MenuItemSpec{"-"}, true));
+  items_.push_back(std::make_unique<MemoryMenuItem>(ui_, MenuItemSpec{"-"}, true));
 }
 
 std::vector<MenuItem*> MemoryMenu::Items() const {
@@ -39,13 +40,13 @@ std::vector<MenuItem*> MemoryMenu::Items() const {
 
 void MemoryMenu::Click() {
   if (!enabled_ || !items_.empty()) return;
-  Fire(onClick_);
+  ui_.RunHandler(onClick_);
 }
 
 void MemoryMenu::Popup() {
   if (!enabled_) return;
   ++popups_;
-  Fire(onPopup_);
+  ui_.RunHandler(onPopup_);
 }
 
 MemoryMenuItem* MemoryMenu::Item(const std::string& caption) const {

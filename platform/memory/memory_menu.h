@@ -3,11 +3,14 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/toolkit.h"
 
 namespace platform {
+
+struct MemoryUi;
 
 template <class Interface>
 class MenuItemImpl : public Interface {
@@ -27,25 +30,28 @@ class MenuItemImpl : public Interface {
 
 class MemoryMenuItem final : public MenuItemImpl<MenuItem> {
  public:
-  explicit MemoryMenuItem(const MenuItemSpec& spec, bool separator = false);
+  MemoryMenuItem(MemoryUi& ui, const MenuItemSpec& spec, bool separator = false);
   // A disabled item or a separator cannot be chosen: nothing runs.
   void Click() override;
+  void SetOnClick(Action onClick) override { onClick_ = std::move(onClick); }
   bool separator() const { return separator_; }
 
  private:
+  MemoryUi& ui_;
   Action onClick_;
   bool separator_;
 };
 
 class MemoryMenu final : public MenuItemImpl<Menu> {
  public:
-  MemoryMenu(const std::string& caption, Action onPopup, Action onClick);
+  MemoryMenu(MemoryUi& ui, const std::string& caption, Action onPopup, Action onClick);
   MenuItem& AddItem(const MenuItemSpec& spec) override;
   // A separator is an item captioned "-" that cannot be chosen.
   void AddSeparator() override;
   std::vector<MenuItem*> Items() const override;
   // Runs the handler of an entry without items; a drop-down menu opens instead.
   void Click() override;
+  void SetOnClick(Action onClick) override { onClick_ = std::move(onClick); }
   // Opening the drop-down: runs onPopup.
   void Popup();
   // The first item with this caption, or null.
@@ -53,6 +59,7 @@ class MemoryMenu final : public MenuItemImpl<Menu> {
   int popups() const { return popups_; }
 
  private:
+  MemoryUi& ui_;
   Action onPopup_;
   Action onClick_;
   std::vector<std::unique_ptr<MemoryMenuItem>> items_;

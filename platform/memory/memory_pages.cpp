@@ -32,7 +32,7 @@ void MemoryPage::SetShown(bool shown) {
 
 bool MemoryPage::UserMouseMove(Point client) {
   if (!shown_ || !owner_.Reachable()) return false;
-  Fire(onMouseMove_, MouseEvent{MouseButton::Left, client});
+  owner_.ui_.RunHandler(onMouseMove_, MouseEvent{MouseButton::Left, client});
   return true;
 }
 

@@ -63,7 +63,10 @@ int TimerScheduler::FireDue() {
       Entry& e;
       ~Done() { e.running = false; }
     } done{*pick};
-    action();
+    if (runner_ && !pick->oneShot)
+      runner_(action);
+    else
+      action();
   }
   std::erase_if(entries_, [](const auto& e) { return !e->alive; });
   return count;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -39,6 +40,8 @@ class TimerScheduler {
   // handler that sleeps past its own interval would otherwise never let go).
   int FireDue();
   int ticks() const { return ticks_; }
+  // Runs every timer tick (not scheduled input); the toolkit guards its handlers here.
+  void SetTickRunner(std::function<void(const Action&)> runner) { runner_ = std::move(runner); }
 
  private:
   bool Eligible(const Entry& e) const;
@@ -47,6 +50,7 @@ class TimerScheduler {
   std::vector<std::shared_ptr<Entry>> entries_;
   int nextId_ = 1;
   int ticks_ = 0;
+  std::function<void(const Action&)> runner_;
 };
 
 class MemoryTimer final : public Timer {
@@ -61,6 +65,7 @@ class MemoryTimer final : public Timer {
   // A new interval restarts a running timer.
   void SetInterval(int ms) override;
   int Interval() const override { return entry_->intervalMs; }
+  void SetOnTimer(Action onTimer) override { entry_->action = std::move(onTimer); }
   // When the next tick is due, or -1 when none is coming.
   std::int64_t DueMs() const;
 

@@ -8,9 +8,14 @@ namespace platform {
 MemoryToolkit::MemoryToolkit(MemoryClock& clock, MemoryDesktop& desktop)
     : MemoryDialogs(ui_), clock_(clock), desktop_(desktop), ui_(desktop, clock), timers_(clock) {
   ui_.runModal = [this](MemoryForm& form) { RunModal(form); };
+  ui_.reportUncaught = [this](const std::string& text) { ShowBox(MessageKind::Error, text); };
+  timers_.SetTickRunner([this](const Action& onTimer) { ui_.RunHandler(onTimer); });
 }
 
-MemoryToolkit::~MemoryToolkit() { ui_.runModal = nullptr; }
+MemoryToolkit::~MemoryToolkit() {
+  ui_.runModal = nullptr;
+  ui_.reportUncaught = nullptr;
+}
 
 std::unique_ptr<Form> MemoryToolkit::CreateForm(const FormSpec& spec, Action onClose) {
   return std::make_unique<MemoryForm>(ui_, spec, std::move(onClose));

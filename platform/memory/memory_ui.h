@@ -11,18 +11,11 @@
 
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_desktop.h"
+#include "platform/toolkit.h"
 
 namespace platform {
 
 class MemoryForm;
-
-// Runs a copy of an event handler: the handler may destroy the object that holds it.
-template <class F, class... Args>
-void Fire(const F& handler, Args&&... args) {
-  if (!handler) return;
-  F copy = handler;
-  copy(std::forward<Args>(args)...);
-}
 
 enum class FormEvent {
   Created,
@@ -54,11 +47,33 @@ struct MemoryUi {
   std::vector<FormEventRecord> formEvents;
   // The toolkit's modal loop: runs the scripted handler for a form shown modally.
   std::function<void(MemoryForm&)> runModal;
+  // Shows what escapes an event handler; the toolkit makes it an error box. Unset, the
+  // exception goes on to the caller.
+  std::function<void(const std::string&)> reportUncaught;
+
+  // Runs a copy of an event handler (the handler may destroy the object that holds it)
+  // as the message loop does: an exception that escapes it is reported and goes no
+  // further.
+  template <class F, class... Args>
+  void RunHandler(const F& handler, Args&&... args);
 
   void Record(const MemoryForm& form, FormEvent event);
   // A real click reaches the form: it is shown and no modal box or other modal form
   // stands in front of it.
   bool AcceptsInput(const MemoryForm& form) const;
 };
+
+template <class F, class... Args>
+void MemoryUi::RunHandler(const F& handler, Args&&... args) {
+  if (!handler) return;
+  F copy = handler;
+  try {
+    copy(std::forward<Args>(args)...);
+  } catch (...) {
+    if (!reportUncaught) throw;
+    auto report = reportUncaught;
+    report(UncaughtErrorText());
+  }
+}
 
 }  // namespace platform

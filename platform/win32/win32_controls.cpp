@@ -128,6 +128,8 @@ class ButtonControl final : public WindowControl<Button> {
     if (handler) handler();
   }
 
+  void SetOnClick(Action onClick) override { onClick_ = std::move(onClick); }
+
   void OnCommand(WORD code) override {
     if (code == BN_CLICKED) Click();
   }

@@ -54,6 +54,12 @@ Win32Form::Win32Form(UiState& ui, const FormSpec& spec, Action onClose)
   Styles styles = StylesFor(spec);
   style_ = styles.style;
   exStyle_ = styles.exStyle | WS_EX_CONTROLPARENT;
+  if (spec.outerWidth > 0 && spec.outerHeight > 0) {
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, style_, FALSE, exStyle_);
+    clientWidth_ = spec.outerWidth - (frame.right - frame.left);
+    clientHeight_ = spec.outerHeight - (frame.bottom - frame.top);
+  }
   RECT frame{0, 0, clientWidth_, clientHeight_};
   AdjustWindowRectEx(&frame, style_, FALSE, exStyle_);
   window_ = CreateWindowExA(exStyle_, FormClass, spec.caption.c_str(), style_, CW_USEDEFAULT,

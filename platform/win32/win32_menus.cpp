@@ -67,6 +67,8 @@ class MenuEntry : public Interface {
     if (handler) handler();
   }
 
+  void SetOnClick(Action onClick) override { onClick_ = std::move(onClick); }
+
  protected:
   // The bar shows its own entries' changes only when redrawn.
   void Changed() {

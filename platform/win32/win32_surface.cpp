@@ -15,7 +15,12 @@ LRESULT CALLBACK NativeSubclassProc(HWND window, UINT message, WPARAM wParam, LP
   auto* control = reinterpret_cast<ControlCore*>(data);
   if (message == WM_SETCURSOR && control->Host().Ui().ApplyCursor(lParam)) return TRUE;
   LRESULT result = 0;
-  if (control->OnMessage(message, wParam, lParam, result)) return result;
+  bool handled = false;
+  RunGuarded([&] {
+    handled = control->OnMessage(message, wParam, lParam, result);
+    return LRESULT{0};
+  });
+  if (handled) return result;
   if (message == WM_NCDESTROY) RemoveWindowSubclass(window, NativeSubclassProc, SubclassId);
   return DefSubclassProc(window, message, wParam, lParam);
 }
@@ -60,7 +65,12 @@ LRESULT CALLBACK CustomControlProc(HWND window, UINT message, WPARAM wParam, LPA
   if (control) {
     if (message == WM_SETCURSOR && control->Host().Ui().ApplyCursor(lParam)) return TRUE;
     LRESULT result = 0;
-    if (control->OnMessage(message, wParam, lParam, result)) return result;
+    bool handled = false;
+    RunGuarded([&] {
+      handled = control->OnMessage(message, wParam, lParam, result);
+      return LRESULT{0};
+    });
+    if (handled) return result;
     if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -75,7 +85,7 @@ LRESULT CALLBACK SurfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPA
   auto* owner = reinterpret_cast<SurfaceWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
   if (!owner) return DefWindowProcA(window, message, wParam, lParam);
-  return owner->HandleMessage(window, message, wParam, lParam);
+  return RunGuarded([&] { return owner->HandleMessage(window, message, wParam, lParam); });
 }
 
 Surface::Surface(UiState& ui, Surface* root, const FontSpec& font, COLORREF background)

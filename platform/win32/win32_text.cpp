@@ -28,7 +28,10 @@ class EditControl final : public WindowControl<Edit> {
     if (spec.passwordChar) style |= ES_PASSWORD;
     AttachNative(host.CreateChild("EDIT", spec.text.c_str(), style, WS_EX_CLIENTEDGE,
                                   spec.bounds, spec.tabOrder < 0 ? 0 : spec.tabOrder));
-    LiftTextLimit(Window());
+    if (spec.maxLength > 0)
+      SendMessageA(Window(), EM_LIMITTEXT, static_cast<WPARAM>(spec.maxLength), 0);
+    else
+      LiftTextLimit(Window());
     if (spec.passwordChar)
       SendMessageA(Window(), EM_SETPASSWORDCHAR,
                    static_cast<WPARAM>(static_cast<unsigned char>(spec.passwordChar)), 0);

@@ -44,7 +44,13 @@ LRESULT CALLBACK TimerWindow::Proc(HWND window, UINT message, WPARAM wParam, LPA
     auto* self = reinterpret_cast<TimerWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (self) {
       auto found = self->running_.find(static_cast<UINT_PTR>(wParam));
-      if (found != self->running_.end()) found->second->Tick();
+      if (found != self->running_.end()) {
+        Win32Timer* timer = found->second;
+        RunGuarded([timer] {
+          timer->Tick();
+          return LRESULT{0};
+        });
+      }
     }
     return 0;
   }

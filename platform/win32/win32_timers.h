@@ -45,6 +45,7 @@ class Win32Timer final : public Timer {
   // A new interval starts counting afresh.
   void SetInterval(int ms) override;
   int Interval() const override { return interval_; }
+  void SetOnTimer(Action onTimer) override { onTimer_ = std::move(onTimer); }
 
   void Tick();
 

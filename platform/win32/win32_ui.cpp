@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/win32/resource.h"
+#include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_surface.h"
 #include "platform/win32/win32_system.h"
 
@@ -29,6 +30,14 @@ HMODULE LoadSystemLibrary(const char* name) {
 }
 
 }  // namespace
+
+void ShowUncaught() noexcept {
+  try {
+    ShowMessageBox(MessageKind::Error, UncaughtErrorText());
+  } catch (...) {
+    // Nothing is left to tell the player with.
+  }
+}
 
 UiState::UiState(const Cursor& cursor)
     : cursor_(cursor), instance_(GetModuleHandleA(nullptr)) {

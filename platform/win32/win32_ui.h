@@ -24,6 +24,23 @@ inline constexpr const char* TimerWindowClass = "QuenlarTimers";
 
 inline COLORREF ToColorRef(Color color) { return static_cast<COLORREF>(color & 0x00FFFFFF); }
 
+// Shows the exception being handled in an error box; call it in a catch block.
+void ShowUncaught() noexcept;
+
+// The work of a window procedure, where the system hands a message to the toolkit and
+// so to the program's event handlers. An exception that escapes a handler is shown and
+// stops here: it must never unwind through the system's frames, and the message loop
+// (a modal one too, whose form then stays open) goes on.
+template <class Work>
+LRESULT RunGuarded(Work&& work) noexcept {
+  try {
+    return work();
+  } catch (...) {
+    ShowUncaught();
+    return 0;
+  }
+}
+
 class UiState {
  public:
   explicit UiState(const Cursor& cursor);

@@ -415,3 +415,41 @@ TEST_F(ToolkitTest, MemoTextIsItsLinesAndHasOneFontColour) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ToolkitTest, AnExceptionLeavingAHandlerIsShownAndTheLoopGoesOn) {
+  auto fail = [](const char* what) { return [what] { throw std::runtime_error(what); }; };
+  auto main = MakeForm("Main");
+  auto& button = dynamic_cast<MemoryButton&>(
+      main->AddButton({{10, 10, 75, 25}, "&Play", 1, true, false, fail("button failed")}));
+  platform::Menu& menu = main->AddMenu("&Menu", {});
+  menu.AddItem({"E&xit", false, fail("menu failed")});
+  main->Show();
+  auto timer = toolkit.CreateTimer({100, true, [] { throw 42; }});
+
+  EXPECT_TRUE(button.UserClick());
+  EXPECT_TRUE(MemoryToolkit::Of(*main).UserChooseMenu("&Menu", "E&xit"));
+  toolkit.RunFor(250);  // two ticks, each failing on its own
+
+  auto dialog = MakeForm("Utility Login");
+  auto& ok = dynamic_cast<MemoryButton&>(
+      dialog->AddButton({{10, 10, 75, 25}, "&OK", 0, true, true, fail("dialog failed")}));
+  bool openAfterFailure = false;
+  toolkit.ScriptModal([&](platform::Form& f) {
+    EXPECT_TRUE(ok.UserClick());
+    openAfterFailure = f.Showing();
+  });
+  dialog->ShowModal();
+  EXPECT_TRUE(openAfterFailure);
+
+  EXPECT_EQ(toolkit.MessageTexts(),
+            (std::vector<std::string>{"button failed", "menu failed", "Unknown error",
+                                      "Unknown error", "dialog failed"}));
+  for (const auto& box : toolkit.messageBoxes()) {
+    EXPECT_EQ(box.title, "Error");
+    EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
+  }
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -662,6 +663,44 @@ TEST_F(UiTest, RunEndsWhenTheMainFormCloses) {
   auto closer = toolkit_.CreateTimer({30, true, [&] { main->Close(); }});
   toolkit_.Run(*main);
   EXPECT_FALSE(main->Showing());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(UiTest, AnExceptionLeavingAHandlerIsShownAndTheModalFormStaysOpen) {
+  FormSpec spec;
+  spec.caption = "Utility Login";
+  spec.outerWidth = 215;
+  spec.outerHeight = 126;
+  spec.border = BorderStyle::Sizeable;
+  auto dialog = toolkit_.CreateForm(spec);
+  RECT outer;
+  GetWindowRect(ToHwnd(dialog->Handle()), &outer);
+  EXPECT_EQ(outer.right - outer.left, 215);
+  EXPECT_EQ(outer.bottom - outer.top, 126);
+
+  Button& ok = dialog->AddButton(Plain({119, 64, 75, 25}, "&OK", 0));
+  ok.SetOnClick([] { throw std::runtime_error("Failed to set data for 'Login'"); });
+  std::string shown;
+  bool openAfterBox = false;
+  WhenShown click(toolkit_, "QuenlarForm", "Utility Login",
+                  [&](HWND) { PostMessageA(ToHwnd(ok.Handle()), BM_CLICK, 0, 0); });
+  auto answer = toolkit_.CreateTimer({50, true, [&] {
+    HWND box = FindWindowA("#32770", "Error");
+    if (!box || !shown.empty()) return;
+    shown = win32::WindowText(GetDlgItem(box, 65535));
+    SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+  }});
+  auto close = toolkit_.CreateTimer({50, true, [&] {
+    if (shown.empty() || !dialog->Showing()) return;
+    openAfterBox = true;
+    dialog->Close();
+  }});
+  dialog->ShowModal();
+  EXPECT_EQ(shown, "Failed to set data for 'Login'");
+  EXPECT_TRUE(openAfterBox);
 }
 
 }  // namespace

@@ -1,0 +1,53 @@
+// The account list: sixteen accounts by name, the one in use chosen by a click, and the
+// way into the account editor.
+#pragma once
+
+#include <memory>
+
+#include "platform/services.h"
+#include "platform/toolkit.h"
+#include "ui/shared_state.h"
+
+inline constexpr int AccountCount = 16;
+
+// What the list works with from the main window.
+struct AccountsContext {
+  platform::Services& services;
+  SharedState& state;
+  platform::MenuItem& mnuTime;
+  platform::MenuItem& mnuMessageTarget;
+};
+
+class TfrmAccounts {
+ public:
+  // Builds the list from its layout and runs FormCreate; `context` must outlive it.
+  explicit TfrmAccounts(const AccountsContext& context);
+  TfrmAccounts(const TfrmAccounts&) = delete;
+  TfrmAccounts& operator=(const TfrmAccounts&) = delete;
+
+  void FormCreate();
+  void lvAccountsClick();
+  void lvAccountsDblClick();
+  void btnEditClick();
+  // For "&Select" and "&Close" alike.
+  void btnCloseClick();
+
+  // Lists the stored names afresh, "Empty" for an account without one, and highlights
+  // the first entry without changing the account in use.
+  void FillList();
+
+  platform::Form& Form() { return *form_; }
+
+  platform::ListView* lvAccounts = nullptr;
+  platform::Button* btnSelect = nullptr;
+  platform::Button* btnEdit = nullptr;
+  platform::Button* btnClose = nullptr;
+
+ private:
+  AccountsContext context_;
+  std::unique_ptr<platform::Form> form_;
+};
+
+// Shows the account list modally and destroys it once closed; SelectedAccount holds
+// the player's choice.
+void ShowAccounts(const AccountsContext& context);

@@ -1,0 +1,119 @@
+#include "accounts/ufrmPassword.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "accounts/account_key.h"
+#include "core/registry_layer.h"
+#include "core/sealing.h"
+#include "core/secure_wipe.h"
+#include "core/settings_layout.h"
+
+using namespace platform;
+
+namespace {
+
+// The decoy values written around the login and the password, in writing order.
+constexpr char kDecoySuffixes[] = {'1', '2', '4', '5', '6'};
+constexpr std::uint32_t kDecoyBound = 1000000000;
+
+LabelSpec YellowLabel(Bounds bounds, const char* caption) {
+  LabelSpec spec;
+  spec.bounds = bounds;
+  spec.caption = caption;
+  spec.font.color = colors::Yellow;
+  spec.transparent = true;
+  return spec;
+}
+
+EditSpec Field(int top, int tabOrder, const char* text = "", char passwordChar = 0) {
+  EditSpec spec;
+  spec.bounds = {64, top, 121, 21};
+  spec.text = text;
+  spec.tabOrder = tabOrder;
+  spec.passwordChar = passwordChar;
+  spec.maxLength = AccountFieldLength;
+  return spec;
+}
+
+void Write(RegistryLayer& store, const std::string& name, const std::string& sealed) {
+  if (!store.WriteText(name, sealed))
+    throw std::runtime_error("Failed to set data for '" + name + "'");
+}
+
+// Seals the field's text, wiping the plain copy taken from it.
+std::string SealField(Volume& volume, Edit& field) {
+  std::string plain = field.Text();
+  std::string sealed = SealText(volume, plain);
+  if (!plain.empty()) SecureZero(plain.data(), plain.size());
+  return sealed;
+}
+
+}  // namespace
+
+TfrmPassword::TfrmPassword(Services& services, int account)
+    : services_(services), account_(account) {
+  FormSpec spec;
+  spec.clientWidth = 238;
+  spec.clientHeight = 84;
+  spec.background = colors::Black;
+  spec.border = BorderStyle::ToolWindow;
+  spec.centred = true;
+  form_ = services_.toolkit->CreateForm(spec);
+
+  lblAccountName = &form_->AddLabel(YellowLabel({8, 12, 52, 13}, "Account :"));
+  Label1 = &form_->AddLabel(YellowLabel({8, 36, 52, 13}, "Login :"));
+  Label2 = &form_->AddLabel(YellowLabel({8, 60, 52, 13}, "Password :"));
+  edtName = &form_->AddEdit(Field(8, 0, "My Account"));
+  edtRed = &form_->AddEdit(Field(32, 1));
+  edtGreen = &form_->AddEdit(Field(56, 2, "", '*'));
+  ButtonSpec save;
+  save.bounds = {198, 55, 35, 25};
+  save.caption = "Save";
+  save.tabOrder = 3;
+  save.isDefault = true;
+  save.onClick = [this] { bbtnOKClick(); };
+  bbtnOK = &form_->AddButton(save);
+}
+
+void TfrmPassword::bbtnOKClick() {
+  const std::string s = std::to_string(account_);
+  RegistryLayer store(services_.registry);
+  if (!store.OpenKey(AccountKey(), true))
+    throw std::runtime_error("Failed to open the account store");
+  Write(store, s + settings::AccountNameSuffix, SealField(services_.volume, *edtName));
+  for (char suffix : kDecoySuffixes)
+    Write(store, s + suffix,
+          SealText(services_.volume, std::to_string(services_.random.Below(kDecoyBound))));
+  // A login or password that did not reach the store must not pass for saved.
+  Write(store, s + settings::AccountLoginSuffix, SealField(services_.volume, *edtRed));
+  Write(store, s + settings::AccountPasswordSuffix, SealField(services_.volume, *edtGreen));
+  edtGreen->SetText("");
+  form_->Close();
+}
+
+void EditAccount(Services& services, int account) {
+  TfrmPassword frmPassword(services, account);
+  {
+    RegistryLayer store(services.registry);
+    bool open = false;
+    try {
+      open = store.OpenKey(AccountKey(), true);
+    } catch (const RegistryError&) {
+    }
+    auto fill = [&](Edit& field, char suffix) {
+      if (!open) return;
+      try {
+        auto sealed = store.ReadText(settings::AccountValueName(account, suffix));
+        if (sealed) field.SetText(UnsealText(services.volume, *sealed));
+      } catch (const std::exception&) {
+        // An unreadable value leaves the field as it was.
+      }
+    };
+    fill(*frmPassword.edtName, settings::AccountNameSuffix);
+    fill(*frmPassword.edtRed, settings::AccountLoginSuffix);
+    fill(*frmPassword.edtGreen, settings::AccountPasswordSuffix);
+  }
+  frmPassword.Form().SetCaption("");
+  frmPassword.Form().ShowModal();
+}

@@ -1,0 +1,34 @@
+// The canned message sender: after a launch, the prepared lines go into the game's chat
+// one a tick, through the clipboard, until an empty slot or the batch's last line.
+#pragma once
+
+#include <string>
+
+#include "platform/services.h"
+#include "platform/toolkit.h"
+#include "scan/event_log.h"
+#include "ui/shared_state.h"
+
+// Lines posted per batch: slots 0 to 24; the last slot is kept but never posted.
+inline constexpr int MessageBatchSize = 25;
+
+// "Message Target: <target>", or the public form for an empty target.
+std::string MessageTargetLine(const std::string& target);
+
+// The Message Target prompt: the target takes what the box returns, unchanged (Cancel
+// keeps it), and the log gets the target line either way.
+void AskMessageTarget(platform::Toolkit& toolkit, std::string& target, EventLog& log);
+
+// What one batch works with: the main window's state, hidden fields and timer.
+struct MessageSender {
+  platform::Services& services;
+  SharedState& state;
+  platform::Edit& edtMessage;
+  platform::Edit& edtTemp;
+  platform::Timer& tmrMessages;
+
+  // Starts the batch timer when messaging is enabled; the first line comes a tick later.
+  void StartBatch(bool messagingEnabled);
+  // One tick: posts the slot at MessageCursor, or stops the timer at the batch's end.
+  void Tick();
+};

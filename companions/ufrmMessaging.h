@@ -1,0 +1,35 @@
+// The message editor: the prepared chat lines, one a line.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "core/settings_layout.h"
+#include "platform/services.h"
+#include "platform/toolkit.h"
+
+using MessageSlotArray = std::array<std::string, settings::MessageSlotCount>;
+
+class TfrmMessaging {
+ public:
+  // Builds the editor from its layout; `toolkit` must outlive it.
+  explicit TfrmMessaging(platform::Toolkit& toolkit);
+  TfrmMessaging(const TfrmMessaging&) = delete;
+  TfrmMessaging& operator=(const TfrmMessaging&) = delete;
+
+  void btnCancelClick();
+
+  platform::Form& Form() { return *form_; }
+
+  platform::Memo* mmoMessages = nullptr;
+  platform::Button* btnCancel = nullptr;
+
+ private:
+  std::unique_ptr<platform::Form> form_;
+};
+
+// Shows the slots in the editor, one a line, and takes back what it holds when it
+// closes, whichever way: line i becomes slot i, missing lines empty slots, lines after
+// the last slot are dropped.
+void EditMessageSlots(platform::Toolkit& toolkit, MessageSlotArray& slots);

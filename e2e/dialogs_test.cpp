@@ -1,0 +1,158 @@
+// The utility password, the account editor and the canned messages through the real
+// dialogs, and what of them a restart finds in the registry.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/e2e_test_support.h"
+
+namespace e2e {
+namespace {
+
+using Dialogs = QuenlarTest;
+
+constexpr const char* AccountKey = "Software\\Palvex\\Keyring";
+constexpr const char* NewPasswordRequest =
+    "Please enter a password that you would like to use to protect this utility!\r"
+    "Please make sure that the password is NOT the same as your Mir password!";
+
+// The process's dialog of the toolkit with this exact title.
+HWND WaitForDialog(QuenlarRun& run, const std::string& title) {
+  return WaitForTopLevel(
+      run.process().Id(),
+      [&](HWND w) { return ClassOf(w) == "QuenlarForm" && TextOf(w) == title && w != run.MainWindow(); },
+      "the window \"" + title + "\"");
+}
+
+// The single-line edits of a dialog in tab order.
+std::vector<HWND> Edits(HWND dialog) {
+  std::vector<HWND> found;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (ClassOf(child) == "Edit") found.push_back(child);
+  return found;
+}
+
+void SetText(HWND window, const std::string& text) {
+  SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Screenshot(const Installation& setup, HWND window, const std::string& name) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Pump(300);
+  SaveBmp(CaptureWindow(window), JoinPath(setup.artifacts, "Dialogs." + name + ".bmp"));
+}
+
+// Types into the login dialog and presses OK; `box` is the message it shows before closing.
+void LoginWith(QuenlarRun& run, const std::string& password, const std::string& confirm = {},
+               const char* box = nullptr) {
+  HWND login = WaitForDialog(run, "Utility Login");
+  std::vector<HWND> edits = Edits(login);
+  ASSERT_EQ(edits.size(), 2u);
+  SetText(edits[0], password);
+  if (!confirm.empty()) SetText(edits[1], confirm);
+  PostClick(FindChild(login, "Button", "&OK"));
+  if (box) run.Answer("Information", box, "OK");
+  WaitUntilGone(login, "the login dialog");
+}
+
+// Sealed values are Base64 text, never the plain text.
+void ExpectSealed(const std::optional<std::string>& stored, const std::string& plain) {
+  ASSERT_TRUE(stored);
+  EXPECT_FALSE(stored->empty());
+  EXPECT_NE(*stored, plain);
+  EXPECT_EQ(stored->find_first_not_of(
+                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/="),
+            std::string::npos);
+}
+
+TEST_F(Dialogs, PasswordAccountAndMessagesSurviveARestartAsStored) {
+  CompleteFirstRun();
+  {
+    // Account 3 is the one in use from the start.
+    HKEY key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, AccessKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                    nullptr);
+    DWORD three = 3;
+    RegSetValueExA(key, "Acc", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&three), sizeof three);
+    RegCloseKey(key);
+  }
+
+  QuenlarRun run(setup, Start());
+  run.WaitForScan();
+  ChooseMenu(run.MainWindow(), {{"&Menu"}, {"&Enable Password..."}});
+  for (int i = 0; i < 50 && ReadDword(AccessKey, "Validate") != 1u; ++i) Pump(100);
+  EXPECT_EQ(ReadDword(AccessKey, "Validate"), 1u);
+
+  PostClick(run.Button("&Accounts..."));
+  HWND accounts = WaitForDialog(run, "Accounts");
+  Screenshot(setup, accounts, "Accounts");
+  PostClick(FindChild(accounts, "Button", "&Edit"));
+  run.Answer("Information", NewPasswordRequest, "OK");
+  Screenshot(setup, WaitForDialog(run, "Utility Login"), "UtilityLogin");
+  LoginWith(run, "Secret", "Secret");
+  HWND editor = WaitForDialog(run, "");
+  std::vector<HWND> fields = Edits(editor);
+  ASSERT_EQ(fields.size(), 3u);
+  SetText(fields[0], "Warrior");
+  SetText(fields[1], "hero");
+  SetText(fields[2], "pa55word");
+  Screenshot(setup, editor, "AccountEditor");
+  PostClick(FindChild(editor, "Button", "Save"));
+  WaitUntilGone(editor, "the account editor");
+  PostClick(FindChild(accounts, "Button", "&Close"));
+  WaitUntilGone(accounts, "the account list");
+  EXPECT_EQ(run.Title(), "Quenlar - Warrior");
+
+  ChooseMenu(run.MainWindow(), {{"&Options"}, {"Messaging...", 3}});
+  HWND messaging = WaitForDialog(run, "Messaging");
+  HWND memo = FindMultiLineEdit(messaging);
+  ASSERT_TRUE(memo);
+  EXPECT_EQ(Lines(TextOf(memo)).size(), 26u);
+  SetText(memo, "hello all\r\nsee you\r\n");
+  Screenshot(setup, messaging, "Messaging");
+  PostClick(FindChild(messaging, "Button", "&OK"));
+  WaitUntilGone(messaging, "the message editor");
+
+  ChooseMenu(run.MainWindow(), {{"&Options"}, {"Message Target...", 2}});
+  HWND target = WaitForDialog(run, "Message Target");
+  SetText(FindChild(target, "Edit"), "Kael");
+  Screenshot(setup, target, "MessageTarget");
+  PostClick(FindChild(target, "Button", "OK"));
+  WaitUntilGone(target, "the message target box");
+  for (int i = 0; i < 50 && run.Log().back() != "Message Target: Kael"; ++i) Pump(100);
+  EXPECT_EQ(run.Log().back(), "Message Target: Kael");
+  EXPECT_EQ(run.Exit(ExitBy::Button, {}), 0u);
+
+  ExpectSealed(ReadString(AccessKey, "Message0"), "hello all");
+  ExpectSealed(ReadString(AccessKey, "Message1"), "see you");
+  EXPECT_EQ(ReadString(AccessKey, "Message2"), "");
+  EXPECT_EQ(ReadString(AccessKey, "MessageTarget"), "Kael");
+  ExpectSealed(ReadString(AccessKey, "Login"), "Secret");
+  ExpectSealed(ReadString(AccountKey, "3N"), "Warrior");
+  ExpectSealed(ReadString(AccountKey, "33"), "hero");
+  ExpectSealed(ReadString(AccountKey, "37"), "pa55word");
+
+  QuenlarRun again(setup, Start());
+  again.WaitForScan();
+  EXPECT_EQ(again.Title(), "Quenlar - Warrior");
+  PostClick(again.Button("&Accounts..."));
+  accounts = WaitForDialog(again, "Accounts");
+  PostClick(FindChild(accounts, "Button", "&Edit"));
+  LoginWith(again, "SECRET", {}, "Invalid Password!");
+  PostClick(FindChild(accounts, "Button", "&Edit"));
+  LoginWith(again, "Secret");
+  editor = WaitForDialog(again, "");
+  fields = Edits(editor);
+  ASSERT_EQ(fields.size(), 3u);
+  EXPECT_EQ(TextOf(fields[0]), "Warrior");
+  EXPECT_EQ(TextOf(fields[1]), "hero");
+  PostMessageA(editor, WM_CLOSE, 0, 0);
+  WaitUntilGone(editor, "the account editor");
+  PostClick(FindChild(accounts, "Button", "&Close"));
+  WaitUntilGone(accounts, "the account list");
+  EXPECT_EQ(again.Exit(ExitBy::Button, {}), 0u);
+}
+
+}  // namespace
+}  // namespace e2e

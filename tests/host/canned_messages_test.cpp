@@ -1,0 +1,139 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/host/main_window_support.h"
+
+namespace main_window_test {
+namespace {
+
+using platform::MemoryMemo;
+using platform::MemoryToolkit;
+using ::testing::ElementsAre;
+
+class CannedMessagesTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    Create();
+    Scan();
+  }
+  void Fill(int count) {
+    for (int i = 0; i < count; ++i) frm->State().MessageSlots[i] = "line " + std::to_string(i);
+  }
+  // A game at its main screen, with the player's own text on the clipboard.
+  platform::SimulatedGameClient& GameInPlay() {
+    auto& game = machine.games().Launch({});
+    game.ShowLoginScreen();
+    machine.desktop().PostKeyDown(game.passwordField(), 13);
+    machine.desktop().PostKeyUp(game.passwordField(), 13);
+    toolkit.RunFor(10);
+    machine.desktop().SetClipboard("player text");
+    return game;
+  }
+};
+
+TEST_F(CannedMessagesTest, TheEditorShowsTheSlotsOneALineAndTakesBackWhatItHolds) {
+  struct Case {
+    const char* what;
+    std::function<void(MemoryMemo&)> edit;
+    std::vector<std::string> expected;  // the first four slots; the last one follows
+    std::string last;
+  };
+  const std::vector<Case> cases = {
+      {"unchanged", [](MemoryMemo&) {}, {"line 0", "line 1", "line 2", "line 3"}, "line 25"},
+      {"third line deleted",
+       [](MemoryMemo& memo) {
+         auto lines = memo.Lines();
+         lines.erase(lines.begin() + 2);
+         std::string text;
+         for (const auto& l : lines) text += l + "\r\n";
+         memo.SetText(text);
+       },
+       {"line 0", "line 1", "line 3", "line 4"},
+       ""},
+      {"more lines than slots",
+       [](MemoryMemo& memo) {
+         memo.SelectAll();
+         std::string text;
+         for (int i = 0; i < 30; ++i) text += "x" + std::to_string(i) + "\r\n";
+         memo.UserType(text);
+       },
+       {"x0", "x1", "x2", "x3"},
+       "x25"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Fill(26);
+    std::size_t shown = 0;
+    toolkit.ScriptModal("Messaging", [&](platform::Form& f) {
+      auto& memo = MemoryToolkit::Of(f).Nth<MemoryMemo>();
+      shown = memo.Lines().size();
+      c.edit(memo);
+      f.Close();  // the title bar ends it as "&OK" does
+    });
+    ASSERT_TRUE(form().UserChooseMenu("&Options", "Messaging..."));
+    EXPECT_EQ(shown, 26u);
+    const auto& slots = frm->State().MessageSlots;
+    EXPECT_EQ(std::vector<std::string>(slots.begin(), slots.begin() + 4), c.expected);
+    EXPECT_EQ(slots[25], c.last);
+  }
+}
+
+TEST_F(CannedMessagesTest, TheTargetTakesTheAnswerUnchangedAndIsLoggedEvenOnCancel) {
+  frm->State().MessageTarget = "Kael";
+  toolkit.ScriptInput("Message Target", std::nullopt);
+  toolkit.ScriptInput("Message Target", std::string("  "));
+  toolkit.ScriptInput("Message Target", std::string(""));
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(form().UserChooseMenu("&Options", "Message Target..."));
+  EXPECT_EQ(toolkit.inputBoxes()[0].prompt, "Please enter the name of the player you will be using");
+  EXPECT_EQ(toolkit.inputBoxes()[0].text, "Kael");
+  EXPECT_EQ(frm->State().MessageTarget, "");
+  auto log = LogLines();
+  EXPECT_THAT(std::vector<std::string>(log.end() - 3, log.end()),
+              ElementsAre("Message Target: Kael", "Message Target:   ",
+                          "Message Target: <public message>"));
+}
+
+TEST_F(CannedMessagesTest, ABatchPostsTheLinesUntilAnEmptySlotOrTheLastLineOfTheBatch) {
+  struct Case {
+    int filled;
+    bool enabled;
+    std::size_t posted;
+  };
+  for (const Case& c : {Case{0, true, 0}, Case{3, true, 3}, Case{26, true, 25},
+                        Case{3, false, 0}}) {
+    SCOPED_TRACE(c.filled);
+    frm->State().MessageSlots = {};
+    Fill(c.filled);
+    frm->State().MessageSlots[4] = "never reached";
+    frm->State().MessageCursor = 0;
+    frm->mnuEnableMessaging->SetChecked(c.enabled);
+    auto& game = GameInPlay();
+    frm->StartMessageBatch();
+    toolkit.RunFor(3000 * 27);
+    EXPECT_FALSE(frm->tmrMessages->Enabled());
+    const auto lines = game.ChatLines();
+    ASSERT_EQ(lines.size(), c.posted);
+    if (c.posted > 0) EXPECT_EQ(lines.back(), "line " + std::to_string(c.posted - 1));
+    EXPECT_EQ(machine.desktop().Clipboard(), std::optional<std::string>("player text"));
+    game.Exit();
+  }
+}
+
+TEST_F(CannedMessagesTest, WithoutTheChatLineTheSameSlotIsTriedAgain) {
+  Fill(2);
+  frm->StartMessageBatch();
+  toolkit.RunFor(3000 * 3);  // no game at all
+  EXPECT_EQ(frm->State().MessageCursor, 0);
+  EXPECT_TRUE(frm->tmrMessages->Enabled());
+  auto& game = GameInPlay();
+  toolkit.RunFor(3000 * 3);
+  EXPECT_THAT(game.ChatLines(), ElementsAre("line 0", "line 1"));
+  EXPECT_TRUE(form().UserChooseMenu("&Options", "Enable Messaging"));
+  EXPECT_FALSE(frm->mnuEnableMessaging->Checked());
+}
+
+}  // namespace
+}  // namespace main_window_test

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/host/main_window_support.h"
+#include "ui/ufrmLogin.h"
+
+namespace main_window_test {
+namespace {
+
+using platform::FaultKind;
+using platform::MemoryButton;
+using platform::MemoryEdit;
+using platform::MemoryForm;
+using platform::MemoryToolkit;
+using platform::MessageKind;
+using platform::RegistryValue;
+
+const std::string kRequest =
+    "Please enter a password that you would like to use to protect this utility!\r"
+    "Please make sure that the password is NOT the same as your Mir password!";
+
+class UtilityPasswordTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    Create();
+    Scan();
+  }
+  void StoreLogin(const std::string& plain) {
+    SetAccess("Login", RegistryValue::Text(Seal(plain)));
+  }
+  std::string StoredLogin() {
+    auto v = registry.Value(HKCU, settings::AccessKey, "Login");
+    return v ? v->bytes : "<missing>";
+  }
+  // The next login dialog gets `password` (and `confirm` in set mode) and Enter.
+  void Answer(const std::string& password, std::optional<std::string> confirm = {}) {
+    toolkit.ScriptModal("Utility Login", [=](platform::Form& f) {
+      auto& form = MemoryToolkit::Of(f);
+      form.Nth<MemoryEdit>(0).UserType(password);
+      if (confirm) form.Nth<MemoryEdit>(1).UserType(*confirm);
+      form.UserPressEnter();
+    });
+  }
+  void ScriptInfo(const std::string& text) {
+    toolkit.ScriptMessage(MessageKind::Information, text, platform::MessageAnswer::Ok);
+  }
+  bool Choose(const char* item) { return form().UserChooseMenu("&Menu", item); }
+};
+
+TEST_F(UtilityPasswordTest, CheckModeAcceptsOnlyTheExactPasswordAndClearsTheField) {
+  struct Case {
+    std::string typed;
+    bool accepted;
+  };
+  for (const Case& c : {Case{"Secret", true}, Case{"secret", false}, Case{"Secret ", false},
+                        Case{"", false}}) {
+    SCOPED_TRACE(c.typed);
+    StoreLogin("Secret");
+    bool confirmShown = true;
+    std::string left = "?";
+    toolkit.ScriptModal("Utility Login", [&](platform::Form& f) {
+      auto& dialog = MemoryToolkit::Of(f);
+      confirmShown = dialog.Nth<MemoryEdit>(1).Visible();
+      auto& field = dialog.Nth<MemoryEdit>(0);
+      field.UserType(c.typed);
+      dialog.UserPressEnter();
+      left = field.Text();
+    });
+    if (!c.accepted) ScriptInfo("Invalid Password!");
+    bool unlocked = !c.accepted;
+    EXPECT_EQ(AskUtilityPassword(services, unlocked), c.accepted);
+    EXPECT_EQ(unlocked, c.accepted);
+    EXPECT_FALSE(confirmShown);
+    EXPECT_EQ(left, "");
+  }
+  EXPECT_EQ(toolkit.UnusedScripts(), 0);
+  EXPECT_TRUE(toolkit.unexpected().empty());
+}
+
+TEST_F(UtilityPasswordTest, SetModeAsksUntilTwoEqualPasswordsAndStoresThemSealed) {
+  std::vector<std::string> steps;
+  toolkit.ScriptModal("Utility Login", [&](platform::Form& f) {
+    auto& dialog = MemoryToolkit::Of(f);
+    auto& password = dialog.Nth<MemoryEdit>(0);
+    auto& confirm = dialog.Nth<MemoryEdit>(1);
+    EXPECT_TRUE(confirm.Visible());
+    EXPECT_EQ(dialog.spec().border, platform::BorderStyle::Sizeable);
+    EXPECT_EQ(dialog.ScreenBounds().width, 215);
+    EXPECT_EQ(dialog.ScreenBounds().height, 126);
+    dialog.UserPressEnter();  // empty
+    steps.push_back(f.Showing() ? "open" : "closed");
+    password.UserType("Secret");
+    confirm.UserType("secret");
+    EXPECT_EQ(password.DisplayText(), "******");
+    dialog.UserPressEnter();  // differ
+    steps.push_back(f.Showing() && password.Text() == "Secret" ? "open, kept" : "lost");
+    confirm.SelectAll();
+    confirm.UserType("Secret");
+    dialog.UserPressEnter();
+    steps.push_back(f.Showing() || !password.Text().empty() ? "open" : "closed, wiped");
+  });
+  ScriptInfo(kRequest);
+  ScriptInfo("Please enter a password!");
+  ScriptInfo("Passwords do not match!");
+  bool unlocked = false;
+  EXPECT_TRUE(AskUtilityPassword(services, unlocked));
+  EXPECT_EQ(steps, (std::vector<std::string>{"open", "open, kept", "closed, wiped"}));
+  EXPECT_EQ(StoredLogin(), Seal("Secret"));
+  EXPECT_TRUE(toolkit.unexpected().empty());
+}
+
+TEST_F(UtilityPasswordTest, EnableAndDisableSwitchAtOnceAndDisablingNeedsThePassword) {
+  StoreLogin("Secret");
+  frm->State().PasswordEnabled = 2;  // any value but 1 is off
+  auto validate = [&] { return registry.Value(HKCU, settings::AccessKey, "Validate")->AsDword(); };
+
+  ASSERT_TRUE(Choose("&Enable Password..."));
+  EXPECT_EQ(validate(), 0u);
+  EXPECT_EQ(frm->mnuEnablePassword->Caption(), "&Enable Password...");
+  ASSERT_TRUE(Choose("&Enable Password..."));
+  EXPECT_EQ(validate(), 1u);
+  EXPECT_EQ(frm->mnuEnablePassword->Caption(), "&Disable Password...");
+
+  Answer("SECRET");
+  ScriptInfo("Invalid Password!");
+  ASSERT_TRUE(Choose("&Disable Password..."));
+  EXPECT_EQ(validate(), 1u);
+  EXPECT_EQ(frm->State().PasswordEnabled, 1);
+
+  Answer("Secret");
+  ASSERT_TRUE(Choose("&Disable Password..."));
+  EXPECT_EQ(validate(), 0u);
+  EXPECT_EQ(frm->mnuEnablePassword->Caption(), "&Enable Password...");
+  EXPECT_TRUE(frm->State().Unlocked);
+
+  registry.faults().Arm({1, true, FaultKind::Throw, "WriteValue"});
+  ASSERT_TRUE(Choose("&Enable Password..."));  // a failed write is ignored
+  EXPECT_EQ(frm->State().PasswordEnabled, 1);
+  EXPECT_TRUE(toolkit.unexpected().empty());
+}
+
+TEST_F(UtilityPasswordTest, ChangeAsksForTheCurrentPasswordEvenWhenSwitchedOff) {
+  StoreLogin("Old");
+  Answer("Old");
+  ScriptInfo(kRequest);
+  Answer("New", "New");
+  ASSERT_TRUE(Choose("&Change Password..."));
+  EXPECT_EQ(StoredLogin(), Seal("New"));
+  EXPECT_TRUE(frm->State().Unlocked);
+
+  Answer("New");
+  ScriptInfo(kRequest);
+  toolkit.ScriptModal("Utility Login", [](platform::Form&) {});  // closed by its title bar
+  ASSERT_TRUE(Choose("&Change Password..."));
+  EXPECT_EQ(StoredLogin(), Seal("New"));
+  EXPECT_TRUE(frm->State().Unlocked);
+
+  Answer("Old");
+  ScriptInfo("Invalid Password!");
+  ASSERT_TRUE(Choose("&Change Password..."));
+  EXPECT_FALSE(frm->State().Unlocked);
+  EXPECT_EQ(toolkit.UnusedScripts(), 0);
+  EXPECT_TRUE(toolkit.unexpected().empty());
+}
+
+TEST_F(UtilityPasswordTest, AFailedStoreOfANewPasswordIsShownAndTheDialogStaysOpen) {
+  for (FaultKind kind : {FaultKind::Fail, FaultKind::Throw}) {
+    bool stayedOpen = false;
+    toolkit.ScriptModal("Utility Login", [&](platform::Form& f) {
+      auto& dialog = MemoryToolkit::Of(f);
+      dialog.Nth<MemoryEdit>(0).UserType("Secret");
+      dialog.Nth<MemoryEdit>(1).UserType("Secret");
+      registry.faults().Arm({1, false, kind, "WriteValue"});
+      dialog.UserPressEnter();
+      stayedOpen = f.Showing() && dialog.Nth<MemoryEdit>(0).Text() == "Secret";
+    });
+    ScriptInfo(kRequest);
+    toolkit.ScriptMessageOfKind(MessageKind::Error, platform::MessageAnswer::Ok);
+    bool unlocked = true;
+    EXPECT_FALSE(AskUtilityPassword(services, unlocked));
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(StoredLogin(), "<missing>");
+  }
+  EXPECT_TRUE(toolkit.unexpected().empty());
+}
+
+}  // namespace
+}  // namespace main_window_test

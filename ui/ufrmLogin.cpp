@@ -1,0 +1,163 @@
+#include "ui/ufrmLogin.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "core/registry_layer.h"
+#include "core/sealing.h"
+#include "core/secure_wipe.h"
+#include "core/settings_layout.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kNewPasswordRequest =
+    "Please enter a password that you would like to use to protect this utility!\r"
+    "Please make sure that the password is NOT the same as your Mir password!";
+
+// The Access key, opened (created) for one access to "Login".
+RegistryLayer OpenAccess(Registry& registry) {
+  RegistryLayer layer(registry);
+  if (!layer.OpenKey(settings::AccessKey, true))
+    throw std::runtime_error("Failed to open the settings key");
+  return layer;
+}
+
+std::string ReadSealedLogin(Registry& registry) {
+  RegistryLayer layer = OpenAccess(registry);
+  auto sealed = layer.ReadText(settings::Login.name);
+  if (!sealed) throw std::runtime_error("Failed to get data for 'Login'");
+  return *sealed;
+}
+
+void WriteSealedLogin(Registry& registry, const std::string& sealed) {
+  RegistryLayer layer = OpenAccess(registry);
+  if (!layer.WriteText(settings::Login.name, sealed))
+    throw std::runtime_error("Failed to set data for 'Login'");
+}
+
+void Wipe(std::string& plain) {
+  if (!plain.empty()) SecureZero(plain.data(), plain.size());
+  plain.clear();
+}
+
+LabelSpec Label(Bounds bounds, const char* caption) {
+  LabelSpec spec;
+  spec.bounds = bounds;
+  spec.caption = caption;
+  return spec;
+}
+
+EditSpec PasswordField(Bounds bounds, int tabOrder) {
+  EditSpec spec;
+  spec.bounds = bounds;
+  spec.tabOrder = tabOrder;
+  spec.passwordChar = '*';
+  return spec;
+}
+
+bool ShowLogin(Services& services, bool setMode) {
+  TfrmLogin frmLogin(services);
+  if (setMode)
+    frmLogin.PrepareSetMode();
+  else
+    frmLogin.PrepareCheckMode();
+  frmLogin.Form().ShowModal();
+  return frmLogin.LoginAccepted;
+}
+
+}  // namespace
+
+TfrmLogin::TfrmLogin(Services& services) : services_(services) {
+  FormSpec spec;
+  spec.caption = "Utility Login";
+  spec.outerWidth = 215;
+  spec.outerHeight = 126;
+  spec.border = BorderStyle::Sizeable;
+  spec.centred = true;
+  form_ = services_.toolkit->CreateForm(spec);
+
+  lblPassword = &form_->AddLabel(Label({8, 12, 49, 13}, "Password:"));
+  lblConfirm = &form_->AddLabel(Label({8, 36, 35, 13}, "Confirm"));
+  edtPassword = &form_->AddEdit(PasswordField({72, 8, 121, 21}, 0));
+  edtConfirm = &form_->AddEdit(PasswordField({72, 32, 121, 21}, 1));
+  ButtonSpec ok;
+  ok.bounds = {119, 64, 75, 25};
+  ok.caption = "&OK";
+  ok.tabOrder = 2;
+  ok.isDefault = true;
+  ok.onClick = [this] { btnOKClick(); };
+  btnOK = &form_->AddButton(ok);
+
+  FormCreate();
+}
+
+void TfrmLogin::FormCreate() {
+  SettingPassword = false;
+  LoginAccepted = false;
+}
+
+void TfrmLogin::PrepareSetMode() {
+  services_.toolkit->ShowMessage(MessageKind::Information, kNewPasswordRequest);
+  lblConfirm->SetVisible(true);
+  edtConfirm->SetVisible(true);
+  SettingPassword = true;
+}
+
+void TfrmLogin::PrepareCheckMode() {
+  lblConfirm->SetVisible(false);
+  edtConfirm->SetVisible(false);
+  SettingPassword = false;
+}
+
+void TfrmLogin::WipeFields() {
+  edtPassword->SetText("");
+  edtConfirm->SetText("");
+}
+
+void TfrmLogin::btnOKClick() {
+  Toolkit& toolkit = *services_.toolkit;
+  std::string typed = edtPassword->Text();
+  if (SettingPassword) {
+    if (typed.empty()) {
+      toolkit.ShowMessage(MessageKind::Information, "Please enter a password!");
+      edtPassword->SetFocus();
+      return;
+    }
+    std::string confirmed = edtConfirm->Text();
+    const bool match = typed == confirmed;
+    Wipe(confirmed);
+    if (!match) {
+      Wipe(typed);
+      toolkit.ShowMessage(MessageKind::Information, "Passwords do not match!");
+      edtPassword->SetFocus();
+      return;
+    }
+    const std::string sealed = SealText(services_.volume, typed);
+    Wipe(typed);
+    // A failed write leaves as an exception: the dialog stays open with what was typed.
+    WriteSealedLogin(services_.registry, sealed);
+    WipeFields();
+    LoginAccepted = true;
+    form_->Close();
+    return;
+  }
+
+  const std::string sealed = SealText(services_.volume, typed);
+  Wipe(typed);
+  WipeFields();
+  if (ReadSealedLogin(services_.registry) != sealed)
+    toolkit.ShowMessage(MessageKind::Information, "Invalid Password!");
+  else
+    LoginAccepted = true;
+  form_->Close();
+}
+
+bool AskUtilityPassword(Services& services, bool& Unlocked) {
+  const bool setMode = ReadSealedLogin(services.registry).empty();
+  Unlocked = ShowLogin(services, setMode);
+  return Unlocked;
+}
+
+bool AskNewUtilityPassword(Services& services) { return ShowLogin(services, true); }

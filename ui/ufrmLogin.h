@@ -1,0 +1,55 @@
+// The utility password dialog and the prompt that guarded actions run.
+//
+// Every dialog of the program follows one pattern: a form class Tfrm<Name> that builds
+// its layout and holds its controls and handlers, and one free function that creates
+// it, shows it modally, destroys it and returns what the caller needs.
+#pragma once
+
+#include <memory>
+
+#include "platform/services.h"
+#include "platform/toolkit.h"
+
+class TfrmLogin {
+ public:
+  // Builds the dialog from its layout and runs FormCreate. `services` must carry a
+  // toolkit and outlive the dialog.
+  explicit TfrmLogin(platform::Services& services);
+  TfrmLogin(const TfrmLogin&) = delete;
+  TfrmLogin& operator=(const TfrmLogin&) = delete;
+
+  void FormCreate();
+  // Set mode stores a new password, check mode compares with the stored one.
+  void btnOKClick();
+
+  // Check mode hides the confirmation; set mode first asks the player for a password
+  // unlike the game's, then shows it.
+  void PrepareSetMode();
+  void PrepareCheckMode();
+
+  platform::Form& Form() { return *form_; }
+
+  platform::Control* lblPassword = nullptr;
+  platform::Control* lblConfirm = nullptr;
+  platform::Edit* edtPassword = nullptr;
+  platform::Edit* edtConfirm = nullptr;
+  platform::Button* btnOK = nullptr;
+
+  bool SettingPassword = false;
+  bool LoginAccepted = false;
+
+ private:
+  void WipeFields();
+
+  platform::Services& services_;
+  std::unique_ptr<platform::Form> form_;
+};
+
+// The utility password prompt: a dialog in set mode when no password is stored, else
+// in check mode. `Unlocked` becomes whether the dialog accepted a password or stored a
+// new one; that is also the result. Reading the stored password is not guarded: a
+// registry failure leaves as an exception.
+bool AskUtilityPassword(platform::Services& services, bool& Unlocked);
+
+// A dialog in set mode whatever is stored: true when a new password was stored.
+bool AskNewUtilityPassword(platform::Services& services);

@@ -1,0 +1,60 @@
+// The main window's handlers that work through dialogs: the utility password menu,
+// the canned messages and their target, and the account list.
+#include "accounts/ufrmAccounts.h"
+#include "accounts/window_title.h"
+#include "companions/canned_messages.h"
+#include "companions/ufrmMessaging.h"
+#include "core/registry_layer.h"
+#include "core/settings_layout.h"
+#include "ui/ufrmLogin.h"
+#include "ui/ufrmQuenlar.h"
+
+using namespace platform;
+
+void TfrmQuenlar::mnuEnablePasswordClick() {
+  state_.Unlocked = false;
+  // Switching off needs the password; switching on asks for nothing.
+  if (state_.PasswordEnabled == 1 && !AskUtilityPassword(services_, state_.Unlocked)) return;
+  state_.PasswordEnabled = state_.PasswordEnabled == 0 ? 1 : 0;
+  mnuEnablePassword->SetCaption(state_.PasswordEnabled == 1 ? "&Disable Password..."
+                                                            : "&Enable Password...");
+  try {
+    RegistryLayer layer(services_.registry);
+    if (layer.OpenKey(settings::AccessKey, true))
+      layer.WriteInteger(settings::Validate.name, state_.PasswordEnabled);
+  } catch (const RegistryError&) {
+    // The switch holds for this run even if it could not be stored.
+  }
+}
+
+void TfrmQuenlar::mnuChangePasswordClick() {
+  state_.Unlocked = false;
+  if (!AskUtilityPassword(services_, state_.Unlocked)) return;
+  // Closing the second dialog without storing keeps the old password in force.
+  if (AskNewUtilityPassword(services_)) state_.Unlocked = true;
+}
+
+void TfrmQuenlar::mnuMessagingClick() { EditMessageSlots(*services_.toolkit, state_.MessageSlots); }
+
+void TfrmQuenlar::mnuEnableMessagingClick() {
+  mnuEnableMessaging->SetChecked(!mnuEnableMessaging->Checked());
+}
+
+void TfrmQuenlar::mnuMessageTargetClick() {
+  AskMessageTarget(*services_.toolkit, state_.MessageTarget, *log_);
+}
+
+void TfrmQuenlar::tmrMessagesTimer() { MessageSenderOf().Tick(); }
+
+void TfrmQuenlar::StartMessageBatch() {
+  MessageSenderOf().StartBatch(mnuEnableMessaging->Checked());
+}
+
+MessageSender TfrmQuenlar::MessageSenderOf() {
+  return MessageSender{services_, state_, *edtMessage, *edtTemp, *tmrMessages};
+}
+
+void TfrmQuenlar::btnAccountClick() {
+  ShowAccounts(AccountsContext{services_, state_, *mnuTime, *mnuMessageTarget});
+  RefreshWindowTitle(services_, state_.SelectedAccount, *form_, *log_);
+}
