@@ -8,12 +8,14 @@
 namespace platform::win32 {
 
 std::optional<std::uint32_t> Win32Volume::SystemSerial() {
+  if (serial_) return serial_;
   DWORD serial = 0;
   DWORD longest_name = 0;
   DWORD flags = 0;
   if (!GetVolumeInformationA("C:\\", nullptr, 0, &serial, &longest_name, &flags, nullptr, 0))
     return std::nullopt;
-  return static_cast<std::uint32_t>(serial);
+  serial_ = static_cast<std::uint32_t>(serial);
+  return serial_;
 }
 
 void* CursorHandleFor(int shape) {
