@@ -217,6 +217,18 @@ TEST_F(AutostartWatchTest, EntriesBeyondTheCodePageAreWatchedLikeAnyOther) {
   EXPECT_EQ(Snapshot(settings::UserKey, "Caf\xE9"), m.Seal("C:\\caf\xE9.exe"));
 }
 
+// A check's lines reach the box in one insertion, whatever their number.
+TEST_F(AutostartWatchTest, ACheckLogsAllItsLinesInOneInsertion) {
+  m.checks->SnapshotAutostart(User, true);
+  for (int i = 0; i < 50; ++i) m.SetRunEntry(HKCU, "New" + std::to_string(i), "C:\\n.exe");
+  auto& memo = dynamic_cast<platform::MemoryMemo&>(m.memo);
+  const int before = memo.insertions();
+  m.checks->CompareAutostart(User);
+  EXPECT_EQ(memo.insertions() - before, 1);
+  EXPECT_EQ(m.lines().size(), 101u);
+  EXPECT_EQ(m.lines().back(), W);
+}
+
 TEST_F(AutostartWatchTest, EmptySnapshotAgainstOneEntry) {
   m.registry().CreateKey(HKCU, settings::UserKey);
   m.checks->CompareAutostart(User);
