@@ -1,8 +1,8 @@
 // How long the start-up scan of quenlar.exe takes under Wine, beside a bare loop over the
 // same registry keys in the same run. It prepares the current user's settings and both
 // autostart keys itself, then for each case starts the program, waits until "E&xit" is
-// enabled (the end of the scan driver) and ends it again. One unreported start per case
-// warms the caches up; every figure is the median of the runs.
+// enabled (the end of the scan driver) and ends it again. The cases take turns; a first
+// unreported round warms the caches up; every figure is the median of the runs.
 //
 // Cases: "clean 0" (accepted snapshots, no extra autostart entries), "clean N" (N extra
 // entries in each autostart key, all accepted), "changed M" (the clean 0 snapshots, then
@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -195,30 +194,8 @@ double TimeOneStart(const std::string& exe) {
   return ms;
 }
 
-double TimeStarts(const char* label, const std::string& exe, int runs, bool warmUp = true) {
-  if (warmUp && TimeOneStart(exe) < 0) {
-    std::printf("%s: the scan did not end\n", label);
-    std::exit(1);
-  }
-  std::vector<double> samples;
-  std::printf("%-28s", label);
-  for (int i = 0; i < runs; ++i) {
-    const double ms = TimeOneStart(exe);
-    if (ms < 0) {
-      std::printf(" (the scan did not end)\n");
-      std::exit(1);
-    }
-    samples.push_back(ms);
-    std::printf(" %.0f", ms);
-    std::fflush(stdout);
-  }
-  const double median = Median(samples);
-  std::printf("   median %.0f ms\n", median);
-  return median;
-}
-
 // The bare loop: open each key, enumerate every value with its data, close it.
-double TimeBareLoop(int runs) {
+double TimeBareLoop() {
   const struct {
     HKEY root;
     const wchar_t* path;
@@ -228,33 +205,34 @@ double TimeBareLoop(int runs) {
       {HKEY_CURRENT_USER, L"Software\\Palvex\\Quenlar\\User"},
       {HKEY_CURRENT_USER, L"Software\\Palvex\\Quenlar\\Local"},
   };
-  std::vector<double> samples;
-  std::printf("%-28s", "bare loop over the 4 keys");
-  for (int run = 0; run <= runs; ++run) {
-    const double begin = NowMs();
-    unsigned long values = 0;
-    for (const auto& k : keys) {
-      HKEY key;
-      if (RegOpenKeyExW(k.root, k.path, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
-      static wchar_t name[16384];
-      static BYTE data[65536];
-      for (DWORD i = 0;; ++i) {
-        DWORD nameLength = 16384, dataSize = sizeof data, type = 0;
-        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &dataSize) !=
-            ERROR_SUCCESS)
-          break;
-        ++values;
-      }
-      RegCloseKey(key);
+  static wchar_t name[16384];
+  static BYTE data[65536];
+  const double begin = NowMs();
+  for (const auto& k : keys) {
+    HKEY key;
+    if (RegOpenKeyExW(k.root, k.path, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+    for (DWORD i = 0;; ++i) {
+      DWORD nameLength = 16384, dataSize = sizeof data, type = 0;
+      if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &dataSize) !=
+          ERROR_SUCCESS)
+        break;
     }
-    const double ms = NowMs() - begin;
-    if (run == 0) continue;  // warm-up
-    samples.push_back(ms);
-    std::printf(" %.1f", ms);
+    RegCloseKey(key);
   }
-  const double median = Median(samples);
-  std::printf("   median %.1f ms\n", median);
-  return median;
+  return NowMs() - begin;
+}
+
+struct Case {
+  std::string label;
+  int cleanEntries;
+  int changedEntries;
+  std::vector<double> samples;
+};
+
+void PrintSamples(const std::string& label, const std::vector<double>& samples) {
+  std::printf("%-30s", label.c_str());
+  for (double ms : samples) std::printf(" %.0f", ms);
+  std::printf("   median %.0f ms\n", Median(samples));
 }
 
 }  // namespace
@@ -274,31 +252,49 @@ int main(int argc, char** argv) {
   const int changedRuns = argc > 6 ? std::max(1, std::atoi(argv[6])) : runs;
   platform::win32::Win32Volume volume;
 
-  std::printf("start of quenlar.exe to the end of its scan (ms), median of %d:\n", runs);
-  Prepare(volume, gamePath, 0, 0);
-  const double clean0 = TimeStarts("clean, no extra entries", exe, runs);
+  std::vector<Case> cases = {{"clean, no extra entries", 0, 0, {}},
+                             {"clean, " + std::to_string(entries) + " entries per key", entries, 0, {}}};
+  if (changed > 0) cases.push_back({std::to_string(changed) + " new user entries", 0, changed, {}});
+  std::vector<double> bare;
 
-  Prepare(volume, gamePath, entries, 0);
-  char label[64];
-  std::snprintf(label, sizeof label, "clean, %d entries per key", entries);
-  const double cleanN = TimeStarts(label, exe, runs);
-  const double bare = TimeBareLoop(runs);
-
-  double changedMs = 0;
-  if (changed > 0) {
-    Prepare(volume, gamePath, 0, changed);
-    std::snprintf(label, sizeof label, "%d new user entries", changed);
-    // The caches are warm by now, and a slow scan need not run once more for nothing.
-    changedMs = TimeStarts(label, exe, changedRuns, false);
+  // The cases take turns, so that a machine whose load drifts weighs on all of them
+  // alike. Round 0 warms the caches up and is not counted.
+  const int rounds = std::max(runs, changedRuns);
+  for (int round = 0; round <= rounds; ++round) {
+    for (Case& c : cases) {
+      const bool isChanged = c.changedEntries > 0;
+      if (round > (isChanged ? changedRuns : runs)) continue;
+      if (round == 0 && isChanged) continue;  // a slow scan need not run once for nothing
+      Prepare(volume, gamePath, c.cleanEntries, c.changedEntries);
+      const double ms = TimeOneStart(exe);
+      if (ms < 0) {
+        std::printf("%s: the scan did not end within %.0f s\n", c.label.c_str(),
+                    kRunTimeoutMs / 1000);
+        RemoveBenchEntries(HKEY_CURRENT_USER);
+        RemoveBenchEntries(HKEY_LOCAL_MACHINE);
+        return 1;
+      }
+      if (round > 0) c.samples.push_back(ms);
+      if (round > 0 && c.cleanEntries > 0) bare.push_back(TimeBareLoop());
+    }
+    std::fprintf(stderr, "round %d of %d done\n", round, rounds);
   }
   RemoveBenchEntries(HKEY_CURRENT_USER);
   RemoveBenchEntries(HKEY_LOCAL_MACHINE);
 
-  const double added = cleanN - clean0;
+  std::printf("start of quenlar.exe to the end of its scan (ms):\n");
+  for (const Case& c : cases) PrintSamples(c.label, c.samples);
+  std::printf("%-30s", "bare loop over the 4 keys");
+  for (double ms : bare) std::printf(" %.1f", ms);
+  std::printf("   median %.1f ms\n", Median(bare));
+
+  const double clean0 = Median(cases[0].samples);
+  const double added = Median(cases[1].samples) - clean0;
+  const double bareMs = Median(bare);
   std::printf("\nadded by %d entries per key: %.0f ms; bare loop: %.1f ms; ratio %.2f (target <= 1.2)\n",
-              entries, added, bare, bare > 0 ? added / bare : 0.0);
+              entries, added, bareMs, bareMs > 0 ? added / bareMs : 0.0);
   if (changed > 0)
     std::printf("%d new entries: %.0f ms beyond the clean start (target <= 2000)\n", changed,
-                changedMs - clean0);
+                Median(cases[2].samples) - clean0);
   return 0;
 }

@@ -44,7 +44,10 @@ class EventLog {
     lines.swap(held_);
     memo_.AppendLines(lines);
   }
-  void TurnRed() { memo_.SetFontColor(platform::colors::Red); }
+  // Every warning turns the log red; only the first one needs to repaint it.
+  void TurnRed() {
+    if (memo_.FontColor() != platform::colors::Red) memo_.SetFontColor(platform::colors::Red);
+  }
   // Only the scan driver clears the log.
   void ClearBlack() {
     held_.clear();
