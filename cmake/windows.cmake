@@ -3,7 +3,7 @@ file(GLOB QUENLAR_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
 list(FILTER QUENLAR_WIN32_SOURCES EXCLUDE REGEX ".*/winmain\\.cpp$")
 add_library(quenlar_win32 STATIC ${QUENLAR_WIN32_SOURCES})
 target_link_libraries(quenlar_win32 PUBLIC quenlar_app)
-target_link_libraries(quenlar_win32 PUBLIC advapi32 user32 gdi32 kernel32 shell32 comctl32 comdlg32 bcrypt ole32)
+target_link_libraries(quenlar_win32 PUBLIC advapi32 user32 gdi32 kernel32 shell32 comctl32 comdlg32 ole32)
 
 add_link_options(-static)
 
@@ -28,6 +28,7 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/e2e/CMakeLists.txt)
   add_subdirectory(e2e)
 endif()
+add_subdirectory(bench)
 
 # The release package (`--target package`): a zip named with the version holding
 # quenlar.exe, the players' README and the licence, all at its top.

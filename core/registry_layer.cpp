@@ -14,10 +14,10 @@ void RegistryLayer::SelectRoot(platform::RootKey root) {
   openKey_.reset();
 }
 
-bool RegistryLayer::OpenKey(const std::string& path, bool canCreate) {
+bool RegistryLayer::OpenKey(const std::string& path, bool canCreate, KeyAccess access) {
   // Forget the previous key first: after a failed open, nothing must land in it.
   openKey_.reset();
-  if (registry_.OpenKey(root_, path, KeyAccess::Full, canCreate) != RegStatus::Ok) return false;
+  if (registry_.OpenKey(root_, path, access, canCreate) != RegStatus::Ok) return false;
   openKey_ = path;
   return true;
 }
@@ -31,13 +31,42 @@ std::vector<std::string> RegistryLayer::ValueNames() {
   return names;
 }
 
-std::optional<std::string> RegistryLayer::ReadText(const std::string& name) {
-  if (!openKey_) return std::nullopt;
-  RegistryValue value;
-  const RegStatus status = registry_.ReadValue(root_, *openKey_, name, value);
+namespace {
+
+std::optional<std::string> TextOf(RegStatus status, RegistryValue& value) {
   if (status == RegStatus::NotFound) return std::string();
   if (status != RegStatus::Ok || !value.IsText()) return std::nullopt;
   return std::move(value.bytes);
+}
+
+}  // namespace
+
+std::optional<std::string> RegistryLayer::ReadText(const std::string& name) {
+  if (!openKey_) return std::nullopt;
+  RegistryValue value;
+  return TextOf(registry_.ReadValue(root_, *openKey_, name, value), value);
+}
+
+std::optional<std::string> RegistryLayer::ReadTextUtf8(const std::string& name) {
+  if (!openKey_) return std::nullopt;
+  RegistryValue value;
+  return TextOf(registry_.ReadValueUtf8(root_, *openKey_, name, value), value);
+}
+
+std::vector<platform::NamedValue> RegistryLayer::Values() {
+  std::vector<platform::NamedValue> values;
+  if (!openKey_) return values;
+  if (registry_.ReadValuesUtf8(root_, *openKey_, values) != RegStatus::Ok) values.clear();
+  return values;
+}
+
+bool RegistryLayer::WriteTextUtf8(const std::string& name, const std::string& text) {
+  return openKey_ &&
+         registry_.WriteValueUtf8(root_, *openKey_, name, RegistryValue::Text(text)) == RegStatus::Ok;
+}
+
+bool RegistryLayer::ToCodePage(const std::string& utf8, std::string& text) {
+  return registry_.ToCodePage(utf8, text);
 }
 
 std::optional<std::uint32_t> RegistryLayer::ReadDword(const std::string& name) {

@@ -23,8 +23,9 @@ class RegistryLayer {
   // Changes the root; the open key, which belongs to the old root, is closed.
   void SelectRoot(platform::RootKey root);
 
-  // Opens the key with full access, making it and any missing parents when allowed.
-  bool OpenKey(const std::string& path, bool canCreate);
+  // Opens the key, making it and any missing parents when allowed.
+  bool OpenKey(const std::string& path, bool canCreate,
+               platform::KeyAccess access = platform::KeyAccess::Full);
   bool KeyExists(const std::string& path);
 
   // All value names of the open key in the registry's order; empty when no key is open
@@ -45,6 +46,14 @@ class RegistryLayer {
   bool WriteBool(const std::string& name, bool value);
 
   bool DeleteValue(const std::string& name);
+
+  // The same through the registry's Utf8 calls: names and texts in UTF-8.
+  // Every value of the open key with its data; empty as ValueNames is.
+  std::vector<platform::NamedValue> Values();
+  std::optional<std::string> ReadTextUtf8(const std::string& name);
+  bool WriteTextUtf8(const std::string& name, const std::string& text);
+  // The code-page form of a UTF-8 text; false when the code page cannot hold it.
+  bool ToCodePage(const std::string& utf8, std::string& text);
   // Removes the key with every key and value below it.
   bool DeleteKey(const std::string& path);
 

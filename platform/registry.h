@@ -6,6 +6,10 @@
 // it was created with. Value names enumerate in a stable order of the backend's own
 // (Windows and Wine do not agree on it; callers never rely on one).
 //
+// Names and texts are in the system code page, as the 8-bit calls see them, except in
+// the calls marked Utf8: there value names and the texts of the string kinds are UTF-8,
+// so a name the code page cannot hold keeps its identity (paths stay in the code page).
+//
 // Every call stands alone: the backend opens what it needs and closes it again.
 // Plain failures come back as a status. A backend may throw RegistryError for an
 // unexpected failure (the in-memory backend does so when a fault asks it to); callers
@@ -34,6 +38,12 @@ struct RegistryValue {
   bool IsText() const { return kind == ValueKind::String || kind == ValueKind::ExpandString; }
   // The DWORD's value; only meaningful when kind is Dword and bytes has four bytes.
   std::uint32_t AsDword() const;
+};
+
+// One value of a key as the Utf8 calls give it.
+struct NamedValue {
+  std::string name;
+  RegistryValue value;
 };
 
 enum class RegStatus {
@@ -70,6 +80,17 @@ class Registry {
                                 const std::string& name) = 0;
   // Removes the key with every key and value below it.
   virtual RegStatus DeleteKey(RootKey root, const std::string& path) = 0;
+
+  // Every value of the key with its data, in enumeration order, in one pass.
+  virtual RegStatus ReadValuesUtf8(RootKey root, const std::string& path,
+                                   std::vector<NamedValue>& values) = 0;
+  virtual RegStatus ReadValueUtf8(RootKey root, const std::string& path,
+                                  const std::string& name, RegistryValue& value) = 0;
+  virtual RegStatus WriteValueUtf8(RootKey root, const std::string& path,
+                                   const std::string& name, const RegistryValue& value) = 0;
+  // The code-page form of a UTF-8 text, as the 8-bit calls would give it. False when
+  // some character has no exact form there; `text` then holds the lossy form.
+  virtual bool ToCodePage(const std::string& utf8, std::string& text) = 0;
 };
 
 }  // namespace platform

@@ -156,6 +156,8 @@ struct MemoSpec {
 class Memo : public Control {
  public:
   virtual void AppendLine(const std::string& line) = 0;
+  // The lines in one insertion, as if appended one by one.
+  virtual void AppendLines(const std::vector<std::string>& lines) = 0;
   virtual void Clear() = 0;
   virtual std::vector<std::string> Lines() const = 0;
   virtual void SetFontColor(Color color) = 0;

@@ -3,6 +3,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/registry_layer.h"
@@ -35,12 +36,15 @@ ScopeInfo InfoOf(AutostartScope scope) {
   return {platform::RootKey::LocalMachine, settings::LocalKey, "Registry: Local checks complete"};
 }
 
-// Opens the scope's autostart key with full access. A key that cannot be opened just
-// holds no entries; false only after an unexpected error, which has been reported.
+// Opens the scope's autostart key with full access, or for reading where full access
+// is refused (a standard user and the machine's key): the entries are watched all the
+// same. A key that cannot be opened at all just holds no entries; false only after an
+// unexpected error, which has been reported.
 bool OpenAutostartKey(ScanContext& context, RegistryLayer& layer, AutostartScope scope) {
   layer.SelectRoot(InfoOf(scope).root);
   try {
-    layer.OpenKey(settings::RunKey, true);
+    if (!layer.OpenKey(settings::RunKey, true))
+      layer.OpenKey(settings::RunKey, false, platform::KeyAccess::Read);
   } catch (const RegistryError&) {
     ReportRegistryError(context);
     return false;
@@ -48,21 +52,48 @@ bool OpenAutostartKey(ScanContext& context, RegistryLayer& layer, AutostartScope
   return true;
 }
 
-// An unexpected error while listing or reading one entry must not stop the others.
-std::vector<std::string> NamesOf(RegistryLayer& layer) {
+// Entries are listed and read through the wide calls in one pass, so that a name the
+// code page cannot hold keeps its own identity. An unexpected error while listing reads
+// as no entries.
+std::vector<platform::NamedValue> ValuesOf(RegistryLayer& layer) {
   try {
-    return layer.ValueNames();
+    return layer.Values();
   } catch (const RegistryError&) {
     return {};
   }
 }
 
-std::optional<std::string> TextOf(RegistryLayer& layer, const std::string& name) {
-  try {
-    return layer.ReadText(name);
-  } catch (const RegistryError&) {
-    return std::nullopt;
-  }
+std::optional<std::string> TextOf(const platform::RegistryValue& value) {
+  if (!value.IsText()) return std::nullopt;
+  return value.bytes;
+}
+
+// What is sealed for an entry's data: its code-page bytes, exactly as they were always
+// sealed, or its UTF-8 bytes when the code page cannot hold it, so that a change still
+// changes the sealed text.
+std::string SealedData(platform::Services& services, RegistryLayer& layer,
+                       const std::string& utf8) {
+  std::string text;
+  return SealText(services.volume, layer.ToCodePage(utf8, text) ? text : utf8);
+}
+
+// The data as the log shows it: the log is code-page text.
+std::string Shown(RegistryLayer& layer, const std::string& utf8) {
+  std::string text;
+  layer.ToCodePage(utf8, text);
+  return text;
+}
+
+std::string FoldAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+bool IsAscii(const std::string& text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
 }
 
 void RunFirstTimeSetUp(ScanContext& context) {
@@ -76,6 +107,7 @@ void RunFirstTimeSetUp(ScanContext& context) {
   }
   context.findings.FirstRun = true;
   // A cancelled dialog still holds the preset name, and that is what gets stored.
+  context.log.Flush();
   const std::string fileName = services.toolkit->ShowOpenDialog(context.dlgExecutable);
   try {
     RegistryLayer product(services.registry);
@@ -87,6 +119,7 @@ void RunFirstTimeSetUp(ScanContext& context) {
 }
 
 void ReportSnapshotMissing(ScanContext& context) {
+  context.log.Flush();
   context.services.toolkit->ShowMessage(MessageKind::Information, kEntriesDeleted);
   context.log.Append(kSnapshotMissing);
   context.log.TurnRed();
@@ -96,6 +129,7 @@ void ReportSnapshotMissing(ScanContext& context) {
 }  // namespace
 
 void ReportRegistryError(ScanContext& context) {
+  context.log.Flush();  // the box lets the window repaint
   context.services.toolkit->ShowMessage(MessageKind::Error, kRegistryError);
   context.log.TurnRed();
 }
@@ -116,6 +150,7 @@ void SnapshotAutostart(ScanContext& context, AutostartScope scope, bool acceptin
   }
 
   if (!context.findings.FirstRun && !accepting) {
+    context.log.Flush();
     if (services.toolkit->ShowMessage(MessageKind::Confirmation, kFirstTimeQuestion) ==
         MessageAnswer::Yes)
       RunFirstTimeSetUp(context);
@@ -129,12 +164,12 @@ void SnapshotAutostart(ScanContext& context, AutostartScope scope, bool acceptin
     ReportRegistryError(context);
     return;
   }
-  for (const std::string& name : NamesOf(autostart)) {
+  for (const platform::NamedValue& entry : ValuesOf(autostart)) {
     // An entry that cannot be read as text is kept as the empty text: its name still
     // counts, and the comparison reports the entry itself at every scan.
-    const std::string data = TextOf(autostart, name).value_or(std::string());
+    const std::string data = TextOf(entry.value).value_or(std::string());
     try {
-      snapshot.WriteText(name, SealText(services.volume, data));
+      snapshot.WriteTextUtf8(entry.name, SealedData(services, autostart, data));
     } catch (const RegistryError&) {
       // Lost like a failed write; the next comparison reports the gap.
     }
@@ -163,18 +198,34 @@ void CompareAutostart(ScanContext& context, AutostartScope scope) {
     warned = true;
   };
 
-  const std::vector<std::string> present = NamesOf(autostart);
-  const std::vector<std::string> stored =
-      haveSnapshot ? NamesOf(snapshot) : std::vector<std::string>();
-  for (const std::string& name : present) {
-    const auto data = TextOf(autostart, name);
+  const std::vector<platform::NamedValue> present = ValuesOf(autostart);
+  const std::vector<platform::NamedValue> stored =
+      haveSnapshot ? ValuesOf(snapshot) : std::vector<platform::NamedValue>();
+  // Names match without regard to letter case, as the registry matches them.
+  std::unordered_map<std::string, const platform::RegistryValue*> byName;
+  for (const platform::NamedValue& value : stored)
+    byName.emplace(FoldAscii(value.name), &value.value);
+  auto storedText = [&](const std::string& name) -> std::optional<std::string> {
+    if (const auto it = byName.find(FoldAscii(name)); it != byName.end())
+      return TextOf(*it->second);
+    // Beyond ASCII only the registry knows which names are the same.
+    if (!haveSnapshot || IsAscii(name)) return std::string();
+    try {
+      return snapshot.ReadTextUtf8(name);
+    } catch (const RegistryError&) {
+      return std::nullopt;
+    }
+  };
+
+  for (const platform::NamedValue& entry : present) {
+    const auto data = TextOf(entry.value);
     // A missing snapshot key reads as an empty one.
-    const auto sealed = haveSnapshot ? TextOf(snapshot, name) : std::optional<std::string>("");
+    const auto sealed = storedText(entry.name);
     if (!data || !sealed) {
       warn();
-    } else if (SealText(services.volume, *data) != *sealed) {
+    } else if (SealedData(services, autostart, *data) != *sealed) {
       warn();
-      context.log.Append(kModifiedEntry + *data);
+      context.log.Append(kModifiedEntry + Shown(autostart, *data));
     }
   }
   if (present.size() != stored.size()) warn();

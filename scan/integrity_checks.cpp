@@ -35,6 +35,7 @@ class ScanChecks : public IntegrityChecks {
   // error box; the scan goes on and the buttons are enabled all the same.
   template <typename Check>
   void Guarded(Check check) {
+    EventLog::Batch batch(context_.log);  // the check's lines in one insertion
     try {
       check();
     } catch (const platform::RegistryError&) {

@@ -41,8 +41,8 @@ ScanSequence::ScanSequence(platform::Services& services, ScanControls controls, 
 void ScanSequence::tmrScanTimer() {
   controls_.tmrScan.SetEnabled(false);
   RunScan();
-  checks_.CheckPatcherConfig();
-  checks_.CheckPlantedLibraries();
+  Guarded([&] { checks_.CheckPatcherConfig(); });
+  Guarded([&] { checks_.CheckPlantedLibraries(); });
   if (titleRefresh_) titleRefresh_();
   log_.Append("Message Target: " +
               (messageTarget_.empty() ? std::string("<public message>") : messageTarget_));
@@ -55,16 +55,16 @@ void ScanSequence::RunScan() {
   log_.ClearBlack();
   controls_.animScan.SetActive(true);
 
-  checks_.SnapshotAutostart(AutostartScope::User, false);
+  Guarded([&] { checks_.SnapshotAutostart(AutostartScope::User, false); });
   Pause();
-  checks_.SnapshotAutostart(AutostartScope::Local, false);
+  Guarded([&] { checks_.SnapshotAutostart(AutostartScope::Local, false); });
   Pause();
   // A first-time setup in this scan has just written the snapshots: nothing to compare.
-  if (!findings_.FirstRun) checks_.CompareAutostart(AutostartScope::User);
+  if (!findings_.FirstRun) Guarded([&] { checks_.CompareAutostart(AutostartScope::User); });
   Pause();
-  if (!findings_.FirstRun) checks_.CompareAutostart(AutostartScope::Local);
+  if (!findings_.FirstRun) Guarded([&] { checks_.CompareAutostart(AutostartScope::Local); });
   Pause();
-  checks_.CheckExecutable(false);
+  Guarded([&] { checks_.CheckExecutable(false); });
 
   SetButtonsEnabled(true);
   controls_.animScan.SetActive(false);
@@ -76,6 +76,17 @@ void ScanSequence::btnCloseClick() {
   if (findings_.AutostartChanged && Confirmed(kAutostartQuestion)) AcceptAutostart();
   if (findings_.ExecutableChanged && Confirmed(kExecutableQuestion)) AcceptExecutable();
   controls_.form.Close();
+}
+
+void ScanSequence::Guarded(const std::function<void()>& check) {
+  try {
+    check();
+  } catch (...) {
+    // The checks report the failures they know; anything else ends only that check.
+    // The scan goes on and the buttons come back, and a check that could not finish
+    // must not pass for a clean one.
+    log_.TurnRed();
+  }
 }
 
 void ScanSequence::Pause() {
@@ -98,11 +109,11 @@ void ScanSequence::AcceptAutostart() {
   // With the snapshots gone, the accepting calls write fresh ones without asking.
   DeleteKeyQuietly(services_.registry, settings::UserKey);
   DeleteKeyQuietly(services_.registry, settings::LocalKey);
-  checks_.SnapshotAutostart(AutostartScope::User, true);
-  checks_.SnapshotAutostart(AutostartScope::Local, true);
+  Guarded([&] { checks_.SnapshotAutostart(AutostartScope::User, true); });
+  Guarded([&] { checks_.SnapshotAutostart(AutostartScope::Local, true); });
 }
 
 void ScanSequence::AcceptExecutable() {
   DeleteKeyQuietly(services_.registry, settings::ChecksumKey);
-  checks_.CheckExecutable(true);
+  Guarded([&] { checks_.CheckExecutable(true); });
 }

@@ -41,6 +41,8 @@ class ScanSequence {
   void btnCloseClick();
 
  private:
+  // Runs one check; whatever it throws ends that check alone.
+  void Guarded(const std::function<void()>& check);
   void Pause();  // lets the window repaint, then keeps the thread busy for 300 ms
   void SetButtonsEnabled(bool enabled);
   bool Confirmed(const std::string& question);

@@ -185,12 +185,16 @@ void MemoryEdit::OnMessage(const WindowMessage& message) {
 MemoryMemo::MemoryMemo(const ControlSite& site, const MemoSpec& spec)
     : ControlImpl(site, spec.bounds, "Edit", false), spec_(spec), fontColor_(spec.font.color) {}
 
-void MemoryMemo::AppendLine(const std::string& line) {
+void MemoryMemo::AppendLines(const std::vector<std::string>& lines) {
+  if (lines.empty()) return;
   std::string text = edit_.text();
   if (!text.empty() && text.back() != '\n' && text.back() != '\r') text += "\r\n";
-  text += line;
-  text += "\r\n";
+  for (const std::string& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
   edit_.Set(std::move(text));
+  ++insertions_;
 }
 
 std::vector<std::string> MemoryMemo::Lines() const {

@@ -162,7 +162,10 @@ class MemoryMemo final : public ControlImpl<Memo> {
   // The text is the lines, each ended by CR LF; setting it splits it at line breaks.
   void SetText(const std::string& text) override { edit_.Set(text); }
   std::string Text() const override { return edit_.text(); }
-  void AppendLine(const std::string& line) override;
+  void AppendLine(const std::string& line) override { AppendLines({line}); }
+  void AppendLines(const std::vector<std::string>& lines) override;
+  // How many times text was put into the box by appending.
+  int insertions() const { return insertions_; }
   void Clear() override { edit_.Set({}); }
   std::vector<std::string> Lines() const override;
   void SetFontColor(Color color) override { fontColor_ = color; }
@@ -176,6 +179,7 @@ class MemoryMemo final : public ControlImpl<Memo> {
   MemoSpec spec_;
   EditText edit_{false};
   Color fontColor_;
+  int insertions_ = 0;
 };
 
 class MemoryRichEdit final : public ControlImpl<Control> {

@@ -4,8 +4,36 @@
 #include <stdexcept>
 
 #include "platform/memory/ascii_fold.h"
+#include "platform/unicode.h"
 
 namespace platform {
+
+namespace {
+
+// Value names and the texts of the string kinds are kept in UTF-8; the 8-bit calls see
+// them in the simulated code page (ISO 8859-1), with "?" for what it cannot hold.
+bool IsTextKind(ValueKind kind) {
+  return kind == ValueKind::String || kind == ValueKind::ExpandString ||
+         kind == ValueKind::MultiString;
+}
+
+std::string Narrow(const std::string& utf8) {
+  std::string bytes;
+  Latin1FromUtf8(utf8, bytes);
+  return bytes;
+}
+
+RegistryValue Stored(RegistryValue value) {
+  if (IsTextKind(value.kind)) value.bytes = Utf8FromLatin1(value.bytes);
+  return value;
+}
+
+RegistryValue Narrowed(RegistryValue value) {
+  if (IsTextKind(value.kind)) value.bytes = Narrow(value.bytes);
+  return value;
+}
+
+}  // namespace
 
 struct MemoryRegistry::Node {
   std::string name;
@@ -138,13 +166,26 @@ RegStatus MemoryRegistry::ValueNames(RootKey root, const std::string& path,
   Node* node = Find(root, *parts);
   if (!node) return RegStatus::NotFound;
   names.clear();
-  for (const auto& [n, v] : node->values) names.push_back(n);
+  for (const auto& [n, v] : node->values) names.push_back(Narrow(n));
   return RegStatus::Ok;
 }
 
 RegStatus MemoryRegistry::ReadValue(RootKey root, const std::string& path,
                                     const std::string& name, RegistryValue& value) {
   if (Faulted("ReadValue", path, name)) return RegStatus::Failed;
+  const RegStatus status = Read(root, path, Utf8FromLatin1(name), value);
+  if (status == RegStatus::Ok) value = Narrowed(std::move(value));
+  return status;
+}
+
+RegStatus MemoryRegistry::ReadValueUtf8(RootKey root, const std::string& path,
+                                        const std::string& name, RegistryValue& value) {
+  if (Faulted("ReadValueUtf8", path, name)) return RegStatus::Failed;
+  return Read(root, path, name, value);
+}
+
+RegStatus MemoryRegistry::Read(RootKey root, const std::string& path, const std::string& name,
+                               RegistryValue& value) {
   auto parts = Split(path);
   if (!parts) return RegStatus::Failed;
   Node* node = Find(root, *parts);
@@ -155,9 +196,36 @@ RegStatus MemoryRegistry::ReadValue(RootKey root, const std::string& path,
   return RegStatus::Ok;
 }
 
+RegStatus MemoryRegistry::ReadValuesUtf8(RootKey root, const std::string& path,
+                                         std::vector<NamedValue>& values) {
+  if (Faulted("ReadValuesUtf8", path)) return RegStatus::Failed;
+  auto parts = Split(path);
+  if (!parts) return RegStatus::Failed;
+  Node* node = Find(root, *parts);
+  if (!node) return RegStatus::NotFound;
+  values.clear();
+  for (const auto& [n, v] : node->values) values.push_back({n, v});
+  return RegStatus::Ok;
+}
+
 RegStatus MemoryRegistry::WriteValue(RootKey root, const std::string& path,
                                      const std::string& name, const RegistryValue& value) {
   if (Faulted("WriteValue", path, name)) return RegStatus::Failed;
+  return Write(root, path, Utf8FromLatin1(name), Stored(value));
+}
+
+RegStatus MemoryRegistry::WriteValueUtf8(RootKey root, const std::string& path,
+                                         const std::string& name, const RegistryValue& value) {
+  if (Faulted("WriteValueUtf8", path, name)) return RegStatus::Failed;
+  return Write(root, path, name, value);
+}
+
+bool MemoryRegistry::ToCodePage(const std::string& utf8, std::string& text) {
+  return Latin1FromUtf8(utf8, text);
+}
+
+RegStatus MemoryRegistry::Write(RootKey root, const std::string& path, const std::string& name,
+                                const RegistryValue& value) {
   auto parts = Split(path);
   if (!parts) return RegStatus::Failed;
   Node* node = Find(root, *parts);
@@ -178,8 +246,9 @@ RegStatus MemoryRegistry::DeleteValue(RootKey root, const std::string& path,
   Node* node = Find(root, *parts);
   if (!node) return RegStatus::NotFound;
   if (Denied(root, *parts)) return RegStatus::AccessDenied;
+  const std::string stored = Utf8FromLatin1(name);
   auto it = std::find_if(node->values.begin(), node->values.end(),
-                         [&](const auto& nv) { return EqualsFolded(nv.first, name); });
+                         [&](const auto& nv) { return EqualsFolded(nv.first, stored); });
   if (it == node->values.end()) return RegStatus::NotFound;
   node->values.erase(it);
   return RegStatus::Ok;
@@ -221,9 +290,9 @@ std::optional<RegistryValue> MemoryRegistry::Value(RootKey root, const std::stri
                                                    const std::string& name) const {
   Node* node = Find(root, SplitOrThrow(path));
   if (!node) return std::nullopt;
-  RegistryValue* found = node->FindValue(name);
+  RegistryValue* found = node->FindValue(Utf8FromLatin1(name));
   if (!found) return std::nullopt;
-  return *found;
+  return Narrowed(*found);
 }
 
 std::optional<std::string> MemoryRegistry::Text(RootKey root, const std::string& path,
@@ -236,10 +305,11 @@ std::optional<std::string> MemoryRegistry::Text(RootKey root, const std::string&
 void MemoryRegistry::SetValue(RootKey root, const std::string& path, const std::string& name,
                               RegistryValue value) {
   Node& node = Make(root, SplitOrThrow(path));
-  if (RegistryValue* found = node.FindValue(name))
-    *found = std::move(value);
+  const std::string stored = Utf8FromLatin1(name);
+  if (RegistryValue* found = node.FindValue(stored))
+    *found = Stored(std::move(value));
   else
-    node.values.emplace_back(name, std::move(value));
+    node.values.emplace_back(stored, Stored(std::move(value)));
 }
 
 void MemoryRegistry::CreateKey(RootKey root, const std::string& path) {
@@ -249,7 +319,7 @@ void MemoryRegistry::CreateKey(RootKey root, const std::string& path) {
 std::vector<std::string> MemoryRegistry::ValueNamesOf(RootKey root, const std::string& path) const {
   std::vector<std::string> names;
   if (Node* node = Find(root, SplitOrThrow(path)))
-    for (const auto& [n, v] : node->values) names.push_back(n);
+    for (const auto& [n, v] : node->values) names.push_back(Narrow(n));
   return names;
 }
 

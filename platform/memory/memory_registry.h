@@ -1,6 +1,8 @@
 // The registry in memory: one key tree per root, key and value names compared without
 // regard to ASCII letter case, typed values, and values enumerated in the order they
-// were first written (replacing a value keeps its place).
+// were first written (replacing a value keeps its place). The simulated code page is
+// ISO 8859-1: the 8-bit calls and the test helpers see a value name or text beyond
+// U+00FF with "?" in its place, as Windows shows what its code page cannot hold.
 //
 // Paths follow the contract of platform/registry.h; an empty path names the root key
 // itself, and an empty name between two backslashes makes the path invalid (Failed).
@@ -38,6 +40,13 @@ class MemoryRegistry : public Registry {
                        const RegistryValue& value) override;
   RegStatus DeleteValue(RootKey root, const std::string& path, const std::string& name) override;
   RegStatus DeleteKey(RootKey root, const std::string& path) override;
+  RegStatus ReadValuesUtf8(RootKey root, const std::string& path,
+                           std::vector<NamedValue>& values) override;
+  RegStatus ReadValueUtf8(RootKey root, const std::string& path, const std::string& name,
+                          RegistryValue& value) override;
+  RegStatus WriteValueUtf8(RootKey root, const std::string& path, const std::string& name,
+                           const RegistryValue& value) override;
+  bool ToCodePage(const std::string& utf8, std::string& text) override;
 
   // Faults and the journal of the calls above.
   FaultInjector& faults() { return faults_; }
@@ -74,6 +83,11 @@ class MemoryRegistry : public Registry {
   Node& Make(RootKey root, const Path& path);
   bool Denied(RootKey root, const Path& path) const;
   bool SubtreeDenied(RootKey root, const Path& path) const;
+  // Reads and writes in the stored form (UTF-8 names and texts).
+  RegStatus Read(RootKey root, const std::string& path, const std::string& name,
+                 RegistryValue& value);
+  RegStatus Write(RootKey root, const std::string& path, const std::string& name,
+                  const RegistryValue& value);
   // Journals the call and applies an armed fault; true when the call must fail.
   bool Faulted(const char* operation, const std::string& path, const std::string& name = {});
 

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <optional>
 #include <utility>
+
+#include "platform/unicode.h"
 
 namespace platform::win32 {
 namespace {
@@ -80,6 +83,50 @@ RegStatus Open(RootKey root, const std::string& path, REGSAM sam, Key& key) {
   std::optional<std::string> sub = SubKeyPath(path);
   if (!sub) return RegStatus::Failed;
   return StatusOf(RegOpenKeyExA(RootHandle(root), sub->c_str(), 0, sam, key.out()));
+}
+
+// ---- the wide calls
+
+std::wstring WideFromUtf8(const std::string& text) {
+  const std::u16string units = Utf16FromUtf8(text);
+  return std::wstring(units.begin(), units.end());
+}
+
+std::string Utf8FromWide(const wchar_t* units, std::size_t count) {
+  std::u16string copy(count, u'\0');
+  std::memcpy(copy.data(), units, count * sizeof(wchar_t));
+  return Utf8FromUtf16(copy);
+}
+
+// Paths stay code-page text at the seam, also for the wide calls.
+std::optional<std::wstring> WidePath(const std::string& path) {
+  std::optional<std::string> sub = SubKeyPath(path);
+  if (!sub) return std::nullopt;
+  if (sub->empty()) return std::wstring();
+  const int size = static_cast<int>(sub->size());
+  const int length = MultiByteToWideChar(CP_ACP, 0, sub->data(), size, nullptr, 0);
+  if (length <= 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, sub->data(), size, wide.data(), length);
+  return wide;
+}
+
+RegStatus OpenWide(RootKey root, const std::string& path, REGSAM sam, Key& key) {
+  std::optional<std::wstring> sub = WidePath(path);
+  if (!sub) return RegStatus::Failed;
+  return StatusOf(RegOpenKeyExW(RootHandle(root), sub->c_str(), 0, sam, key.out()));
+}
+
+// The string kinds' UTF-16 becomes UTF-8 without its terminator; other kinds keep
+// their bytes.
+RegistryValue ValueFromWide(DWORD type, const BYTE* data, std::size_t size) {
+  const ValueKind kind = KindOf(type);
+  if (!IsStringKind(kind))
+    return RegistryValue{kind, std::string(reinterpret_cast<const char*>(data), size)};
+  std::wstring text(size / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), data, text.size() * sizeof(wchar_t));
+  if (!text.empty() && text.back() == L'\0') text.pop_back();
+  return RegistryValue{kind, Utf8FromWide(text.data(), text.size())};
 }
 
 }  // namespace
@@ -198,6 +245,119 @@ RegStatus Win32Registry::DeleteKey(RootKey root, const std::string& path) {
   // An empty path names the root itself; wiping a whole hive is never meant.
   if (!sub || sub->empty()) return RegStatus::Failed;
   return StatusOf(RegDeleteTreeA(RootHandle(root), sub->c_str()));
+}
+
+RegStatus Win32Registry::ReadValuesUtf8(RootKey root, const std::string& path,
+                                        std::vector<NamedValue>& values) {
+  Key key;
+  RegStatus status = OpenWide(root, path, KEY_QUERY_VALUE, key);
+  if (status != RegStatus::Ok) return status;
+
+  std::wstring name;
+  std::vector<BYTE> data;
+  // Sized from the key's own figures; a value that grew meanwhile asks for them again.
+  auto size_buffers = [&]() -> RegStatus {
+    DWORD longest_name = 0, longest_data = 0;
+    LSTATUS info = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr,
+                                    nullptr, nullptr, &longest_name, &longest_data, nullptr,
+                                    nullptr);
+    if (info != ERROR_SUCCESS) return StatusOf(info);
+    name.assign(static_cast<std::size_t>(longest_name) + 1, L'\0');
+    data.assign(static_cast<std::size_t>(longest_data) + sizeof(wchar_t), 0);
+    return RegStatus::Ok;
+  };
+  if ((status = size_buffers()) != RegStatus::Ok) return status;
+
+  std::vector<NamedValue> found;
+  int retries = 0;
+  for (DWORD index = 0;;) {
+    DWORD name_length = static_cast<DWORD>(name.size());
+    DWORD type = REG_NONE;
+    DWORD size = static_cast<DWORD>(data.size());
+    LSTATUS error = RegEnumValueW(key.get(), index, name.data(), &name_length, nullptr, &type,
+                                  data.data(), &size);
+    if (error == ERROR_NO_MORE_ITEMS) break;
+    if (error == ERROR_MORE_DATA) {
+      if (++retries > 8) return RegStatus::Failed;
+      if ((status = size_buffers()) != RegStatus::Ok) return status;
+      continue;
+    }
+    if (error != ERROR_SUCCESS) return StatusOf(error);
+    found.push_back({Utf8FromWide(name.data(), name_length), ValueFromWide(type, data.data(), size)});
+    ++index;
+  }
+  values = std::move(found);
+  return RegStatus::Ok;
+}
+
+RegStatus Win32Registry::ReadValueUtf8(RootKey root, const std::string& path,
+                                       const std::string& name, RegistryValue& value) {
+  if (HasNul(name)) return RegStatus::Failed;
+  Key key;
+  RegStatus status = OpenWide(root, path, KEY_QUERY_VALUE, key);
+  if (status != RegStatus::Ok) return status;
+
+  const std::wstring wide_name = WideFromUtf8(name);
+  DWORD type = REG_NONE;
+  DWORD size = 0;
+  LSTATUS error = RegQueryValueExW(key.get(), wide_name.c_str(), nullptr, &type, nullptr, &size);
+  std::vector<BYTE> data;
+  for (int attempt = 0; error == ERROR_SUCCESS || error == ERROR_MORE_DATA; ++attempt) {
+    if (error == ERROR_MORE_DATA && attempt > 8) return RegStatus::Failed;
+    data.resize(size);
+    DWORD got = size;
+    error = RegQueryValueExW(key.get(), wide_name.c_str(), nullptr, &type, data.data(), &got);
+    if (error == ERROR_SUCCESS) {
+      data.resize(got);
+      break;
+    }
+    size = got;
+  }
+  if (error != ERROR_SUCCESS) return StatusOf(error);
+  value = ValueFromWide(type, data.data(), data.size());
+  return RegStatus::Ok;
+}
+
+RegStatus Win32Registry::WriteValueUtf8(RootKey root, const std::string& path,
+                                        const std::string& name, const RegistryValue& value) {
+  if (HasNul(name)) return RegStatus::Failed;
+  std::string data = value.bytes;
+  if (IsStringKind(value.kind)) {
+    std::wstring text = WideFromUtf8(value.bytes);
+    text.push_back(L'\0');
+    data.assign(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+  }
+  if (data.size() > MAXDWORD) return RegStatus::Failed;
+
+  Key key;
+  RegStatus status = OpenWide(root, path, KEY_SET_VALUE, key);
+  if (status != RegStatus::Ok) return status;
+  return StatusOf(RegSetValueExW(key.get(), WideFromUtf8(name).c_str(), 0, TypeOf(value.kind),
+                                 reinterpret_cast<const BYTE*>(data.data()),
+                                 static_cast<DWORD>(data.size())));
+}
+
+bool Win32Registry::ToCodePage(const std::string& utf8, std::string& text) {
+  text.clear();
+  const std::wstring wide = WideFromUtf8(utf8);
+  if (wide.empty()) return true;
+  const int count = static_cast<int>(wide.size());
+  // No best fit: an "a" for an "ā" would pass for a text the code page holds.
+  const bool utf8_page = GetACP() == CP_UTF8;
+  const DWORD flags = utf8_page ? 0 : WC_NO_BEST_FIT_CHARS;
+  BOOL used_default = FALSE;
+  BOOL* used = utf8_page ? nullptr : &used_default;
+  const int length =
+      WideCharToMultiByte(CP_ACP, flags, wide.data(), count, nullptr, 0, nullptr, used);
+  if (length <= 0) return false;
+  text.assign(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, flags, wide.data(), count, text.data(), length, nullptr, used);
+  if (used_default) return false;
+  // Only a text that comes back unchanged is held by the code page.
+  const int back = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  std::wstring again(static_cast<std::size_t>(back > 0 ? back : 0), L'\0');
+  if (back > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), length, again.data(), back);
+  return again == wide;
 }
 
 }  // namespace platform::win32

@@ -1,4 +1,5 @@
-// The registry service on the real Windows registry (advapi32, ANSI functions).
+// The registry service on the real Windows registry (advapi32): the ANSI functions, and
+// the wide ones for the Utf8 calls.
 #pragma once
 
 #include "platform/registry.h"
@@ -22,6 +23,13 @@ class Win32Registry final : public Registry {
   RegStatus DeleteValue(RootKey root, const std::string& path,
                         const std::string& name) override;
   RegStatus DeleteKey(RootKey root, const std::string& path) override;
+  RegStatus ReadValuesUtf8(RootKey root, const std::string& path,
+                           std::vector<NamedValue>& values) override;
+  RegStatus ReadValueUtf8(RootKey root, const std::string& path, const std::string& name,
+                          RegistryValue& value) override;
+  RegStatus WriteValueUtf8(RootKey root, const std::string& path, const std::string& name,
+                           const RegistryValue& value) override;
+  bool ToCodePage(const std::string& utf8, std::string& text) override;
 };
 
 }  // namespace platform::win32

@@ -1,19 +1,21 @@
 #include "platform/win32/win32_system.h"
 
 #include <windows.h>
-#include <bcrypt.h>
+#include <ntsecapi.h>
 
 #include <array>
 
 namespace platform::win32 {
 
 std::optional<std::uint32_t> Win32Volume::SystemSerial() {
+  if (serial_) return serial_;
   DWORD serial = 0;
   DWORD longest_name = 0;
   DWORD flags = 0;
   if (!GetVolumeInformationA("C:\\", nullptr, 0, &serial, &longest_name, &flags, nullptr, 0))
     return std::nullopt;
-  return static_cast<std::uint32_t>(serial);
+  serial_ = static_cast<std::uint32_t>(serial);
+  return serial_;
 }
 
 void* CursorHandleFor(int shape) {
@@ -34,9 +36,9 @@ namespace {
 
 std::array<std::uint32_t, 8> SeedWords() {
   std::array<std::uint32_t, 8> words{};
-  if (BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(words.data()), sizeof words,
-                      BCRYPT_USE_SYSTEM_PREFERRED_RNG) >= 0)
-    return words;
+  // The system generator through advapi32, a known DLL: an import the loader resolves
+  // before the program runs must never be searched for beside the executable.
+  if (RtlGenRandom(words.data(), sizeof words)) return words;
   // No system generator: fall back to values that differ from run to run.
   LARGE_INTEGER counter;
   QueryPerformanceCounter(&counter);

@@ -53,11 +53,19 @@ class MemoControl final : public WindowControl<Memo> {
     LiftTextLimit(Window());
   }
 
-  // Every line ends in CR LF, so an empty line appended stays a line of its own.
-  void AppendLine(const std::string& line) override {
+  void AppendLine(const std::string& line) override { AppendLines({line}); }
+
+  // Every line ends in CR LF, so an empty line appended stays a line of its own. One
+  // replace-selection for all the lines: each one costs a re-layout of the whole box.
+  void AppendLines(const std::vector<std::string>& lines) override {
+    if (lines.empty()) return;
     std::string text = Text();
     bool breakFirst = !text.empty() && text.back() != '\n' && text.back() != '\r';
-    std::string added = (breakFirst ? "\r\n" : "") + line + "\r\n";
+    std::string added = breakFirst ? "\r\n" : "";
+    for (const std::string& line : lines) {
+      added += line;
+      added += "\r\n";
+    }
     auto end = static_cast<WPARAM>(GetWindowTextLengthA(Window()));
     SendMessageA(Window(), EM_SETSEL, end, static_cast<LPARAM>(end));
     SendMessageA(Window(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));

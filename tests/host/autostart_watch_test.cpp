@@ -182,6 +182,53 @@ TEST_F(AutostartWatchTest, ComparisonReportsEveryKindOfChange) {
   }
 }
 
+// Names and data beyond the code page ("?" through the 8-bit calls) keep their own
+// identity: each entry has its own snapshot value, and a change of its data shows.
+TEST_F(AutostartWatchTest, EntriesBeyondTheCodePageAreWatchedLikeAnyOther) {
+  const std::string jp = "\xE6\x97\xA5\xE6\x9C\xAC", cy1 = "\xD0\x90", cy2 = "\xD0\x91";
+  const std::string zhe = "C:\\\xD0\x96.exe", ze = "C:\\\xD0\x97.exe";  // not in the code page
+  auto set = [](scan_test::ScanMachine& m, const std::string& name, const std::string& data) {
+    m.registry().WriteValueUtf8(HKCU, settings::RunKey, name, RegistryValue::Text(data));
+  };
+  const std::vector<CompareRow> rows = {
+      {"nothing", [](auto&) {}, {kUserDone}},
+      {"data of a Japanese name",
+       [&](auto& m) { set(m, jp, "C:\\jp2.exe"); }, {W, "*** Modified entry - C:\\jp2.exe"}},
+      {"data beyond the code page", [&](auto& m) { set(m, cy1, ze); },
+       {W, "*** Modified entry - C:\\?.exe"}},
+      {"second of two Cyrillic names", [&](auto& m) { set(m, cy2, "C:\\b2.exe"); },
+       {W, "*** Modified entry - C:\\b2.exe"}},
+  };
+  for (const CompareRow& row : rows) {
+    SCOPED_TRACE(row.change);
+    scan_test::ScanMachine fresh;
+    fresh.registry().CreateKey(HKCU, settings::RunKey);
+    set(fresh, jp, "C:\\jp.exe");
+    set(fresh, cy1, zhe);
+    set(fresh, cy2, "C:\\b.exe");
+    fresh.checks->SnapshotAutostart(User, true);
+    row.apply(fresh);
+    fresh.checks->CompareAutostart(User);
+    EXPECT_EQ(fresh.lines(), row.lines);
+  }
+  // What the code page holds is sealed as it always was, so earlier snapshots hold.
+  m.SetRunEntry(HKCU, "Caf\xE9", "C:\\caf\xE9.exe");
+  m.checks->SnapshotAutostart(User, true);
+  EXPECT_EQ(Snapshot(settings::UserKey, "Caf\xE9"), m.Seal("C:\\caf\xE9.exe"));
+}
+
+// A check's lines reach the box in one insertion, whatever their number.
+TEST_F(AutostartWatchTest, ACheckLogsAllItsLinesInOneInsertion) {
+  m.checks->SnapshotAutostart(User, true);
+  for (int i = 0; i < 50; ++i) m.SetRunEntry(HKCU, "New" + std::to_string(i), "C:\\n.exe");
+  auto& memo = dynamic_cast<platform::MemoryMemo&>(m.memo);
+  const int before = memo.insertions();
+  m.checks->CompareAutostart(User);
+  EXPECT_EQ(memo.insertions() - before, 1);
+  EXPECT_EQ(m.lines().size(), 101u);
+  EXPECT_EQ(m.lines().back(), W);
+}
+
 TEST_F(AutostartWatchTest, EmptySnapshotAgainstOneEntry) {
   m.registry().CreateKey(HKCU, settings::UserKey);
   m.checks->CompareAutostart(User);
@@ -209,20 +256,21 @@ TEST_F(AutostartWatchTest, NonTextEntryIsStoredEmptyAndReportedAtEveryScan) {
 
 TEST_F(AutostartWatchTest, UnexpectedErrorReadingAnEntryIsAFinding) {
   m.checks->SnapshotAutostart(User, true);
-  m.registry().faults().Arm(Fault{1, false, FaultKind::Throw, "ReadValue"});
+  m.registry().faults().Arm(Fault{1, false, FaultKind::Throw, "ReadValuesUtf8"});
   m.checks->CompareAutostart(User);
   EXPECT_THAT(m.lines(), ElementsAre(W));
   EXPECT_THAT(m.boxes(), IsEmpty());
 }
 
-TEST_F(AutostartWatchTest, KeyWithoutFullAccessHoldsNoEntries) {
+// A standard user may only read the machine's key: it is watched all the same.
+TEST_F(AutostartWatchTest, KeyWithoutFullAccessIsWatchedReadOnly) {
   m.registry().DenyFullAccess(HKLM, settings::RunKey);
   m.checks->SnapshotAutostart(Local, true);
-  EXPECT_TRUE(m.registry().HasKey(HKCU, settings::LocalKey));
-  EXPECT_THAT(m.registry().ValueNamesOf(HKCU, settings::LocalKey), IsEmpty());
+  EXPECT_EQ(Snapshot(settings::LocalKey, "Sound"), m.Seal("C:\\Windows\\snd.exe"));
 
+  m.SetRunEntry(HKLM, "Sound", "C:\\evil.exe");
   m.checks->CompareAutostart(Local);
-  EXPECT_THAT(m.lines(), ElementsAre(kLocalDone));
+  EXPECT_THAT(m.lines(), ElementsAre(W, "*** Modified entry - C:\\evil.exe"));
   EXPECT_THAT(m.boxes(), IsEmpty());
 }
 
@@ -260,7 +308,9 @@ TEST_F(AutostartWatchTest, AcceptingNeverTouchesAnExistingSnapshot) {
   m.registry().faults().ClearJournal();
   m.checks->SnapshotAutostart(User, true);
   EXPECT_THAT(m.registry().ValueNamesOf(HKCU, settings::UserKey), ElementsAre("Stale"));
-  EXPECT_EQ(m.registry().faults().CallCount("WriteValue"), 0u);
+  EXPECT_EQ(m.registry().faults().CallCount("WriteValue") +
+                m.registry().faults().CallCount("WriteValueUtf8"),
+            0u);
   EXPECT_THAT(m.boxes(), IsEmpty());
 }
 

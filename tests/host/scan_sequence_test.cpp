@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "accounts/account_key.h"
 #include "tests/host/main_window_support.h"
 
@@ -96,6 +98,25 @@ TEST_F(ScanSequenceTest, ButtonsAndTheirMenuItemsAreDisabledOnlyWhileTheDriverRu
   for (auto* item : {frm->mnuResetConfig, frm->mnuAccount, frm->mnuEnablePassword,
                      frm->mnuChangePassword, frm->mnuExit, frm->mnuUninstall})
     EXPECT_TRUE(item->Enabled()) << item->Caption();
+}
+
+// Whatever a check throws ends that check alone: the later ones run, the buttons come
+// back, and the log does not pass for a clean one.
+TEST_F(ScanSequenceTest, AnythingThrownByACheckEndsOnlyThatCheck) {
+  Create();
+  checks->during = [&](const std::string& what) {
+    if (what == "SnapshotAutostart User false") throw std::runtime_error("unexpected");
+    if (what == "CheckExecutable false") throw 42;
+  };
+  Scan();
+  EXPECT_EQ(checks->calls.size(), 7u);
+  EXPECT_TRUE(frm->btnClose->Enabled());
+  EXPECT_TRUE(frm->btnPlay->Enabled());
+  EXPECT_TRUE(frm->btnAccount->Enabled());
+  EXPECT_FALSE(frm->animScan->Active());
+  EXPECT_EQ(machine.cursor().Current(), platform::crDefault);
+  EXPECT_EQ(frm->mmoEvents->FontColor(), platform::colors::Red);
+  EXPECT_EQ(LogLines().back(), "Message Target: <public message>");
 }
 
 TEST_F(ScanSequenceTest, TheLogIsClearedBlackAndOneWarningTurnsEveryLineRed) {
