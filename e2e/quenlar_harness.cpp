@@ -125,8 +125,7 @@ void QuenlarRun::SaveArtifacts() {
   SaveBmp(CaptureWindow(MainWindow()), screenshot_);
 }
 
-LogColour QuenlarRun::ReadLogColour() {
-  HWND memo = FindMultiLineEdit(MainWindow());
+static LogColour ReadColourOf(HWND memo) {
   RECT area{};
   GetWindowRect(memo, &area);
   // Inside the border and clear of the scroll bars.
@@ -149,6 +148,17 @@ LogColour QuenlarRun::ReadLogColour() {
   if (red >= Some) return LogColour::Red;
   if (dark >= Some) return LogColour::Black;
   return LogColour::Unknown;
+}
+
+LogColour QuenlarRun::ReadLogColour(LogColour expected) {
+  HWND memo = FindMultiLineEdit(MainWindow());
+  ULONGLONG deadline = GetTickCount64() + 5000;
+  for (;;) {
+    LogColour colour = ReadColourOf(memo);
+    if (colour == expected || GetTickCount64() >= deadline) return colour;
+    RedrawWindow(memo, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump(250);
+  }
 }
 
 DWORD QuenlarRun::Exit(ExitBy by, const std::vector<Reply>& replies) {

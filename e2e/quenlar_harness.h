@@ -73,8 +73,10 @@ class QuenlarRun {
   // line last), saves the log text and a screenshot as artefacts, and returns the log.
   // A message box that comes meanwhile fails the wait with its text.
   std::vector<std::string> WaitForScan();
-  // The font colour of the event log, read from the screen.
-  LogColour ReadLogColour();
+  // The font colour of the event log, read from the screen. Wine repaints late at times,
+  // so while the reading is not `expected` the log is repainted and read again, for a few
+  // seconds at most; the last reading is returned.
+  LogColour ReadLogColour(LogColour expected);
   void SaveArtifacts();
   const std::string& ScreenshotPath() const { return screenshot_; }
 

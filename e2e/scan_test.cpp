@@ -48,7 +48,7 @@ TEST_F(Scan, FirstRunSetsUpAndTheNextStartIsClean) {
     run.AnswerFirstRunWithGame();
     std::vector<std::string> log = run.WaitForScan();
     EXPECT_EQ(log, FirstRunLog) << Joined(log);
-    EXPECT_EQ(run.ReadLogColour(), LogColour::Black);
+    EXPECT_EQ(run.ReadLogColour(LogColour::Black), LogColour::Black);
     auto own = ReadString(RunKey, OwnRunValue);
     ASSERT_TRUE(own) << "no autostart entry after the setup";
     EXPECT_EQ(strcasecmp(own->c_str(), setup.quenlarExe.c_str()), 0) << *own;
@@ -63,7 +63,7 @@ TEST_F(Scan, FirstRunSetsUpAndTheNextStartIsClean) {
   std::vector<std::string> log = run.WaitForScan();
   EXPECT_EQ(log, CleanScanLog) << Joined(log);
   EXPECT_EQ(run.Title(), "Quenlar - ");
-  EXPECT_EQ(run.ReadLogColour(), LogColour::Black);
+  EXPECT_EQ(run.ReadLogColour(LogColour::Black), LogColour::Black);
 
   // The screenshot artefact shows the window, not an empty frame.
   RECT frame{};
@@ -104,7 +104,7 @@ TEST_F(Scan, TamperingIsReportedAndAcceptedOnExit) {
                        "Tesk Engine: Found user32.dll inside C:\\Games\\Mir\\", "Account: ",
                        PublicTargetLine}))
         << Joined(log);
-    EXPECT_EQ(run.ReadLogColour(), LogColour::Red);
+    EXPECT_EQ(run.ReadLogColour(LogColour::Red), LogColour::Red);
     ASSERT_EQ(run.Exit(ExitBy::Button,
                        {{RegistryQuestion, "&Yes"}, {ExecutableQuestion, "&Yes"}}),
               0u);
@@ -116,7 +116,7 @@ TEST_F(Scan, TamperingIsReportedAndAcceptedOnExit) {
   QuenlarRun run(setup, Start());
   std::vector<std::string> log = run.WaitForScan();
   EXPECT_EQ(log, CleanScanLog) << Joined(log);
-  EXPECT_EQ(run.ReadLogColour(), LogColour::Black);
+  EXPECT_EQ(run.ReadLogColour(LogColour::Black), LogColour::Black);
   EXPECT_EQ(run.Exit(ExitBy::Menu, {}), 0u);
 }
 

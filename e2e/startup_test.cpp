@@ -37,7 +37,7 @@ TEST_F(Startup, FirstStartDeniedThenExitThroughTheMenuSavesTheSettings) {
                      "Tesk Engine: Checks Complete", "Account: ", PublicTargetLine}))
       << Joined(log);
   EXPECT_EQ(run.Title(), "Quenlar - ");
-  EXPECT_EQ(run.ReadLogColour(), LogColour::Red);
+  EXPECT_EQ(run.ReadLogColour(LogColour::Red), LogColour::Red);
   EXPECT_FALSE(ReadString(RunKey, OwnRunValue)) << "installed without a first run";
 
   EXPECT_EQ(run.Exit(ExitBy::Menu, {{RegistryQuestion, "&No"}}), 0u);
