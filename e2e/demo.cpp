@@ -32,8 +32,11 @@ int Play(const Installation& setup) {
   SaveAccount(run, "Warrior", "hero", "pa55word", "Secret");
   SetMessages(run, {"Hello from Quenlar", "See you in the game"});
   SaveScreen(setup, "3-account-saved");
+  const ULONGLONG played = GetTickCount64();
   PostClick(run.Button("&Play"));
   WaitForGameEvents("login-submitted", 1, 60000);
+  // Read by polling the transcript every 100 ms: the figure is that coarse.
+  std::printf("from Play to the submitted login: %llu ms\n", GetTickCount64() - played);
   SaveScreen(setup, "4-login-filled");
   WaitForGameEvents("chat", 2, 60000);
   SaveScreen(setup, "5-chat-lines");

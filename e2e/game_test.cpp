@@ -46,7 +46,7 @@ TEST_F(Game, PlayFillsTheLoginScreenAndPostsThePreparedLines) {
 
     PostClick(run.Button("&Play"));
     auto events = WaitForGameEvents("chat", 2, 60000);
-    Pump(4000);  // a third line would come by now
+    Pump(3500);  // a third line would have come by now
     events = LatestGameEvents();
     SaveScreen(setup, std::string("Game.") + (stealth ? "Stealth" : "Plain"));
 
