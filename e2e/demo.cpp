@@ -29,7 +29,7 @@ int Play(const Installation& setup) {
   }
   QuenlarRun run(setup, "2-second-start");
   Show("second start", run.WaitForScan());
-  SaveAccount(run, "Warrior", "hero", "pa55word", "Secret");
+  SaveAccount(run, "Warrior", "hero", "pa55word");
   SetMessages(run, {"Hello from Quenlar", "See you in the game"});
   SaveScreen(setup, "3-account-saved");
   const ULONGLONG played = GetTickCount64();

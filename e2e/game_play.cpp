@@ -48,16 +48,16 @@ void LoginWith(QuenlarRun& run, const std::string& password, const std::string& 
   WaitUntilGone(login, "the login dialog");
 }
 
+void SetUtilityPassword(QuenlarRun& run, const std::string& guard) {
+  run.Answer("Information", NewPasswordRequest, "OK");
+  LoginWith(run, guard, guard);
+}
+
 void SaveAccount(QuenlarRun& run, const std::string& name, const std::string& login,
-                 const std::string& password, const std::string& guard) {
+                 const std::string& password) {
   PostClick(run.Button("&Accounts..."));
   HWND accounts = WaitForDialog(run, "Accounts");
   PostClick(FindChild(accounts, "Button", "&Edit"));
-  run.Answer("Information",
-             "Please enter a password that you would like to use to protect this utility!\r"
-             "Please make sure that the password is NOT the same as your Mir password!",
-             "OK");
-  LoginWith(run, guard, guard);
   HWND editor = WaitForDialog(run, "");
   std::vector<HWND> fields = Edits(editor);
   if (fields.size() != 3) throw DriverError("the account editor has no three edits");

@@ -17,10 +17,15 @@ inline constexpr const char* GameTranscript = "C:\\Games\\Mir\\mir-transcript.tx
 HWND WaitForDialog(QuenlarRun& run, const std::string& title);
 // Types into the utility login dialog and presses OK; `confirm` only in set mode.
 void LoginWith(QuenlarRun& run, const std::string& password, const std::string& confirm = {});
-// Account `SelectedAccount` (the first of the list) saved through the account editor; the
-// first edit sets the utility password `guard`.
+inline constexpr const char* NewPasswordRequest =
+    "Please enter a password that you would like to use to protect this utility!\r"
+    "Please make sure that the password is NOT the same as your Mir password!";
+// Answers the prompt for a first utility password (its request, then the set-mode dialog).
+void SetUtilityPassword(QuenlarRun& run, const std::string& guard);
+// Account `SelectedAccount` (the first of the list) saved through the account editor, with
+// the utility password switched off.
 void SaveAccount(QuenlarRun& run, const std::string& name, const std::string& login,
-                 const std::string& password, const std::string& guard);
+                 const std::string& password);
 // The message slots through the message editor, one line each.
 void SetMessages(QuenlarRun& run, const std::vector<std::string>& lines);
 

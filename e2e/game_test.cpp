@@ -22,7 +22,7 @@ QuenlarRun& Prepared(const Installation& setup, std::unique_ptr<QuenlarRun>& run
                      const std::string& name) {
   run = std::make_unique<QuenlarRun>(setup, name);
   run->WaitForScan();
-  SaveAccount(*run, "Warrior", "hero", "pa55word", Guard);
+  SaveAccount(*run, "Warrior", "hero", "pa55word");
   SetMessages(*run, {"hello all", "see you", "", "never"});
   return *run;
 }
@@ -84,7 +84,7 @@ TEST_F(Game, ThePasswordDraggedOntoTheGameFieldLandsThere) {
   CompleteFirstRun();
   std::unique_ptr<QuenlarRun> holder;
   QuenlarRun& run = Prepared(setup, holder, Start());
-  Process game = Process::Start(setup.mirExe, "192.0.2.16", GameFolder);
+  Process game = Process::Start(GameExe, "192.0.2.16", GameFolder);
   WaitForGameEvents("screen", 1);
   // The main window away from the game's area, on top, its button in reach of the mouse.
   HWND main = run.MainWindow();
@@ -94,7 +94,7 @@ TEST_F(Game, ThePasswordDraggedOntoTheGameFieldLandsThere) {
   ClientToScreen(main, &button);
 
   DragWithMouse(button, POINT{400, 300});
-  LoginWith(run, Guard);
+  SetUtilityPassword(run, Guard);  // asked at every release, set at the first
   const auto events = WaitForGameEvents("set", 1);
   EXPECT_EQ(TextsSet(events, "password"), std::vector<std::string>{"pa55word"});
   SaveScreen(setup, "Game.Drag");
