@@ -10,6 +10,10 @@
 
 namespace platform {
 
+// A healthy window answers a set-text in well under a millisecond; a hung one must not
+// hold the program (which may run at real-time priority) for longer than this.
+inline constexpr int SendTimeoutMs = 2000;
+
 class Desktop {
  public:
   virtual ~Desktop() = default;
@@ -18,8 +22,9 @@ class Desktop {
   // The window's class name, cut to `capacity` - 1 characters; "" for no window.
   virtual std::string ClassName(WindowHandle window, int capacity) = 0;
   // WM_SETTEXT with the given first parameter and a zero-terminated text; returns
-  // after the receiving window has handled it. No-op for window 0.
-  virtual void SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) = 0;
+  // after the receiving window has handled it, or gives up on a window that is hung or
+  // still busy after SendTimeoutMs. True when the window handled it; false for window 0.
+  virtual bool SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) = 0;
   // Posted messages: they wait in the receiver's queue.
   virtual void PostKeyDown(WindowHandle window, int virtualKey) = 0;  // WM_KEYDOWN, lParam 0
   virtual void PostKeyUp(WindowHandle window, int virtualKey) = 0;    // WM_KEYUP, lParam 0

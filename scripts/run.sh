@@ -4,12 +4,13 @@
 #   - With a reachable display ($DISPLAY) and no --headless: copies the stand-in game to
 #     C:\Games\Mir of its own prefix and opens Quenlar on that display for a person.
 #   - Otherwise (the default in a shell without a display): on its own virtual display,
-#     plays a first run (the first-time question answered Yes, C:\Games\Mir\mir.exe chosen),
-#     exits, starts again for a clean scan and exits through the menu, leaving a screenshot
-#     and the event log of each start in the output folder.
-# Every run starts from a clean user state of its prefix, so it can be repeated. It
-# writes only into the output folder (and the build tree); --update-readme-picture also
-# copies the clean start's screenshot to docs/screenshot.png, the README's picture.
+#     plays a whole game: a first run (the first-time question answered Yes,
+#     C:\Games\Mir\mir.exe chosen), a second start that saves an account through the
+#     editor, prepares two chat lines, presses Play, sees the login filled and the lines in
+#     the game's chat, and exits; a screenshot of each stage, the event log and the game's
+#     transcript are left in the output folder.
+# Every run starts from a clean user state of its prefix, so it can be repeated.
+# --update-readme-picture also copies the game's picture to docs/ for the README.
 # Usage: scripts/run.sh [--headless] [--update-readme-picture] [output-folder]
 #        (default output folder: out)
 set -euo pipefail
@@ -23,7 +24,7 @@ for arg in "$@"; do
   case $arg in
     --headless) headless=1 ;;
     --update-readme-picture) update_picture=1; headless=1 ;;
-    -h | --help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     -*) echo "unknown option $arg" >&2; exit 2 ;;
     *) out=$arg ;;
   esac
@@ -70,14 +71,16 @@ quenlar_session_start "$QUENLAR_WINE_DIR" 7>&- || exit 1
 
 mkdir -p "$out"
 out=$(cd "$out" && pwd -P)
-rm -f "$out"/first-start.* "$out"/second-start.*
+rm -f "$out"/[0-9]-*.* "$out"/event-log.txt "$out"/mir-transcript.txt
 QUENLAR_BUILD_DIR=$state cmake/wine-run.sh "$build/e2e/quenlar_demo.exe" "$quenlar" "$mir" "$out" 7>&-
 e2e/bmp-to-png.sh "$out"
 
 echo
-echo "Screenshots and event logs of both starts:"
-for f in "$out"/first-start.* "$out"/second-start.*; do echo "  $f"; done
+echo "Screenshots, event log and game transcript:"
+for f in "$out"/[0-9]-*.* "$out"/event-log.txt "$out"/mir-transcript.txt; do echo "  $f"; done
 if [ "$update_picture" = 1 ]; then
-  cp "$out/second-start.png" docs/screenshot.png
-  echo "  docs/screenshot.png updated (the clean start, shown in README.md)"
+  mkdir -p docs
+  cp "$out/2-second-start.png" docs/screenshot.png
+  cp "$out/5-chat-lines.png" docs/game.png
+  echo "  docs/screenshot.png and docs/game.png updated (shown in README.md)"
 fi

@@ -72,6 +72,12 @@ void TfrmQuenlar::AttachHandlers() {
   mnuMessageTarget->SetOnClick([this] { mnuMessageTargetClick(); });
   tmrMessages->SetOnTimer([this] { tmrMessagesTimer(); });
   btnAccount->SetOnClick([this] { btnAccountClick(); });
+  btnPlay->SetOnClick([this] { btnPlayClick(); });
+  tmrPoll->SetOnTimer([this] { tmrPollTimer(); });
+  tmrRun->SetOnTimer([this] { tmrRunTimer(); });
+  tmrTime->SetOnTimer([this] { tmrTimeTimer(); });
+  mnuTime->SetOnClick([this] { mnuTimeClick(); });
+  mnu2HourWarning->SetOnClick([this] { mnu2HourWarningClick(); });
 }
 
 void TfrmQuenlar::FormCreate() {

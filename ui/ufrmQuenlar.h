@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "companions/canned_messages.h"
+#include "companions/chat_posts.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
 #include "scan/checks.h"
@@ -54,6 +55,17 @@ class TfrmQuenlar {
   // Starts a batch of canned messages after a launch, if messaging is enabled.
   void StartMessageBatch();
   void btnAccountClick();
+  void btnPlayClick();
+  // Starts the game client at `gamePath` and arms the wait for its login screen.
+  void Launch(const std::string& gamePath);
+  void tmrPollTimer();
+  void tmrRunTimer();
+  void sbtnSendPasswordMouseDown(const platform::MouseEvent& event);
+  void sbtnSendPasswordMouseMove(const platform::MouseEvent& event);
+  void sbtnSendPasswordMouseUp(const platform::MouseEvent& event);
+  void tmrTimeTimer();
+  void mnuTimeClick();
+  void mnu2HourWarningClick();
 
   platform::Form& Form() { return *form_; }
   SharedState& State() { return state_; }
@@ -111,6 +123,9 @@ class TfrmQuenlar {
   std::unique_ptr<ScanContext> context_;
   std::unique_ptr<IntegrityChecks> checks_;
   std::unique_ptr<ScanSequence> scan_;
+  // The window under the pointer at the last move of the current drag; 0 for none.
+  platform::WindowHandle DropTarget = 0;
+  ChatPosts chatPosts_;
 
  public:
   // Declared last so they stop before anything their handlers use is destroyed.

@@ -44,7 +44,9 @@ void TfrmQuenlar::mnuMessageTargetClick() {
   AskMessageTarget(*services_.toolkit, state_.MessageTarget, *log_);
 }
 
-void TfrmQuenlar::tmrMessagesTimer() { MessageSenderOf().Tick(); }
+void TfrmQuenlar::tmrMessagesTimer() {
+  chatPosts_.Run(ChatPost::Messages, [this] { MessageSenderOf().Tick(); });
+}
 
 void TfrmQuenlar::StartMessageBatch() {
   MessageSenderOf().StartBatch(mnuEnableMessaging->Checked());

@@ -74,6 +74,9 @@ void TfrmQuenlar::CreateControls() {
   send.bounds = {9, 200, 25, 25};
   send.glyph = "Key";
   send.hint = "Drag Password";
+  send.onMouseDown = [this](const MouseEvent& event) { sbtnSendPasswordMouseDown(event); };
+  send.onMouseMove = [this](const MouseEvent& event) { sbtnSendPasswordMouseMove(event); };
+  send.onMouseUp = [this](const MouseEvent& event) { sbtnSendPasswordMouseUp(event); };
   sbtnSendPassword = &form_->AddSpeedButton(send);
 
   btnAccount = &form_->AddButton(DisabledButton({277, 200, 75, 25}, "&Accounts...", 1));

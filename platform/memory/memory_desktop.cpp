@@ -213,10 +213,25 @@ void MemoryDesktop::Dispatch(const WindowMessage& message, std::size_t record) {
   if (proc) proc(message);
 }
 
-void MemoryDesktop::SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) {
+bool MemoryDesktop::SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) {
   WindowMessage m{WindowMessageId::SetText, window, wparam, text ? text : ""};
   const std::size_t record = Record(window, m.id, wparam, m.text, false);
-  if (Find(window)) Dispatch(m, record);
+  if (!Find(window)) return false;
+  if (hung_.count(window)) {
+    // The sender waits out the time-out; the window never sees the message.
+    clock_.AdvanceBy(SendTimeoutMs);
+    journal_[record].fate = MessageFate::TimedOut;
+    return false;
+  }
+  Dispatch(m, record);
+  return true;
+}
+
+void MemoryDesktop::SetHung(WindowHandle window, bool hung) {
+  if (hung)
+    hung_.insert(window);
+  else
+    hung_.erase(window);
 }
 
 void MemoryDesktop::Post(WindowHandle window, WindowMessageId id, std::uintptr_t wparam) {

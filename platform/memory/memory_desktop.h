@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,7 @@ enum class MessageFate {
   Pending,   // posted, still waiting in the queue
   NoWindow,  // the window was 0 or did not exist
   Dropped,   // the window was destroyed before the message was handled
+  TimedOut,  // sent to a hung window: the sender gave up
 };
 
 struct MessageRecord {
@@ -85,7 +87,8 @@ class MemoryDesktop : public Desktop {
 
   WindowHandle WindowFromPoint(Point screen) override;
   std::string ClassName(WindowHandle window, int capacity) override;
-  void SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) override;
+  // A hung window keeps the sender for SendTimeoutMs of virtual time and handles nothing.
+  bool SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) override;
   void PostKeyDown(WindowHandle window, int virtualKey) override;
   void PostKeyUp(WindowHandle window, int virtualKey) override;
   void PostCopy(WindowHandle window) override;
@@ -105,6 +108,8 @@ class MemoryDesktop : public Desktop {
   void SetClientOffset(WindowHandle window, Point offset);
   void SetVisible(WindowHandle window, bool visible);
   void SetEnabled(WindowHandle window, bool enabled);
+  // A hung window's process has stopped handling its messages.
+  void SetHung(WindowHandle window, bool hung);
   // Shown and every ancestor shown.
   bool IsShown(WindowHandle window) const;
   // Enabled and every ancestor enabled.
@@ -160,6 +165,7 @@ class MemoryDesktop : public Desktop {
   std::deque<Queued> queue_;
   std::vector<MessageRecord> journal_;
   std::optional<std::string> clipboard_;
+  std::set<WindowHandle> hung_;
 };
 
 }  // namespace platform

@@ -28,10 +28,12 @@ std::string Win32Desktop::ClassName(WindowHandle window, int capacity) {
   return std::string(name.data(), static_cast<size_t>(length));
 }
 
-void Win32Desktop::SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) {
-  if (!window) return;
-  SendMessageA(ToHwnd(window), WM_SETTEXT, static_cast<WPARAM>(wparam),
-               reinterpret_cast<LPARAM>(text ? text : ""));
+bool Win32Desktop::SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) {
+  if (!window) return false;
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(ToHwnd(window), WM_SETTEXT, static_cast<WPARAM>(wparam),
+                             reinterpret_cast<LPARAM>(text ? text : ""),
+                             SMTO_ABORTIFHUNG | SMTO_BLOCK, SendTimeoutMs, &result) != 0;
 }
 
 void Win32Desktop::PostKeyDown(WindowHandle window, int virtualKey) {

@@ -1,0 +1,67 @@
+// Putting a stored account's login and password into the game's login fields by
+// setting the fields' text with a window message: no keystrokes, no clipboard.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <utility>
+
+#include "core/secure_wipe.h"
+#include "platform/services.h"
+
+// The account value (settings::AccountLoginSuffix, AccountPasswordSuffix, ...) of
+// `account`, unsealed; "" when it is missing or cannot be read.
+std::string ReadAccountValue(platform::Services& services, int account, char suffix);
+
+// A text that is wiped when it goes, however it goes.
+struct Secret {
+  std::string text;
+  Secret() = default;
+  // A short text moves by copying its bytes: what is left in `plain` is wiped too.
+  explicit Secret(std::string&& plain) : text(std::move(plain)) {
+    SecureZero(plain.data(), plain.capacity());
+  }
+  ~Secret() { SecureZero(text.data(), text.capacity()); }
+  Secret(const Secret&) = delete;
+  Secret& operator=(const Secret&) = delete;
+};
+
+// The 145 bytes a text travels in: at most 144 characters and the closing zero. A
+// longer text is cut, as the game's fields take no more.
+class TransferBuffer {
+ public:
+  static constexpr std::size_t Size = 145;
+
+  TransferBuffer() { Zero(); }
+  ~TransferBuffer() { Zero(); }
+  TransferBuffer(const TransferBuffer&) = delete;
+  TransferBuffer& operator=(const TransferBuffer&) = delete;
+
+  void Zero() { SecureZero(bytes_.data(), Size); }
+  void Blank() { SecureFill(bytes_.data(), Size, ' '); }
+  // Zeros the buffer, then copies the text in.
+  void Load(const std::string& text);
+  char* data() { return bytes_.data(); }
+  const char* data() const { return bytes_.data(); }
+
+ private:
+  std::array<char, Size> bytes_;
+};
+
+// The rounds of decoy text the flood sends into both fields.
+inline constexpr int FloodRounds = 1025;
+inline constexpr int FloodTextLength = 10;
+
+// Fills both login fields with random ten-character texts, FloodRounds times, at
+// real-time process and highest thread priority; both are normal again however it
+// ends. A field that does not answer in time ends the sending.
+void FieldFlood(platform::Services& services, TransferBuffer& buffer);
+
+// Drops the old account key, floods when `stealth`, sets the login and the password of
+// `account` into the fields at the two points, lets the program's own messages run,
+// then presses Enter in the password field.
+void CredentialFill(platform::Services& services, int account, bool stealth);
+
+// Sets the password of `account` as the text of `target` (any window).
+void DeliverPassword(platform::Services& services, int account, platform::WindowHandle target);

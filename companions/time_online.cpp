@@ -1,0 +1,55 @@
+#include "companions/time_online.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+#include "companions/clipboard_holder.h"
+#include "core/game_client.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr std::int64_t kMsPerDay = 86400000;
+constexpr DateTime kTwoHours = 2.0 / 24.0;
+constexpr int kEnterKey = 13;
+constexpr int kPostPauseMs = 250;
+
+}  // namespace
+
+std::string TimeText(DateTime days) {
+  const std::int64_t ms = std::llround(std::fabs(days) * kMsPerDay) % kMsPerDay;
+  const std::int64_t seconds = ms / 1000;
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(seconds / 3600),
+                static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+  return text;
+}
+
+std::string TimeOnlineLine(Clock& clock, DateTime launchTime, const std::string& target,
+                           bool warning) {
+  std::string line = target.empty() ? std::string() : "/" + target + " ";
+  line += TimeText(clock.Now() - launchTime);
+  if (warning) line += " - " + TimeText(kTwoHours - (clock.Now() - launchTime)) + " before d/c";
+  return line;
+}
+
+void TimeOnlinePoster::Post(const std::string& line) {
+  Desktop& desktop = *services.desktop;
+  const Point chatPoint{game_client::ChatPoint.x, game_client::ChatPoint.y};
+  const WindowHandle game = desktop.WindowFromPoint(chatPoint);
+  ClipboardHolder clipboard{*services.toolkit, desktop, edtTemp};
+  clipboard.SavePlayerText();
+  edtTime.SetText(line);
+  clipboard.Copy(edtTime);
+  if (desktop.ClassName(game, game_client::ClassNameCapacity) == game_client::GameWindowClass) {
+    desktop.PostKeyDown(game, kEnterKey);
+    services.clock->Sleep(kPostPauseMs);
+    const WindowHandle chat = desktop.WindowFromPoint(chatPoint);
+    desktop.PostPaste(chat);
+    services.clock->Sleep(kPostPauseMs);
+    desktop.PostKeyDown(chat, kEnterKey);
+  }
+  clipboard.RestorePlayerText();
+}

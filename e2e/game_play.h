@@ -1,0 +1,54 @@
+// Playing a whole game through the driver: an account stored through the real editor,
+// chat lines prepared, the clipboard, the stand-in's transcript, and a drag with the
+// real mouse.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "e2e/quenlar_harness.h"
+#include "standin/transcript_format.h"
+
+namespace e2e {
+
+inline constexpr const char* GameTranscript = "C:\\Games\\Mir\\mir-transcript.txt";
+
+// The dialog of Quenlar's toolkit with this exact title.
+HWND WaitForDialog(QuenlarRun& run, const std::string& title);
+// Types into the utility login dialog and presses OK; `confirm` only in set mode.
+void LoginWith(QuenlarRun& run, const std::string& password, const std::string& confirm = {});
+inline constexpr const char* NewPasswordRequest =
+    "Please enter a password that you would like to use to protect this utility!\r"
+    "Please make sure that the password is NOT the same as your Mir password!";
+// Answers the prompt for a first utility password (its request, then the set-mode dialog).
+void SetUtilityPassword(QuenlarRun& run, const std::string& guard);
+// Account `SelectedAccount` (the first of the list) saved through the account editor, with
+// the utility password switched off.
+void SaveAccount(QuenlarRun& run, const std::string& name, const std::string& login,
+                 const std::string& password);
+// The message slots through the message editor, one line each.
+void SetMessages(QuenlarRun& run, const std::vector<std::string>& lines);
+
+void SetClipboardText(const std::string& text);
+std::string ClipboardText();
+
+// The transcript's events of the latest run of mir.exe.
+std::vector<transcript::Event> LatestGameEvents();
+// The texts set into one field, in order.
+std::vector<std::string> TextsSet(const std::vector<transcript::Event>& events,
+                                  const std::string& field);
+std::vector<std::string> ChatLines(const std::vector<transcript::Event>& events);
+// Waits until the latest run's transcript has `count` events of `kind`.
+std::vector<transcript::Event> WaitForGameEvents(const std::string& kind, size_t count,
+                                                 DWORD timeoutMs = DefaultTimeoutMs);
+
+// Presses the left button at `from`, moves in steps to `to` and releases it there,
+// through SendInput, as a player's hand would.
+void DragWithMouse(POINT from, POINT to);
+// Moves there, then presses and releases the left button without moving.
+void ClickWithMouse(POINT at);
+
+// Saves the whole screen as <artifacts>/<name>.bmp.
+void SaveScreen(const Installation& setup, const std::string& name);
+
+}  // namespace e2e

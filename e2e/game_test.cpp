@@ -1,0 +1,112 @@
+// A whole game from "&Play": the stand-in started with the server address in its folder,
+// its login screen filled (after the decoys in stealth mode), the prepared lines in its
+// chat, the player's clipboard kept; and the password dragged with the real mouse.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "e2e/e2e_test_support.h"
+#include "e2e/game_play.h"
+
+namespace e2e {
+namespace {
+
+using Game = QuenlarTest;
+
+constexpr const char* Guard = "Secret";
+
+// A first run, then a start with an account saved through the editor and two lines ready.
+QuenlarRun& Prepared(const Installation& setup, std::unique_ptr<QuenlarRun>& run,
+                     const std::string& name) {
+  run = std::make_unique<QuenlarRun>(setup, name);
+  run->WaitForScan();
+  SaveAccount(*run, "Warrior", "hero", "pa55word");
+  SetMessages(*run, {"hello all", "see you", "", "never"});
+  return *run;
+}
+
+DWORD PriorityOf(QuenlarRun& run) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, run.process().Id());
+  DWORD priority = GetPriorityClass(process);
+  CloseHandle(process);
+  return priority;
+}
+
+TEST_F(Game, PlayFillsTheLoginScreenAndPostsThePreparedLines) {
+  for (bool stealth : {true, false}) {
+    SCOPED_TRACE(stealth ? "stealth" : "plain");
+    ResetUserState(setup);
+    CompleteFirstRun();
+    std::unique_ptr<QuenlarRun> holder;
+    QuenlarRun& run = Prepared(setup, holder, Start());
+    if (stealth) ChooseMenu(run.MainWindow(), {{"&Options"}, {"&Stealth Mode"}});
+    SetClipboardText("the player's own text");
+
+    PostClick(run.Button("&Play"));
+    auto events = WaitForGameEvents("chat", 2, 60000);
+    Pump(3500);  // a third line would have come by now
+    events = LatestGameEvents();
+    SaveScreen(setup, std::string("Game.") + (stealth ? "Stealth" : "Plain"));
+
+    std::string server, cwd, submitted;
+    for (const auto& e : events) {
+      if (e.kind == "server") server = e.fields.at(0);
+      if (e.kind == "cwd") cwd = e.fields.at(0);
+      if (e.kind == "login-submitted") submitted = e.fields.at(1) + "/" + e.fields.at(3);
+    }
+    EXPECT_EQ(server, "192.0.2.16");
+    EXPECT_EQ(cwd, "C:\\Games\\Mir");
+    EXPECT_EQ(submitted, "hero/pa55word");
+    const auto logins = TextsSet(events, "login");
+    const auto passwords = TextsSet(events, "password");
+    const size_t decoys = stealth ? 1025 : 0;
+    ASSERT_EQ(logins.size(), decoys + 1);
+    ASSERT_EQ(passwords.size(), decoys + 1);
+    EXPECT_EQ(logins.back(), "hero");
+    EXPECT_EQ(passwords.back(), "pa55word");
+    for (size_t i = 0; i < decoys; ++i) {
+      ASSERT_EQ(logins[i].size(), 10u);
+      ASSERT_EQ(logins[i], passwords[i]);
+    }
+    EXPECT_EQ(ChatLines(events), (std::vector<std::string>{"hello all", "see you"}));
+    EXPECT_EQ(ClipboardText(), "the player's own text");
+    EXPECT_EQ(PriorityOf(run), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+    EXPECT_EQ(run.Log().back(), "Launching Mir");
+    EXPECT_EQ(run.Exit(ExitBy::Button, {}), 0u);
+    if (HWND game = FindWindowA("TDXDraw", nullptr)) PostMessageA(game, WM_CLOSE, 0, 0);
+    WaitForGameEvents("exit", 1);
+  }
+}
+
+TEST_F(Game, ThePasswordDraggedOntoTheGameFieldLandsThere) {
+  CompleteFirstRun();
+  std::unique_ptr<QuenlarRun> holder;
+  QuenlarRun& run = Prepared(setup, holder, Start());
+  Process game = Process::Start(GameExe, "192.0.2.16", GameFolder);
+  WaitForGameEvents("screen", 1);
+  // The main window away from the game's area, on top, its button in reach of the mouse.
+  HWND main = run.MainWindow();
+  SetWindowPos(main, HWND_TOPMOST, 560, 400, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  Pump(300);
+  POINT button{9 + 12, 200 + 12};
+  ClientToScreen(main, &button);
+
+  DragWithMouse(button, POINT{400, 300});
+  SetUtilityPassword(run, Guard);  // asked at every release, set at the first
+  const auto events = WaitForGameEvents("set", 1);
+  EXPECT_EQ(TextsSet(events, "password"), std::vector<std::string>{"pa55word"});
+  SaveScreen(setup, "Game.Drag");
+
+  // A press and release with no move has no target: nothing more is sent.
+  ClickWithMouse(button);
+  LoginWith(run, Guard);
+  Pump(500);
+  EXPECT_EQ(TextsSet(LatestGameEvents(), "password").size(), 1u);
+  EXPECT_EQ(run.Exit(ExitBy::Button, {}), 0u);
+  game.Terminate();
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,356 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "accounts/account_key.h"
+#include "accounts/credential_delivery.h"
+#include "companions/time_online.h"
+#include "core/game_client.h"
+#include "tests/host/main_window_support.h"
+
+namespace main_window_test {
+namespace {
+
+using platform::MemoryEdit;
+using platform::MemorySpeedButton;
+using platform::MemoryToolkit;
+using platform::PriorityClass;
+using platform::RegistryValue;
+using platform::ThreadPriority;
+using platform::WindowMessageId;
+using ::testing::ElementsAre;
+
+constexpr const char* kGame = "C:\\Games\\Mir\\mir.exe";
+
+class GameTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    machine.InstallGame(kGame);
+    registry.SetValue(HKCU, settings::ProductKey, "Path", RegistryValue::Text(Seal(kGame)));
+    StoreAccount(1, "kael", "hunter2");
+    Create();
+    Scan();
+  }
+  void StoreAccount(int account, const std::string& login, const std::string& password) {
+    registry.SetValue(HKCU, AccountKey(), settings::AccountValueName(account, '3'),
+                      RegistryValue::Text(Seal(login)));
+    registry.SetValue(HKCU, AccountKey(), settings::AccountValueName(account, '7'),
+                      RegistryValue::Text(Seal(password)));
+  }
+  // The utility prompt, answered with `password` or closed when it is null.
+  void AnswerPrompt(const char* password) {
+    toolkit.ScriptModal("Utility Login", [=](platform::Form& f) {
+      if (!password) return f.Close();
+      MemoryToolkit::Of(f).Nth<MemoryEdit>(0).UserType(password);
+      MemoryToolkit::Of(f).UserPressEnter();
+    });
+  }
+  platform::SimulatedGameClient& Play() {
+    frm->btnPlay->Click();
+    toolkit.RunFor(platform::SimulatedGames::DefaultLoginDelayMs + 700);
+    return machine.games().latest();
+  }
+  std::vector<platform::MessageRecord> SetTexts() {
+    return machine.desktop().MessagesOfKind(WindowMessageId::SetText);
+  }
+};
+
+TEST_F(GameTest, PlayLogsThenOpensTheGameHalfASecondLaterInItsFolder) {
+  struct Case {
+    std::string path;
+    std::string directory;
+  };
+  for (const Case& c : {Case{kGame, "C:\\Games\\Mir"}, Case{"mir.exe", ""},
+                        Case{"C:\\Games\\Mir\\game.exe", "C:\\Games\\Mir\\"}}) {
+    SCOPED_TRACE(c.path);
+    registry.SetValue(HKCU, settings::ProductKey, "Path", RegistryValue::Text(Seal(c.path)));
+    frm->State().MessageCursor = 7;
+    const auto shellCalls = machine.shell().calls().size();
+    const std::int64_t pressed = machine.clock().NowMs();
+    const platform::DateTime now = machine.clock().Now();
+    frm->btnPlay->Click();
+
+    EXPECT_EQ(LogLines().back(), "Launching Mir");
+    ASSERT_EQ(machine.shell().calls().size(), shellCalls + 1);
+    const auto& call = machine.shell().calls().back();
+    EXPECT_EQ(call.atMs, pressed + 500);
+    EXPECT_EQ(call.owner, frm->Form().Handle());
+    EXPECT_EQ(call.file, c.path);
+    EXPECT_EQ(call.parameters, game_client::GameServerAddress);
+    EXPECT_EQ(call.directory, c.directory);
+    EXPECT_EQ(call.showCommand, 5);
+    EXPECT_EQ(frm->State().LaunchTime, now);
+    EXPECT_EQ(frm->State().MessageCursor, 0);
+    EXPECT_FALSE(frm->State().Unlocked);
+    EXPECT_TRUE(frm->tmrPoll->Enabled());
+  }
+}
+
+TEST_F(GameTest, WithThePasswordOnEveryPlayAsksAndAFailedPromptLaunchesNothing) {
+  registry.SetValue(HKCU, settings::AccessKey, "Login", RegistryValue::Text(Seal("guard")));
+  frm->State().PasswordEnabled = 1;
+  frm->State().MessageCursor = 4;
+  AnswerPrompt(nullptr);
+  frm->btnPlay->Click();
+  EXPECT_TRUE(machine.shell().calls().empty());
+  EXPECT_EQ(frm->State().MessageCursor, 0);
+
+  for (int press = 0; press < 2; ++press) {
+    AnswerPrompt("guard");
+    frm->btnPlay->Click();
+  }
+  EXPECT_EQ(machine.shell().calls().size(), 2u);
+  EXPECT_EQ(toolkit.UnusedScripts(), 0);
+}
+
+TEST_F(GameTest, TheLoginScreenIsFilledOnceHalfASecondAfterThePollSeesIt) {
+  registry.SetValue(HKCU, settings::OldAccountKey, "13", RegistryValue::Text("old"));
+  frm->mnuStealthMode->SetChecked(false);
+  machine.games().SetLoginDelay(2050);
+  frm->btnPlay->Click();
+  const std::int64_t seen = machine.clock().NowMs() + 2100;  // the first poll tick after it
+  toolkit.RunFor(2100 + 500);
+  EXPECT_TRUE(frm->tmrMessages->Enabled());  // "Enable Messaging" is marked by default
+  toolkit.RunFor(10000);
+  auto& game = machine.games().latest();
+
+  ASSERT_EQ(game.Logins().size(), 1u);
+  EXPECT_EQ(game.Logins()[0].login, "kael");
+  EXPECT_EQ(game.Logins()[0].password, "hunter2");
+  EXPECT_THAT(SetTexts(), ::testing::SizeIs(2));
+  EXPECT_EQ(SetTexts()[0].atMs, seen + 500);
+  EXPECT_FALSE(frm->tmrPoll->Enabled());
+  EXPECT_FALSE(frm->tmrRun->Enabled());
+  EXPECT_FALSE(registry.KeyExists(HKCU, settings::OldAccountKey));
+  EXPECT_EQ(ReadAccountValue(services, 1, '7'), "hunter2");
+}
+
+TEST_F(GameTest, WithoutALoginScreenThePollGoesOnAndNothingIsFilled) {
+  machine.games().SetLoginDelay(1 << 30);
+  frm->btnPlay->Click();
+  toolkit.RunFor(60000);
+  EXPECT_TRUE(frm->tmrPoll->Enabled());
+  EXPECT_TRUE(SetTexts().empty());
+}
+
+TEST_F(GameTest, StealthFloodsBothFieldsInPairsAtRaisedPriorityThenFills) {
+  frm->mnuStealthMode->SetChecked(true);
+  StoreAccount(1, "", "hunter2");  // an empty login is still set
+  auto& game = Play();
+
+  const auto logins = game.TextsSet("login");
+  const auto passwords = game.TextsSet("password");
+  ASSERT_EQ(logins.size(), FloodRounds + 1u);
+  EXPECT_EQ(logins.back(), "");
+  EXPECT_EQ(passwords.back(), "hunter2");
+  EXPECT_EQ(std::vector<std::string>(logins.begin(), logins.end() - 1),
+            std::vector<std::string>(passwords.begin(), passwords.end() - 1));
+  for (const std::string& decoy : std::vector<std::string>(logins.begin(), logins.end() - 1))
+    ASSERT_EQ(decoy.size(), 10u);  // ten bytes, none of them zero
+  const auto sends = SetTexts();
+  ASSERT_NE(sends[0].window, sends[1].window);
+  for (std::size_t i = 0; i + 1 < sends.size(); i += 2) {
+    ASSERT_EQ(sends[i].window, sends[0].window);  // the login field first in each pair
+    ASSERT_EQ(sends[i + 1].window, sends[1].window);
+  }
+  const auto& p = machine.process().priorities();
+  ASSERT_EQ(p.size(), 4u);
+  EXPECT_EQ(p[0].processClass, PriorityClass::Realtime);
+  EXPECT_EQ(p[1].thread, ThreadPriority::Highest);
+  EXPECT_EQ(p[1].messagesBefore, machine.desktop().messages().size() - sends.size() - 2);
+  EXPECT_EQ(p[3].messagesBefore, p[1].messagesBefore + 2 * FloodRounds);
+  EXPECT_EQ(machine.process().processClass(), PriorityClass::Normal);
+  EXPECT_EQ(machine.process().threadPriority(), ThreadPriority::Normal);
+  ASSERT_EQ(game.Logins().size(), 1u);
+}
+
+// A field of another program that answers as the test wants.
+platform::WindowHandle FieldAt(platform::MemoryDesktop& desktop, const char* className,
+                               platform::WindowProc proc) {
+  platform::WindowSpec spec;
+  spec.className = className;
+  spec.owner = desktop.NewProcess();
+  spec.rect = {300, 250, 300, 80};  // covers both points
+  spec.proc = std::move(proc);
+  return desktop.AddWindow(spec);
+}
+
+TEST_F(GameTest, TheFloodRestoresThePrioritiesWhateverTheFieldsDo) {
+  struct Case {
+    const char* what;
+    const char* className;
+    bool throws;
+    bool hung;
+    std::size_t sends;  // set-text messages journalled by the fill
+  };
+  for (const Case& c : {Case{"not a field", "Static", false, false, 2},
+                        Case{"send throws", "TEdit", true, false, 5},
+                        Case{"hung field", "TEdit", false, true, 3}}) {
+    SCOPED_TRACE(c.what);
+    auto& desktop = machine.desktop();
+    desktop.ClearJournal();
+    int sent = 0;
+    const auto field = FieldAt(desktop, c.className, [&](const platform::WindowMessage&) {
+      if (c.throws && ++sent == 5) throw std::runtime_error("gone");
+    });
+    desktop.SetHung(field, c.hung);
+    const std::int64_t start = machine.clock().NowMs();
+    if (c.throws)
+      EXPECT_THROW(CredentialFill(services, 1, true), std::runtime_error);
+    else
+      CredentialFill(services, 1, true);
+    EXPECT_EQ(SetTexts().size(), c.sends);
+    // One time-out ends the decoys; the two real texts may cost one each.
+    EXPECT_LE(machine.clock().NowMs() - start, 3 * platform::SendTimeoutMs);
+    EXPECT_EQ(machine.process().processClass(), PriorityClass::Normal);
+    EXPECT_EQ(machine.process().threadPriority(), ThreadPriority::Normal);
+    desktop.RemoveWindow(field);
+  }
+}
+
+TEST_F(GameTest, TheTransferBufferTakesAtMost144CharactersAndIsBlankedAfterwards) {
+  TransferBuffer buffer;
+  buffer.Load(std::string(200, 'x'));
+  EXPECT_EQ(std::string(buffer.data()), std::string(144, 'x'));
+  buffer.Load("ab");
+  EXPECT_EQ(std::string(buffer.data(), 4), std::string("ab\0\0", 4));
+  buffer.Blank();
+  EXPECT_EQ(std::string(buffer.data(), TransferBuffer::Size), std::string(145, ' '));
+}
+
+TEST_F(GameTest, TheDragSendsThePasswordOnlyToTheTargetOfThisDragAfterThePrompt) {
+  registry.SetValue(HKCU, settings::AccessKey, "Login", RegistryValue::Text(Seal("guard")));
+  auto& game = machine.games().Launch({});
+  game.ShowLoginScreen();
+  auto& button = form().Nth<MemorySpeedButton>();
+  const platform::Point field{game_client::PasswordPoint.x, game_client::PasswordPoint.y};
+  struct Case {
+    const char* what;
+    bool move;
+    const char* answer;
+    std::size_t sends;
+  };
+  for (const Case& c : {Case{"dropped on the field", true, "guard", 1},
+                        Case{"press and release, no move", false, "guard", 0},
+                        Case{"prompt closed", true, nullptr, 0},
+                        Case{"wrong password", true, "Guard", 0}}) {
+    SCOPED_TRACE(c.what);
+    machine.desktop().ClearJournal();
+    AnswerPrompt(c.answer);
+    if (c.answer && std::string(c.answer) != "guard")
+      toolkit.ScriptMessage(platform::MessageKind::Information, "Invalid Password!",
+                            platform::MessageAnswer::Ok);
+    ASSERT_TRUE(button.UserMouseDown(platform::MouseButton::Left, {3, 3}));
+    EXPECT_TRUE(frm->State().Dragging);
+    EXPECT_EQ(machine.cursor().Current(), platform::crCross);
+    if (c.move) button.UserMoveToScreen(field);
+    button.UserReleaseAtScreen(field);
+    EXPECT_FALSE(frm->State().Dragging);
+    EXPECT_EQ(machine.cursor().Current(), platform::crDefault);
+    ASSERT_EQ(SetTexts().size(), c.sends);
+    if (c.sends) EXPECT_EQ(SetTexts()[0].text, "hunter2");
+    if (c.sends) EXPECT_EQ(SetTexts()[0].window, game.passwordField());
+    EXPECT_FALSE(frm->State().Unlocked);
+  }
+}
+
+TEST(TimeOnlineLine, ShowsTheTimeSinceLaunchAndTheWarning) {
+  using platform::MemoryClock;
+  const platform::DateTime launch = MemoryClock::Encode(2024, 5, 1, 20, 0);
+  const double minute = 1.0 / 1440;
+  struct Case {
+    double since;  // minutes after launch
+    const char* target;
+    bool warning;
+    platform::DateTime launchTime;
+    const char* line;
+  };
+  for (const Case& c : {
+           Case{35 + 20.0 / 60, "", false, launch, "00:35:20"},
+           Case{110, "Kael", true, launch, "/Kael 01:50:00 - 00:10:00 before d/c"},
+           Case{25 * 60 + 5, "", false, launch, "01:05:00"},
+           Case{130, "", true, launch, "02:10:00 - 00:10:00 before d/c"},
+           Case{75, " ", false, 0, "/  21:15:00"},  // before any launch: the clock's time
+       }) {
+    SCOPED_TRACE(c.line);
+    MemoryClock clock(launch + c.since * minute);
+    EXPECT_EQ(TimeOnlineLine(clock, c.launchTime, c.target, c.warning), c.line);
+  }
+}
+
+TEST_F(GameTest, TheTimeMenuAndTheWarningMenuAreCoupled) {
+  struct Step {
+    bool time, warning, clickWarning, timeAfter, warningAfter;
+  };
+  for (const Step& s : {Step{true, true, false, false, false}, Step{false, false, true, true, true},
+                        Step{true, true, true, true, false}, Step{true, false, false, false, false},
+                        Step{false, false, false, true, false}}) {
+    frm->mnuTime->SetChecked(s.time);
+    frm->mnu2HourWarning->SetChecked(s.warning);
+    ASSERT_TRUE(form().UserChooseMenu("&Options", s.clickWarning ? "2 Hour &Warning"
+                                                                  : "&Time Online"));
+    EXPECT_EQ(frm->mnuTime->Checked(), s.timeAfter);
+    EXPECT_EQ(frm->mnu2HourWarning->Checked(), s.warningAfter);
+  }
+}
+
+TEST_F(GameTest, ATickThatFallsDuringTheOtherPostRunsAfterItAndTheClipboardIsKept) {
+  // Offsets of the message tick from the time tick: inside the time post, or just before
+  // it so that the time tick falls inside the message post.
+  for (int offset : {-100, +100}) {
+    SCOPED_TRACE(offset);
+    Destroy();
+    const std::int64_t timeTick = machine.clock().NowMs() + 600000;
+    Create();
+    Scan();
+    frm->mnuTime->SetChecked(true);
+    frm->State().MessageSlots[0] = "hello";
+    auto& game = machine.games().Launch({});
+    game.ShowLoginScreen();
+    machine.desktop().PostKeyDown(game.passwordField(), 13);
+    machine.desktop().PostKeyUp(game.passwordField(), 13);
+    toolkit.RunFor(10);
+    machine.desktop().SetClipboard("player text");
+    toolkit.RunFor(timeTick + offset - 3000 - machine.clock().NowMs());
+    frm->StartMessageBatch();
+    toolkit.RunFor(3000 - offset + 2000);
+
+    const auto lines = game.ChatLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[offset < 0 ? 0 : 1], "hello");
+    EXPECT_EQ(machine.desktop().Clipboard(), "player text");
+  }
+}
+
+TEST_F(GameTest, AnUnmarkedTimeOnlineTickLeavesTheClipboardAlone) {
+  frm->mnuTime->SetChecked(false);
+  machine.desktop().SetClipboard("player text");
+  toolkit.RunFor(600000);
+  EXPECT_TRUE(machine.desktop().MessagesOfKind(WindowMessageId::Paste).empty());
+  EXPECT_EQ(machine.desktop().Clipboard(), "player text");
+}
+
+}  // namespace
+}  // namespace main_window_test
+
+namespace main_window_test {
+namespace {
+
+TEST(ChatPosts, APostAskedForDuringAnotherRunsOnceAfterIt) {
+  ChatPosts posts;
+  std::vector<std::string> ran;
+  posts.Run(ChatPost::Messages, [&] {
+    ran.push_back("messages begin");
+    posts.Run(ChatPost::TimeOnline, [&] { ran.push_back("time"); });
+    posts.Run(ChatPost::TimeOnline, [&] { ran.push_back("time"); });
+    ran.push_back("messages end");
+  });
+  EXPECT_THAT(ran, ElementsAre("messages begin", "messages end", "time"));
+  EXPECT_FALSE(posts.Busy());
+}
+
+}  // namespace
+}  // namespace main_window_test
