@@ -33,6 +33,23 @@ DateTime Win32Clock::Now() {
                     now.wMilliseconds);
 }
 
-void Win32Clock::Sleep(int ms) { ::Sleep(ms > 0 ? static_cast<DWORD>(ms) : 0); }
+// Waits without running any posted message or timer, but answers the messages other
+// threads send meanwhile: another program pasting what this one put on the clipboard
+// waits for such answers (Wine stalls its paste for seconds behind a bare Sleep), and the
+// chat posts sleep while the game pastes.
+void Win32Clock::Sleep(int ms) {
+  if (ms <= 0) {
+    ::Sleep(0);
+    return;
+  }
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
+  for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+    DWORD woke = MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now),
+                                             QS_SENDMESSAGE, 0);
+    if (woke != WAIT_OBJECT_0) break;
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
 
 }  // namespace platform::win32
