@@ -105,8 +105,9 @@ bool MemoryButton::UserClick() {
   return true;
 }
 
+// A window of its own, as under Win32: a drop back on the button finds the button.
 MemorySpeedButton::MemorySpeedButton(const ControlSite& site, const SpeedButtonSpec& spec)
-    : ControlImpl(site, spec.bounds, nullptr, false), spec_(spec) {}
+    : ControlImpl(site, spec.bounds, "QuenlarControl", false), spec_(spec) {}
 
 bool MemorySpeedButton::UserMouseDown(MouseButton button, Point client) {
   if (captured_ || !Reachable()) return false;

@@ -80,48 +80,6 @@ TEST(MemoryFiles, ReadOnlyFilesAndDirectoriesCannotBeOpenedForWriting) {
   EXPECT_THROW(fs.AddFile("C:\\ro.txt\\inner", "x"), std::invalid_argument);
 }
 
-struct ShareCase {
-  FileAccess held_access;
-  FileShare held_share;
-  FileAccess access;
-  FileShare share;
-  bool opens;
-};
-
-class MemoryFilesSharing : public testing::TestWithParam<ShareCase> {};
-
-TEST_P(MemoryFilesSharing, SecondOpenFollowsBothShareModes) {
-  const ShareCase c = GetParam();
-  MemoryFiles fs;
-  fs.AddFile("C:\\f", "data");
-  auto first = fs.Open("C:\\f", c.held_access, c.held_share);
-  ASSERT_TRUE(first);
-  EXPECT_EQ(fs.Open("C:\\f", c.access, c.share) != nullptr, c.opens);
-  // The same pair against a handle of another process.
-  first.reset();
-  auto hold = fs.HoldOpen("C:\\f", c.held_access, c.held_share);
-  ASSERT_TRUE(hold.held());
-  EXPECT_EQ(fs.Open("C:\\f", c.access, c.share) != nullptr, c.opens);
-}
-
-constexpr FileAccess R = FileAccess::Read;
-constexpr FileAccess RW = FileAccess::ReadWrite;
-INSTANTIATE_TEST_SUITE_P(
-    Matrix, MemoryFilesSharing,
-    testing::Values(
-        // The checksum's two opens: size with RW sharing RW, then exclusive read.
-        ShareCase{RW, FileShare::ReadWrite, RW, FileShare::ReadWrite, true},
-        ShareCase{RW, FileShare::ReadWrite, R, FileShare::None, false},
-        ShareCase{R, FileShare::None, R, FileShare::ReadWrite, false},
-        // A running executable: others read and share reading only.
-        ShareCase{R, FileShare::Read, RW, FileShare::ReadWrite, false},
-        ShareCase{R, FileShare::Read, R, FileShare::ReadWrite, true},
-        ShareCase{R, FileShare::Read, R, FileShare::None, false},  // must share the other's read
-        ShareCase{R, FileShare::Read, R, FileShare::Read, true},
-        ShareCase{R, FileShare::ReadWrite, R, FileShare::Read, true},
-        ShareCase{RW, FileShare::Read, R, FileShare::Read, false},      // must share the write
-        ShareCase{R, FileShare::ReadWrite, RW, FileShare::Read, true}));
-
 TEST(MemoryFiles, HoldReleasesOnDestructionAndRefusesWhatCannotBeOpened) {
   MemoryFiles fs;
   fs.AddFile("C:\\mir.exe", "MZ");
