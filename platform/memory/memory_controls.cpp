@@ -74,8 +74,9 @@ void MemoryControl::OnMessage(const WindowMessage& message) {
   if (message.id == WindowMessageId::SetText) AsControl().SetText(message.text);
 }
 
+// A window that reports clicks, as under Win32: the point at a label finds the label.
 MemoryLabel::MemoryLabel(const ControlSite& site, const LabelSpec& spec)
-    : ControlImpl(site, spec.bounds, "Static", true), spec_(spec) {
+    : ControlImpl(site, spec.bounds, "Static", false), spec_(spec) {
   text_ = spec.caption;
 }
 

@@ -72,9 +72,9 @@ TYPED_TEST(UiDesktopContract, FindsShownControlsAtTheirPointsAndNamesTheirClasse
   EXPECT_EQ(desktop.ClassName(play.Handle(), 0), "");
   EXPECT_EQ(desktop.ClassName(0, 144), "");
 
-  // A static label lets the point through to the form; so do a disabled button and a
-  // hidden edit.
-  EXPECT_EQ(desktop.WindowFromPoint(label.ClientToScreen({5, 5})), this->form->Handle());
+  // A label reports clicks, so it is found too; a disabled button and a hidden edit
+  // let the point through to the form.
+  EXPECT_EQ(desktop.WindowFromPoint(label.ClientToScreen({5, 5})), label.Handle());
   play.SetEnabled(false);
   EXPECT_EQ(desktop.WindowFromPoint(play.ClientToScreen({5, 5})), this->form->Handle());
   edit.SetVisible(false);
