@@ -1,7 +1,8 @@
-// Controls, menus, timers, modal forms, message boxes and the speed button's hold on
-// the pointer, as both backends must show them.
+// Controls, menus, timers, modal forms, message boxes, the picture button's pictures and
+// the speed button's hold on the pointer, as both backends must show them.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,28 @@ TYPED_TEST(UiToolkitContract, AHeldSpeedButtonHasThePointerWherever) {
   const std::string over = "move " + std::to_string(overEdit.x) + "," + std::to_string(overEdit.y);
   EXPECT_EQ(events,
             (std::vector<std::string>{"down 5,6", over, "move -30,300", "move 7,8", "up 7,8"}));
+}
+
+TYPED_TEST(UiToolkitContract, APictureButtonShowsUpAfterAReleaseAndHoverWhenThePointerComesBack) {
+  auto form = this->MakeForm("Quenlar");
+  int clicks = 0;
+  ImageButton& button =
+      form->AddImageButton({{88, 246, 65, 26}, "up", "down", "over", [&] { ++clicks; }});
+  form->Show();
+  auto& rig = this->rig;
+  std::vector<std::string> shown{button.ShownImage()};
+  const std::vector<std::function<void()>> steps = {
+      [&] { rig.MoveTo(button, {5, 5}); },  [&] { rig.MoveTo(button, {6, 6}); },
+      [&] { rig.Press(button, {6, 6}); },   [&] { rig.Release(button, {6, 6}); },
+      [&] { rig.MoveTo(button, {7, 7}); },  [&] { rig.Leave(button); },
+      [&] { rig.MoveTo(button, {5, 5}); }};
+  for (const auto& step : steps) {
+    step();
+    shown.push_back(button.ShownImage());
+  }
+  EXPECT_EQ(shown,
+            (std::vector<std::string>{"up", "over", "over", "down", "up", "up", "up", "over"}));
+  EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_controls.h"
 #include "platform/memory/memory_machine.h"
+#include "platform/memory/memory_view_controls.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_system.h"
 
@@ -93,19 +94,29 @@ class MemoryToolkitRig {
     return machine_.toolkit().ui().AcceptsInput(platform::MemoryToolkit::Of(form));
   }
 
-  // The left button on a speed button, at client points of it.
+  // The pointer on a speed or picture button, at client points of it; the picture
+  // button is pressed and released where the pointer last was.
   void Press(platform::Control& button, platform::Point at) {
-    Speed(button).UserMouseDown(platform::MouseButton::Left, at);
+    if (auto* speed = Speed(button)) speed->UserMouseDown(platform::MouseButton::Left, at);
+    else Picture(button).UserMouseDown(platform::MouseButton::Left);
   }
-  void MoveTo(platform::Control& button, platform::Point at) { Speed(button).UserMouseMove(at); }
+  void MoveTo(platform::Control& button, platform::Point at) {
+    if (auto* speed = Speed(button)) speed->UserMouseMove(at);
+    else Picture(button).UserPointerMove(at);
+  }
   void Release(platform::Control& button, platform::Point at) {
-    Speed(button).UserMouseUp(platform::MouseButton::Left, at);
+    if (auto* speed = Speed(button)) speed->UserMouseUp(platform::MouseButton::Left, at);
+    else Picture(button).UserMouseUp(platform::MouseButton::Left);
   }
-  bool Captured(platform::Control& button) { return Speed(button).captured(); }
+  void Leave(platform::Control& button) { Picture(button).UserPointerLeave(); }
+  bool Captured(platform::Control& button) { return Speed(button)->captured(); }
 
  private:
-  static platform::MemorySpeedButton& Speed(platform::Control& button) {
-    return dynamic_cast<platform::MemorySpeedButton&>(button);
+  static platform::MemorySpeedButton* Speed(platform::Control& button) {
+    return dynamic_cast<platform::MemorySpeedButton*>(&button);
+  }
+  static platform::MemoryImageButton& Picture(platform::Control& button) {
+    return dynamic_cast<platform::MemoryImageButton&>(button);
   }
 
   platform::MemoryMachine machine_;

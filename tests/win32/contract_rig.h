@@ -103,13 +103,21 @@ class Win32ToolkitRig {
     return IsWindowEnabled(ui_pump::ToHwnd(form.Handle())) != FALSE;
   }
 
+  // The left button's messages, as the pointer over a speed or picture button sends them.
   void Press(platform::Control& button, platform::Point at) {
+    held_ = true;
     Send(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
   }
   void MoveTo(platform::Control& button, platform::Point at) {
-    Send(button, WM_MOUSEMOVE, MK_LBUTTON, at);
+    Send(button, WM_MOUSEMOVE, held_ ? MK_LBUTTON : 0, at);
   }
-  void Release(platform::Control& button, platform::Point at) { Send(button, WM_LBUTTONUP, 0, at); }
+  void Release(platform::Control& button, platform::Point at) {
+    held_ = false;
+    Send(button, WM_LBUTTONUP, 0, at);
+  }
+  void Leave(platform::Control& button) {
+    SendMessageA(ui_pump::ToHwnd(button.Handle()), WM_MOUSELEAVE, 0, 0);
+  }
   bool Captured(platform::Control& button) {
     return GetCapture() == ui_pump::ToHwnd(button.Handle());
   }
@@ -123,6 +131,7 @@ class Win32ToolkitRig {
   platform::win32::Win32Cursor cursor_;
   platform::win32::Win32Toolkit toolkit_{cursor_};
   platform::win32::Win32Desktop desktop_;
+  bool held_ = false;
   // Their timers belong to the toolkit: gone before it.
   std::vector<std::unique_ptr<ui_pump::WhenShown>> watchers_;
 };
