@@ -45,8 +45,8 @@ TYPED_TEST(UiToolkitContract, ButtonsKeepTheirStateAndClickWhenTheProgramAsks) {
 
 TYPED_TEST(UiToolkitContract, MenusKeepTheirStateAndRunOnlyEnabledItems) {
   auto form = this->MakeForm("Quenlar");
-  int resets = 0, helps = 0;
-  Menu& menu = form->AddMenu("&Menu", {});
+  int resets = 0, helps = 0, popups = 0;
+  Menu& menu = form->AddMenu("&Menu", [&] { ++popups; });
   MenuItem& reset = menu.AddItem({"&Reset Config...", false, [&] { ++resets; }});
   menu.AddSeparator();
   MenuItem& password = menu.AddItem({"&Enable Password...", false, {}});
@@ -64,8 +64,10 @@ TYPED_TEST(UiToolkitContract, MenusKeepTheirStateAndRunOnlyEnabledItems) {
 
   reset.Click();
   help.Click();  // an entry of the bar without items is an item of its own
+  menu.Click();  // a drop-down opens
   EXPECT_EQ(resets, 1);
   EXPECT_EQ(helps, 1);
+  EXPECT_EQ(popups, 1);
   EXPECT_TRUE(reset.Enabled());
   reset.SetEnabled(false);
   EXPECT_FALSE(reset.Enabled());
@@ -73,6 +75,8 @@ TYPED_TEST(UiToolkitContract, MenusKeepTheirStateAndRunOnlyEnabledItems) {
   EXPECT_EQ(resets, 1);
   menu.SetEnabled(false);
   EXPECT_FALSE(menu.Enabled());
+  menu.Click();
+  EXPECT_EQ(popups, 1);
 }
 
 TYPED_TEST(UiToolkitContract, TimersTickAsTimePassesAndRestartWhenEnabled) {
