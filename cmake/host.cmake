@@ -3,9 +3,11 @@ file(GLOB QUENLAR_MEMORY_SOURCES CONFIGURE_DEPENDS platform/memory/*.cpp)
 add_library(quenlar_memory STATIC ${QUENLAR_MEMORY_SOURCES})
 target_link_libraries(quenlar_memory PUBLIC quenlar_app)
 
-# Tests in tests/common run on both backends; each tier supplies their rigs.
-file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/host/*.cpp tests/common/*_test.cpp)
+# Tests in tests/contract run on both backends; each tier supplies their rigs in
+# tests/<tier>/contract_rig.h.
+file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/host/*.cpp tests/contract/*_test.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})
+target_include_directories(host_tests PRIVATE tests/host)
 target_link_libraries(host_tests PRIVATE quenlar_memory GTest::gmock GTest::gtest_main)
 gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS host)
 

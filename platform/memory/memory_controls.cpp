@@ -74,8 +74,9 @@ void MemoryControl::OnMessage(const WindowMessage& message) {
   if (message.id == WindowMessageId::SetText) AsControl().SetText(message.text);
 }
 
+// A window that reports clicks, as under Win32: the point at a label finds the label.
 MemoryLabel::MemoryLabel(const ControlSite& site, const LabelSpec& spec)
-    : ControlImpl(site, spec.bounds, "Static", true), spec_(spec) {
+    : ControlImpl(site, spec.bounds, "Static", false), spec_(spec) {
   text_ = spec.caption;
 }
 
@@ -105,8 +106,9 @@ bool MemoryButton::UserClick() {
   return true;
 }
 
+// A window of its own, as under Win32: a drop back on the button finds the button.
 MemorySpeedButton::MemorySpeedButton(const ControlSite& site, const SpeedButtonSpec& spec)
-    : ControlImpl(site, spec.bounds, nullptr, false), spec_(spec) {}
+    : ControlImpl(site, spec.bounds, "QuenlarControl", false), spec_(spec) {}
 
 bool MemorySpeedButton::UserMouseDown(MouseButton button, Point client) {
   if (captured_ || !Reachable()) return false;

@@ -38,8 +38,10 @@ std::vector<MenuItem*> MemoryMenu::Items() const {
   return items;
 }
 
+// Choosing a drop-down opens it, as under Win32; a lone entry runs its handler.
 void MemoryMenu::Click() {
-  if (!enabled_ || !items_.empty()) return;
+  if (!enabled_) return;
+  if (!items_.empty()) return Popup();
   ui_.RunHandler(onClick_);
 }
 

@@ -62,7 +62,9 @@ class MenuEntry : public Interface {
     return state != static_cast<UINT>(-1) && (state & MF_CHECKED);
   }
 
+  // As choosing it would: a greyed entry does nothing.
   void Click() override {
+    if (!this->Enabled()) return;
     Action handler = onClick_;  // the handler may destroy the form and this entry
     if (handler) handler();
   }
@@ -118,6 +120,7 @@ class TopMenu final : public MenuEntry<Menu> {
 
   // Choosing a drop-down opens it; choosing a lone entry runs its handler.
   void Click() override {
+    if (!this->Enabled()) return;
     Action handler = popup_ ? onPopup_ : onClick_;
     if (handler) handler();
   }

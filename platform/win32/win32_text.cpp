@@ -32,12 +32,23 @@ class EditControl final : public WindowControl<Edit> {
       SendMessageA(Window(), EM_LIMITTEXT, static_cast<WPARAM>(spec.maxLength), 0);
     else
       LiftTextLimit(Window());
+    password_ = spec.passwordChar != 0;
     if (spec.passwordChar)
       SendMessageA(Window(), EM_SETPASSWORDCHAR,
                    static_cast<WPARAM>(static_cast<unsigned char>(spec.passwordChar)), 0);
   }
 
   void SelectAll() override { SendMessageA(Window(), EM_SETSEL, 0, -1); }
+
+  // Windows gives nothing of a password field to the clipboard; Wine's edit would.
+  bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override {
+    if ((message != WM_COPY && message != WM_CUT) || !password_) return false;
+    result = 0;
+    return true;
+  }
+
+ private:
+  bool password_ = false;
 };
 
 class MemoControl final : public WindowControl<Memo> {

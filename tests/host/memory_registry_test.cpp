@@ -16,25 +16,18 @@ namespace {
 constexpr RootKey HKCU = RootKey::CurrentUser;
 constexpr RootKey HKLM = RootKey::LocalMachine;
 
-TEST(MemoryRegistry, KeyAndValueNamesIgnoreLetterCaseButKeepTheirSpelling) {
+// Service behaviour is checked against Windows in the contract suite; here the helpers.
+TEST(MemoryRegistry, HelpersFoldOnlyAsciiLettersAndListSubkeys) {
   MemoryRegistry reg;
-  ASSERT_EQ(reg.OpenKey(HKCU, "\\Software\\Palvex\\Quenlar\\", KeyAccess::Full, true), RegStatus::Ok);
-  EXPECT_TRUE(reg.KeyExists(HKCU, "SOFTWARE\\palvex\\QUENLAR"));
+  reg.CreateKey(HKCU, "Software\\Palvex\\Quenlar");
   EXPECT_EQ(reg.SubkeyNames(HKCU, "software"), std::vector<std::string>{"Palvex"});
-
-  ASSERT_EQ(reg.WriteValue(HKCU, "software\\palvex\\quenlar", "Path", RegistryValue::Text("a")),
-            RegStatus::Ok);
-  ASSERT_EQ(reg.WriteValue(HKCU, "Software\\Palvex\\Quenlar", "PATH", RegistryValue::Text("b")),
-            RegStatus::Ok);
-  RegistryValue v;
-  ASSERT_EQ(reg.ReadValue(HKCU, "Software\\Palvex\\Quenlar", "path", v), RegStatus::Ok);
-  EXPECT_EQ(v.bytes, "b");
-  EXPECT_EQ(reg.ValueNamesOf(HKCU, "Software\\Palvex\\Quenlar"), std::vector<std::string>{"Path"});
-  EXPECT_EQ(reg.DeleteValue(HKCU, "Software\\Palvex\\Quenlar", "pAtH"), RegStatus::Ok);
-  EXPECT_TRUE(reg.ValueNamesOf(HKCU, "Software\\Palvex\\Quenlar").empty());
-  // Only ASCII letters fold.
   reg.SetValue(HKCU, "K", "\xC4", RegistryValue::Text("x"));
   EXPECT_FALSE(reg.Value(HKCU, "K", "\xE4"));
+  reg.SetValue(HKCU, "K", "n", RegistryValue::Text("1234"));
+  EXPECT_EQ(reg.Value(HKCU, "K", "n")->kind, ValueKind::String);
+  reg.SetValue(HKCU, "K", "d", RegistryValue::Dword(1));
+  EXPECT_FALSE(reg.Text(HKCU, "K", "d"));  // a DWORD is no text
+  EXPECT_EQ(reg.Text(HKCU, "k", "N"), "1234");
 }
 
 TEST(MemoryRegistry, RootsAreSeparateTrees) {
@@ -45,46 +38,11 @@ TEST(MemoryRegistry, RootsAreSeparateTrees) {
   EXPECT_EQ(reg.OpenKey(HKLM, "Software\\X", KeyAccess::Read, false), RegStatus::Ok);
 }
 
-TEST(MemoryRegistry, MissingKeysAndValuesAndBadPaths) {
+TEST(MemoryRegistry, EmptyNamesInsideAPathAreRefused) {
   MemoryRegistry reg;
-  RegistryValue v;
-  std::vector<std::string> names{"stale"};
-  EXPECT_EQ(reg.ReadValue(HKCU, "Nope", "v", v), RegStatus::NotFound);
-  EXPECT_EQ(reg.WriteValue(HKCU, "Nope", "v", RegistryValue::Text("x")), RegStatus::NotFound);
-  EXPECT_FALSE(reg.HasKey(HKCU, "Nope"));  // a failed write makes no key
-  EXPECT_EQ(reg.ValueNames(HKCU, "Nope", names), RegStatus::NotFound);
-  EXPECT_EQ(reg.DeleteKey(HKCU, "Nope"), RegStatus::NotFound);
-  reg.CreateKey(HKCU, "K");
-  EXPECT_EQ(reg.ReadValue(HKCU, "K", "v", v), RegStatus::NotFound);
-  EXPECT_EQ(reg.DeleteValue(HKCU, "K", "v"), RegStatus::NotFound);
   EXPECT_EQ(reg.OpenKey(HKCU, "A\\\\B", KeyAccess::Full, true), RegStatus::Failed);
   EXPECT_FALSE(reg.HasKey(HKCU, "A"));
-  EXPECT_EQ(reg.DeleteKey(HKCU, ""), RegStatus::Failed);  // never the root itself
   EXPECT_THROW(reg.CreateKey(HKCU, "A\\\\B"), std::invalid_argument);
-}
-
-TEST(MemoryRegistry, ValuesKeepTheirKindsAndBytes) {
-  MemoryRegistry reg;
-  reg.CreateKey(HKCU, "K");
-  const std::string nul_bytes("\x00\x01\xFF", 3);
-  const std::vector<RegistryValue> values = {
-      {ValueKind::String, "text"},          {ValueKind::ExpandString, "%TEMP%"},
-      {ValueKind::MultiString, "a\0b"},     {ValueKind::Binary, nul_bytes},
-      RegistryValue::Dword(0x01020304),     {ValueKind::Qword, std::string(8, '\x7F')},
-  };
-  for (std::size_t i = 0; i < values.size(); ++i)
-    ASSERT_EQ(reg.WriteValue(HKCU, "K", "v" + std::to_string(i), values[i]), RegStatus::Ok);
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    RegistryValue v;
-    ASSERT_EQ(reg.ReadValue(HKCU, "K", "v" + std::to_string(i), v), RegStatus::Ok);
-    EXPECT_EQ(v.kind, values[i].kind) << i;
-    EXPECT_EQ(v.bytes, values[i].bytes) << i;
-  }
-  // A string that looks like a number stays a string.
-  reg.SetValue(HKCU, "K", "n", RegistryValue::Text("1234"));
-  EXPECT_EQ(reg.Value(HKCU, "K", "n")->kind, ValueKind::String);
-  EXPECT_FALSE(reg.Text(HKCU, "K", "v4"));  // a DWORD is no text
-  EXPECT_EQ(reg.Text(HKCU, "K", "v1"), "%TEMP%");
 }
 
 TEST(MemoryRegistry, EnumerationKeepsInsertionOrderAndReplacementKeepsThePlace) {
@@ -103,21 +61,6 @@ TEST(MemoryRegistry, EnumerationKeepsInsertionOrderAndReplacementKeepsThePlace) 
   // The empty name is the key's default value, a value like any other.
   reg.WriteValue(HKCU, "Run", "", RegistryValue::Text("d"));
   EXPECT_EQ(reg.Text(HKCU, "Run", ""), "d");
-}
-
-TEST(MemoryRegistry, DeleteKeyRemovesTheWholeSubtreeOnly) {
-  MemoryRegistry reg;
-  reg.SetValue(HKCU, "Software\\Palvex\\Quenlar", "a", RegistryValue::Text("1"));
-  reg.SetValue(HKCU, "Software\\Palvex\\Quenlar\\Accounts\\Deep", "b", RegistryValue::Text("2"));
-  reg.SetValue(HKCU, "Software\\Palvex\\Other", "c", RegistryValue::Text("3"));
-  EXPECT_EQ(reg.DeleteKey(HKCU, "software\\PALVEX\\quenlar"), RegStatus::Ok);
-  EXPECT_FALSE(reg.HasKey(HKCU, "Software\\Palvex\\Quenlar"));
-  EXPECT_FALSE(reg.HasKey(HKCU, "Software\\Palvex\\Quenlar\\Accounts\\Deep"));
-  EXPECT_EQ(reg.Text(HKCU, "Software\\Palvex\\Other", "c"), "3");
-  // Recreated, it starts empty.
-  reg.CreateKey(HKCU, "Software\\Palvex\\Quenlar");
-  EXPECT_TRUE(reg.ValueNamesOf(HKCU, "Software\\Palvex\\Quenlar").empty());
-  EXPECT_TRUE(reg.SubkeyNames(HKCU, "Software\\Palvex\\Quenlar").empty());
 }
 
 TEST(MemoryRegistry, DeniedFullAccessStillAllowsReading) {

@@ -337,27 +337,6 @@ TEST_F(ToolkitTest, MenusOpenBeforeTheirItemsAreChosen) {
   EXPECT_TRUE(items[2]->Checked());
 }
 
-TEST_F(ToolkitTest, ImageButtonPicturesFollowThePointer) {
-  auto main = MakeForm("Main");
-  int clicks = 0;
-  auto& image = dynamic_cast<platform::MemoryImageButton&>(
-      main->AddImageButton({{88, 246, 65, 26}, "up", "down", "over", [&] { ++clicks; }}));
-  main->Show();
-  EXPECT_EQ(image.ShownImage(), "up");
-  EXPECT_TRUE(image.UserPointerMove({5, 5}));
-  EXPECT_EQ(image.ShownImage(), "over");
-  image.UserMouseDown(platform::MouseButton::Left);
-  EXPECT_EQ(image.ShownImage(), "down");
-  image.UserMouseUp(platform::MouseButton::Left);
-  EXPECT_EQ(image.ShownImage(), "up");
-  image.UserPointerMove({6, 6});  // still over: no hover picture until it leaves
-  EXPECT_EQ(image.ShownImage(), "up");
-  image.UserPointerLeave();
-  image.UserPointerMove({6, 6});
-  EXPECT_EQ(image.ShownImage(), "over");
-  EXPECT_EQ(clicks, 1);
-}
-
 TEST_F(ToolkitTest, ListViewClicksSelectAndPagesShowOneAtATime) {
   auto main = MakeForm("Accounts", 400, 300);
   int clicks = 0, doubles = 0;

@@ -47,26 +47,6 @@ class UiDesktop : public ::testing::Test {
   std::unique_ptr<Form> form_;
 };
 
-TEST_F(UiDesktop, FindsAShownEditAtItsScreenPointAndNamesItsClass) {
-  Edit& edit = form_->AddEdit({{20, 20, 200, 21}, "", 0});
-  form_->Show();
-  toolkit_.ProcessMessages();
-  Point centre = edit.ClientToScreen({100, 10});
-  WindowHandle found = desktop_.WindowFromPoint(centre);
-  EXPECT_EQ(found, edit.Handle());
-  EXPECT_EQ(_stricmp(desktop_.ClassName(found, 144).c_str(), "Edit"), 0);
-  EXPECT_EQ(desktop_.ClassName(found, 3).size(), 2u);  // cut to capacity - 1
-  EXPECT_EQ(desktop_.ClassName(0, 144), "");
-  EXPECT_EQ(desktop_.ClassName(found, 0), "");
-}
-
-TEST_F(UiDesktop, SendSetTextChangesAnEditAtOnce) {
-  Edit& edit = form_->AddEdit({{20, 20, 200, 21}, "before", 0});
-  desktop_.SendSetText(edit.Handle(), 144, "hero");
-  EXPECT_EQ(edit.Text(), "hero");
-  desktop_.SendSetText(0, 144, "nowhere");  // no window: nothing happens
-}
-
 TEST_F(UiDesktop, PostedMessagesWaitInTheQueueWithTheirParameters) {
   Edit& edit = form_->AddEdit({{20, 20, 200, 21}, "", 0});
   HWND window = ToHwnd(edit.Handle());
@@ -87,23 +67,6 @@ TEST_F(UiDesktop, PostedMessagesWaitInTheQueueWithTheirParameters) {
   desktop_.PostKeyDown(0, VK_RETURN);
   desktop_.PostPaste(0);
   EXPECT_FALSE(PeekMessageA(&message, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE));
-}
-
-TEST_F(UiDesktop, ClipboardRoundTripsThroughHiddenEdits) {
-  Edit& time = form_->AddEdit({{}, "Time", 0, false});
-  Edit& temp = form_->AddEdit({{}, "", 0, false});
-  EXPECT_EQ(RoundTrip(time, temp, "@Hero Time Online: 1 hour(s) 10 min(s)"),
-            "@Hero Time Online: 1 hour(s) 10 min(s)");
-
-  std::string high;
-  for (int c = 0x80; c <= 0xFF; ++c) high.push_back(static_cast<char>(c));
-  EXPECT_EQ(RoundTrip(time, temp, high), high);
-
-  // Far wider than the never-shown edit, and the player's own multi-line text.
-  std::string wide(2000, 'w');
-  EXPECT_EQ(RoundTrip(time, temp, wide), wide);
-  EXPECT_EQ(RoundTrip(time, temp, "first line\r\nsecond line\r\nthird"),
-            "first line\r\nsecond line\r\nthird");
 }
 
 TEST(Win32Clock, DaysSinceTheEndOf1899) {

@@ -12,17 +12,9 @@ using platform::RegistryValue;
 using platform::RegStatus;
 using platform::RootKey;
 using platform::ValueKind;
-using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
 
 constexpr RootKey CU = RootKey::CurrentUser;
-
-std::string InBackslashes(const std::string& path) {
-  std::string wrapped = "\\";
-  wrapped += path;
-  wrapped += '\\';
-  return wrapped;
-}
 
 class Win32RegistryTest : public ::testing::Test {
  protected:
@@ -65,65 +57,16 @@ class Win32RegistryTest : public ::testing::Test {
   platform::win32::Win32Registry registry;
 };
 
-TEST_F(Win32RegistryTest, CreatesNestedKeysIgnoringOuterBackslashes) {
-  ASSERT_EQ(registry.OpenKey(CU, InBackslashes(scratch.Child("One\\Two")), KeyAccess::Full, true),
-            RegStatus::Ok);
-  HKEY raw;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, scratch.Child("One\\Two").c_str(), 0, KEY_READ, &raw),
-            ERROR_SUCCESS);
-  RegCloseKey(raw);
-
-  EXPECT_TRUE(registry.KeyExists(CU, scratch.Child("one\\TWO")));
-  EXPECT_EQ(registry.OpenKey(CU, scratch.Child("One\\Two"), KeyAccess::Read, false), RegStatus::Ok);
-  EXPECT_EQ(registry.OpenKey(CU, scratch.Child("One\\Two"), KeyAccess::Full, false), RegStatus::Ok);
-  // Creating what exists already is fine.
-  EXPECT_EQ(registry.OpenKey(CU, scratch.Child("One"), KeyAccess::Full, true), RegStatus::Ok);
-}
-
-TEST_F(Win32RegistryTest, MissingKeysAndValuesAreNotFound) {
-  const std::string missing = scratch.Child("Missing");
-  std::vector<std::string> names{"kept"};
-  RegistryValue value;
-  EXPECT_EQ(registry.OpenKey(CU, missing, KeyAccess::Read, false), RegStatus::NotFound);
-  EXPECT_FALSE(registry.KeyExists(CU, missing));
-  EXPECT_EQ(registry.ValueNames(CU, missing, names), RegStatus::NotFound);
-  EXPECT_EQ(names, std::vector<std::string>{"kept"});
-  EXPECT_EQ(registry.ReadValue(CU, missing, "x", value), RegStatus::NotFound);
-  EXPECT_EQ(registry.WriteValue(CU, missing, "x", RegistryValue::Dword(1)), RegStatus::NotFound);
-  EXPECT_FALSE(registry.KeyExists(CU, missing)) << "writing must not create the key";
-  EXPECT_EQ(registry.DeleteValue(CU, missing, "x"), RegStatus::NotFound);
-  EXPECT_EQ(registry.DeleteKey(CU, missing), RegStatus::NotFound);
-
-  ASSERT_EQ(registry.OpenKey(CU, scratch.path(), KeyAccess::Full, true), RegStatus::Ok);
-  EXPECT_EQ(registry.ReadValue(CU, scratch.path(), "x", value), RegStatus::NotFound);
-  EXPECT_EQ(registry.DeleteValue(CU, scratch.path(), "x"), RegStatus::NotFound);
-  EXPECT_EQ(registry.ValueNames(CU, scratch.path(), names), RegStatus::Ok);
-  EXPECT_THAT(names, IsEmpty());
-}
-
-TEST_F(Win32RegistryTest, ValuesOfEveryKindRoundTrip) {
+// What every kind reads back as is checked on both backends; here, what the registry
+// itself holds.
+TEST_F(Win32RegistryTest, OtherProgramsSeeTerminatedStringsOfTheRightType) {
   const std::string key = scratch.path();
   ASSERT_EQ(registry.OpenKey(CU, key, KeyAccess::Full, true), RegStatus::Ok);
-  const std::vector<std::pair<std::string, RegistryValue>> values = {
-      {"text", RegistryValue::Text("C:\\Games\\Mir\\mir.exe")},
-      {"empty", RegistryValue::Text("")},
-      {"long", RegistryValue::Text(std::string(100000, 'x'))},
-      {"expand", RegistryValue::Text("%SystemRoot%\\x.exe", ValueKind::ExpandString)},
-      {"multi", RegistryValue{ValueKind::MultiString, std::string("a\0bc\0", 5)}},
-      {"binary", RegistryValue{ValueKind::Binary, std::string("\0\x01\xff\0", 4)}},
-      {"dword", RegistryValue::Dword(0xDEADBEEF)},
-      {"qword", RegistryValue{ValueKind::Qword, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8)}},
-  };
-  for (const auto& [name, value] : values)
-    ASSERT_EQ(registry.WriteValue(CU, key, name, value), RegStatus::Ok) << name;
-  for (const auto& [name, value] : values) {
-    RegistryValue back = Read(key, name);
-    EXPECT_EQ(back.kind, value.kind) << name;
-    EXPECT_EQ(back.bytes, value.bytes) << name;
-  }
-  EXPECT_EQ(Read(key, "dword").AsDword(), 0xDEADBEEFu);
-
-  // Other programs see ordinary terminated strings of the right type.
+  ASSERT_EQ(registry.WriteValue(CU, key, "text", RegistryValue::Text("C:\\Games\\Mir\\mir.exe")),
+            RegStatus::Ok);
+  ASSERT_EQ(registry.WriteValue(CU, key, "multi",
+                                RegistryValue{ValueKind::MultiString, std::string("a\0bc\0", 5)}),
+            RegStatus::Ok);
   DWORD type = 0;
   std::string raw;
   ASSERT_TRUE(RawValue(key, "text", type, raw));
@@ -154,59 +97,6 @@ TEST_F(Win32RegistryTest, ValuesWrittenByOtherProgramsReadByType) {
   RegistryValue other = Read(key, "other");
   EXPECT_EQ(other.kind, ValueKind::Binary);
   EXPECT_EQ(other.bytes, "zz");
-}
-
-TEST_F(Win32RegistryTest, NamesMatchWithoutLetterCaseAndKeepTheirOwn) {
-  ASSERT_EQ(registry.OpenKey(CU, scratch.Child("Case\\Key"), KeyAccess::Full, true), RegStatus::Ok);
-  ASSERT_EQ(registry.WriteValue(CU, scratch.Child("Case\\Key"), "MixedCase", RegistryValue::Text("1")),
-            RegStatus::Ok);
-  EXPECT_EQ(Read(scratch.Child("CASE\\key"), "mixedcase").bytes, "1");
-  ASSERT_EQ(registry.WriteValue(CU, scratch.Child("case\\key"), "MIXEDCASE", RegistryValue::Text("2")),
-            RegStatus::Ok);
-  std::vector<std::string> names;
-  ASSERT_EQ(registry.ValueNames(CU, scratch.Child("Case\\Key"), names), RegStatus::Ok);
-  EXPECT_THAT(names, UnorderedElementsAre("MixedCase"));
-  EXPECT_EQ(Read(scratch.Child("Case\\Key"), "MixedCase").bytes, "2");
-}
-
-TEST_F(Win32RegistryTest, EnumeratesEveryValueName) {
-  const std::string key = scratch.path();
-  ASSERT_EQ(registry.OpenKey(CU, key, KeyAccess::Full, true), RegStatus::Ok);
-  const std::string long_name(300, 'n');
-  for (const std::string& name : {std::string("b"), std::string("A"), std::string("c"),
-                                  std::string(""), long_name})
-    ASSERT_EQ(registry.WriteValue(CU, key, name, RegistryValue::Dword(1)), RegStatus::Ok);
-  // A subkey is no value.
-  ASSERT_EQ(registry.OpenKey(CU, scratch.Child("sub"), KeyAccess::Full, true), RegStatus::Ok);
-  std::vector<std::string> names;
-  ASSERT_EQ(registry.ValueNames(CU, key, names), RegStatus::Ok);
-  EXPECT_THAT(names, UnorderedElementsAre("b", "A", "c", "", long_name));
-}
-
-TEST_F(Win32RegistryTest, DeleteValueRemovesOnlyThatValue) {
-  const std::string key = scratch.path();
-  ASSERT_EQ(registry.OpenKey(CU, key, KeyAccess::Full, true), RegStatus::Ok);
-  ASSERT_EQ(registry.WriteValue(CU, key, "gone", RegistryValue::Text("x")), RegStatus::Ok);
-  ASSERT_EQ(registry.WriteValue(CU, key, "kept", RegistryValue::Text("y")), RegStatus::Ok);
-  EXPECT_EQ(registry.DeleteValue(CU, key, "GONE"), RegStatus::Ok);
-  EXPECT_EQ(registry.DeleteValue(CU, key, "gone"), RegStatus::NotFound);
-  std::vector<std::string> names;
-  ASSERT_EQ(registry.ValueNames(CU, key, names), RegStatus::Ok);
-  EXPECT_THAT(names, UnorderedElementsAre("kept"));
-}
-
-TEST_F(Win32RegistryTest, DeleteKeyRemovesTheWholeTree) {
-  const std::string tree = scratch.Child("Tree");
-  ASSERT_EQ(registry.OpenKey(CU, tree + "\\A\\B", KeyAccess::Full, true), RegStatus::Ok);
-  ASSERT_EQ(registry.OpenKey(CU, scratch.Child("Sibling"), KeyAccess::Full, true), RegStatus::Ok);
-  ASSERT_EQ(registry.WriteValue(CU, tree, "v", RegistryValue::Text("x")), RegStatus::Ok);
-  ASSERT_EQ(registry.WriteValue(CU, tree + "\\A\\B", "w", RegistryValue::Text("y")), RegStatus::Ok);
-
-  EXPECT_EQ(registry.DeleteKey(CU, InBackslashes(scratch.Child("TREE"))), RegStatus::Ok);
-  EXPECT_FALSE(registry.KeyExists(CU, tree));
-  EXPECT_FALSE(registry.KeyExists(CU, tree + "\\A\\B"));
-  EXPECT_TRUE(registry.KeyExists(CU, scratch.Child("Sibling")));
-  EXPECT_EQ(registry.DeleteKey(CU, tree), RegStatus::NotFound);
 }
 
 TEST_F(Win32RegistryTest, RefusesTheRootAndEmbeddedNuls) {

@@ -40,19 +40,6 @@ TEST(Win32Cursor, ShowsAndRemembersEachShape) {
   }
 }
 
-TEST(Win32Random, DrawsEveryValueBelowTheBound) {
-  win32::Win32Random random;
-  std::set<std::uint32_t> seen;
-  for (int i = 0; i < 1000; ++i) {
-    std::uint32_t x = random.Below(10);
-    ASSERT_LT(x, 10u);
-    seen.insert(x);
-  }
-  EXPECT_EQ(seen.size(), 10u);
-  EXPECT_EQ(random.Below(1), 0u);
-  EXPECT_EQ(random.Below(0), 0u);
-}
-
 TEST(Win32Random, EachGeneratorIsSeededAfresh) {
   win32::Win32Random first;
   win32::Win32Random second;

@@ -179,31 +179,21 @@ TEST_F(UiTest, MemoAppendsLinesAndReadsThemBack) {
   EXPECT_EQ(memo.Lines().size(), 1000u);
 }
 
-TEST_F(UiTest, MenuStateRoundTripsThroughTheRealMenu) {
+// The state and Click of menus are checked on both backends; here, the real menu the
+// window carries and the messages that reach the handlers.
+TEST_F(UiTest, MenusAreTheWindowsRealMenuAndItsMessagesReachTheHandlers) {
   auto form = toolkit_.CreateForm(MainSpec());
   int popups = 0;
   int resets = 0;
   int helps = 0;
   Menu& menu = form->AddMenu("&Menu", [&] { ++popups; });
-  MenuItem& reset = menu.AddItem({"&Reset Config...", false, [&] { ++resets; }});
+  menu.AddItem({"&Reset Config...", false, [&] { ++resets; }});
   menu.AddSeparator();
   MenuItem& password = menu.AddItem({"&Enable Password...", false, {}});
   Menu& options = form->AddMenu("&Options", {});
-  MenuItem& stealth = options.AddItem({"&Stealth Mode", true, {}});
+  options.AddItem({"&Stealth Mode", true, {}});
   form->AddMenu("&Help", {}, [&] { ++helps; });
   EXPECT_EQ(menu.Items().size(), 2u);
-
-  password.SetCaption("&Disable Password...");
-  EXPECT_EQ(password.Caption(), "&Disable Password...");
-  EXPECT_TRUE(stealth.Checked());
-  stealth.SetChecked(false);
-  EXPECT_FALSE(stealth.Checked());
-  EXPECT_TRUE(reset.Enabled());
-  reset.SetEnabled(false);
-  EXPECT_FALSE(reset.Enabled());
-  menu.SetEnabled(false);
-  EXPECT_FALSE(menu.Enabled());
-  EXPECT_EQ(menu.Caption(), "&Menu");
 
   HMENU bar = GetMenu(ToHwnd(form->Handle()));
   ASSERT_NE(bar, nullptr);
@@ -212,6 +202,10 @@ TEST_F(UiTest, MenuStateRoundTripsThroughTheRealMenu) {
   ASSERT_NE(dropDown, nullptr);
   EXPECT_EQ(GetMenuItemCount(dropDown), 3);  // the separator included
   EXPECT_EQ(GetSubMenu(bar, 2), nullptr);    // "&Help" is an item of its own
+  password.SetCaption("&Disable Password...");
+  char caption[64] = {};
+  GetMenuStringA(dropDown, 2, caption, sizeof caption, MF_BYPOSITION);
+  EXPECT_STREQ(caption, "&Disable Password...");
 
   Send(form->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(dropDown), 0);
   EXPECT_EQ(popups, 1);
@@ -219,8 +213,6 @@ TEST_F(UiTest, MenuStateRoundTripsThroughTheRealMenu) {
   EXPECT_EQ(resets, 1);
   Send(form->Handle(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(bar, 2), 0), 0);
   EXPECT_EQ(helps, 1);
-  reset.Click();
-  EXPECT_EQ(resets, 2);
 }
 
 TEST_F(UiTest, ButtonsClickAndTheKeyboardPressesDefaultAndCancel) {
@@ -234,19 +226,13 @@ TEST_F(UiTest, ButtonsClickAndTheKeyboardPressesDefaultAndCancel) {
                                   [&] { ++exits; }});
   form->AddButton({{277, 232, 75, 25}, "Cancel", 4, true, false, [&] { ++cancels; }, true});
   Edit& edit = form->AddEdit({{8, 8, 100, 21}, "", 0});
-  EXPECT_EQ(play.Text(), "&Play");
-  EXPECT_FALSE(exit.Enabled());
   exit.SetEnabled(true);
-  EXPECT_TRUE(exit.Enabled());
-
-  play.Click();
-  EXPECT_EQ(plays, 1);
   Send(exit.Handle(), BM_CLICK);
   EXPECT_EQ(exits, 1);
 
   form->Show();
   PostMessageA(ToHwnd(edit.Handle()), WM_KEYDOWN, VK_RETURN, 0);
-  EXPECT_TRUE(PumpUntil(toolkit_, [&] { return plays == 2; }));
+  EXPECT_TRUE(PumpUntil(toolkit_, [&] { return plays == 1; }));
   PostMessageA(ToHwnd(edit.Handle()), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_TRUE(PumpUntil(toolkit_, [&] { return cancels == 1; }));
 }
@@ -267,28 +253,6 @@ TEST_F(UiTest, TabOrderFollowsTheGivenOrderNotCreation) {
   EXPECT_EQ(stacked, expected);
   for (size_t i = 0; i + 1 < expected.size(); ++i)
     EXPECT_EQ(GetNextDlgTabItem(window, expected[i], FALSE), expected[i + 1]) << i;
-}
-
-TEST_F(UiTest, TimersTickWhilePumpingAndRestartWhenEnabled) {
-  int ticks = 0;
-  auto timer = toolkit_.CreateTimer({50, true, [&] { ++ticks; }});
-  EXPECT_TRUE(PumpUntil(toolkit_, [&] { return ticks >= 2; }));
-
-  timer->SetEnabled(false);
-  int stopped = ticks;
-  Sleep(150);  // ticks fall due meanwhile and must be dropped
-  toolkit_.ProcessMessages();
-  EXPECT_EQ(ticks, stopped);
-
-  timer->SetInterval(30);
-  EXPECT_EQ(timer->Interval(), 30);
-  EXPECT_FALSE(timer->Enabled());
-  timer->SetEnabled(true);
-  EXPECT_TRUE(PumpUntil(toolkit_, [&] { return ticks > stopped; }));
-
-  auto idle = toolkit_.CreateTimer({40, false, [&] { ADD_FAILURE() << "disabled timer ran"; }});
-  Sleep(100);
-  toolkit_.ProcessMessages();
 }
 
 TEST_F(UiTest, ApplicationCursorSticksOverFormAndControls) {
@@ -454,48 +418,14 @@ TEST_F(UiTest, PictureButtonsFollowThePointer) {
   int helps = 0;
   ImageButton& help = form->AddImageButton(
       {{88, 246, 65, 26}, "HelpUp", "HelpDown", "HelpOver", [&] { ++helps; }});
-  std::vector<std::string> events;
-  SpeedButtonSpec drag;
-  drag.bounds = {9, 200, 25, 25};
-  drag.glyph = "Key";
-  drag.hint = "Drag Password";
-  auto record = [&](const char* what) {
-    return [&events, what](const MouseEvent& event) {
-      events.push_back(std::string(what) + " " + std::to_string(event.at.x) + "," +
-                       std::to_string(event.at.y));
-    };
-  };
-  drag.onMouseDown = record("down");
-  drag.onMouseMove = record("move");
-  drag.onMouseUp = record("up");
-  Control& speed = form->AddSpeedButton(drag);
   int imageClicks = 0;
   Control& image = form->AddImage({300, 10, 0, 0}, "Logo", [&] { ++imageClicks; });
   form->Show();
 
-  EXPECT_EQ(help.ShownImage(), "HelpUp");
-  Send(help.Handle(), WM_MOUSEMOVE, 0, At(5, 5));
-  EXPECT_EQ(help.ShownImage(), "HelpOver");
-  Send(help.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
-  EXPECT_EQ(help.ShownImage(), "HelpDown");
-  Send(help.Handle(), WM_LBUTTONUP, 0, At(5, 5));
-  EXPECT_EQ(helps, 1);
-  EXPECT_EQ(help.ShownImage(), "HelpUp");
-  Send(help.Handle(), WM_MOUSELEAVE);
-  EXPECT_EQ(help.ShownImage(), "HelpUp");
-  // Released away from the picture: no click.
+  // The pictures' sequence is checked on both backends. Released away: no click.
   Send(help.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
   Send(help.Handle(), WM_LBUTTONUP, 0, At(500, 5));
-  EXPECT_EQ(helps, 1);
-
-  // Moves outside the button, even left of and below the form, keep their sign.
-  Send(speed.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 6));
-  EXPECT_EQ(GetCapture(), ToHwnd(speed.Handle()));
-  Send(speed.Handle(), WM_MOUSEMOVE, MK_LBUTTON, At(-30, 300));
-  Send(speed.Handle(), WM_LBUTTONUP, 0, At(-30, 300));
-  EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_EQ(events, (std::vector<std::string>{"down 5,6", "move -30,300", "up -30,300"}));
-  EXPECT_NE(GetFocus(), ToHwnd(speed.Handle()));
+  EXPECT_EQ(helps, 0);
 
   RECT own;
   GetClientRect(ToHwnd(image.Handle()), &own);
@@ -531,29 +461,6 @@ TEST_F(UiTest, RichEditIsACommonControlAndTheClipRestsOnItsStopFrame) {
   EXPECT_EQ(frame(), 8);
 }
 
-TEST_F(UiTest, ShowModalDisablesTheOtherFormsUntilClosed) {
-  auto main = toolkit_.CreateForm(MainSpec());
-  main->Show();
-  FormSpec spec;
-  spec.caption = "Accounts";
-  spec.clientWidth = 200;
-  spec.clientHeight = 100;
-  spec.border = BorderStyle::Dialog;
-  int closes = 0;
-  auto dialog = toolkit_.CreateForm(spec, [&] { ++closes; });
-  bool mainEnabledMeanwhile = true;
-  WhenShown closer(toolkit_, "QuenlarForm", "Accounts", [&](HWND) {
-    mainEnabledMeanwhile = IsWindowEnabled(ToHwnd(main->Handle())) != FALSE;
-    dialog->Close();
-  });
-  dialog->ShowModal();
-  EXPECT_TRUE(closer.acted());
-  EXPECT_FALSE(mainEnabledMeanwhile);
-  EXPECT_TRUE(IsWindowEnabled(ToHwnd(main->Handle())));
-  EXPECT_EQ(closes, 1);
-  EXPECT_FALSE(dialog->Showing());
-}
-
 TEST_F(UiTest, InputBoxReturnsTheEditOnOkAndTheStartOtherwise) {
   auto main = toolkit_.CreateForm(MainSpec());
   main->Show();
@@ -580,34 +487,6 @@ TEST_F(UiTest, InputBoxReturnsTheEditOnOkAndTheStartOtherwise) {
     EXPECT_EQ(toolkit_.InputBox(title, prompt, ""), "");
   }
   EXPECT_TRUE(IsWindowEnabled(ToHwnd(main->Handle())));
-}
-
-TEST_F(UiTest, MessageBoxesHaveTheirTitlesAndAnswers) {
-  auto click = [](int button) {
-    return [button](HWND box) { SendMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0); };
-  };
-  {
-    WhenShown no(toolkit_, "#32770", "Confirm", click(IDNO));
-    EXPECT_EQ(toolkit_.ShowMessage(MessageKind::Confirmation, "Are you sure?"),
-              MessageAnswer::No);
-    EXPECT_TRUE(no.acted());
-  }
-  {
-    WhenShown yes(toolkit_, "#32770", "Confirm", click(IDYES));
-    EXPECT_EQ(toolkit_.ShowMessage(MessageKind::Confirmation, "Are you sure?"),
-              MessageAnswer::Yes);
-  }
-  {
-    WhenShown ok(toolkit_, "#32770", "Information", click(IDOK));
-    EXPECT_EQ(toolkit_.ShowMessage(MessageKind::Information, "Uninstall complete!"),
-              MessageAnswer::Ok);
-    EXPECT_TRUE(ok.acted());
-  }
-  {
-    WhenShown ok(toolkit_, "#32770", "Error", click(IDOK));
-    EXPECT_EQ(toolkit_.ShowMessage(MessageKind::Error, "failed"), MessageAnswer::Ok);
-    EXPECT_TRUE(ok.acted());
-  }
 }
 
 TEST_F(UiTest, OpenDialogReturnsTheChosenPathOrThePreset) {

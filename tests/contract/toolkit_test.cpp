@@ -1,0 +1,198 @@
+// Controls, menus, timers, modal forms, message boxes, the picture button's pictures and
+// the speed button's hold on the pointer, as both backends must show them.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "contract_rig.h"
+
+namespace {
+
+using namespace platform;
+
+template <typename Rig>
+class UiToolkitContract : public ::testing::Test {
+ protected:
+  std::unique_ptr<Form> MakeForm(const std::string& caption, Action onClose = {}) {
+    FormSpec spec;
+    spec.caption = caption;
+    spec.clientWidth = 442;
+    spec.clientHeight = 279;
+    return rig.toolkit().CreateForm(spec, std::move(onClose));
+  }
+  Rig rig;
+};
+
+TYPED_TEST_SUITE(UiToolkitContract, contract::ToolkitRigs);
+
+TYPED_TEST(UiToolkitContract, ButtonsKeepTheirStateAndClickWhenTheProgramAsks) {
+  auto form = this->MakeForm("Quenlar");
+  int plays = 0;
+  Button& play = form->AddButton({{359, 200, 75, 25}, "&Play", 2, false, false, [&] { ++plays; }});
+  EXPECT_EQ(play.Text(), "&Play");
+  EXPECT_FALSE(play.Enabled());
+  play.Click();  // the program may click a disabled button itself
+  EXPECT_EQ(plays, 1);
+  play.SetEnabled(true);
+  EXPECT_TRUE(play.Enabled());
+  play.SetText("&Stop");
+  EXPECT_EQ(play.Text(), "&Stop");
+  play.Click();
+  EXPECT_EQ(plays, 2);
+}
+
+TYPED_TEST(UiToolkitContract, MenusKeepTheirStateAndRunOnlyEnabledItems) {
+  auto form = this->MakeForm("Quenlar");
+  int resets = 0, helps = 0, popups = 0;
+  Menu& menu = form->AddMenu("&Menu", [&] { ++popups; });
+  MenuItem& reset = menu.AddItem({"&Reset Config...", false, [&] { ++resets; }});
+  menu.AddSeparator();
+  MenuItem& password = menu.AddItem({"&Enable Password...", false, {}});
+  Menu& options = form->AddMenu("&Options", {});
+  MenuItem& stealth = options.AddItem({"&Stealth Mode", true, {}});
+  Menu& help = form->AddMenu("&Help", {}, [&] { ++helps; });
+  form->Show();
+
+  password.SetCaption("&Disable Password...");
+  EXPECT_EQ(password.Caption(), "&Disable Password...");
+  EXPECT_EQ(menu.Caption(), "&Menu");
+  EXPECT_TRUE(stealth.Checked());
+  stealth.SetChecked(false);
+  EXPECT_FALSE(stealth.Checked());
+
+  reset.Click();
+  help.Click();  // an entry of the bar without items is an item of its own
+  menu.Click();  // a drop-down opens
+  EXPECT_EQ(resets, 1);
+  EXPECT_EQ(helps, 1);
+  EXPECT_EQ(popups, 1);
+  EXPECT_TRUE(reset.Enabled());
+  reset.SetEnabled(false);
+  EXPECT_FALSE(reset.Enabled());
+  reset.Click();  // as choosing it would: a greyed item does nothing
+  EXPECT_EQ(resets, 1);
+  menu.SetEnabled(false);
+  EXPECT_FALSE(menu.Enabled());
+  menu.Click();
+  EXPECT_EQ(popups, 1);
+}
+
+TYPED_TEST(UiToolkitContract, TimersTickAsTimePassesAndRestartWhenEnabled) {
+  int ticks = 0;
+  auto timer = this->rig.toolkit().CreateTimer({50, true, [&] { ++ticks; }});
+  auto idle = this->rig.toolkit().CreateTimer({40, false, [&] { ADD_FAILURE() << "disabled ran"; }});
+  EXPECT_EQ(timer->Interval(), 50);
+  EXPECT_TRUE(timer->Enabled());
+  EXPECT_FALSE(idle->Enabled());
+  EXPECT_TRUE(this->rig.PassUntil([&] { return ticks >= 2; }));
+
+  timer->SetEnabled(false);
+  const int stopped = ticks;
+  this->rig.Pass(150);  // ticks fall due meanwhile and must be dropped
+  EXPECT_EQ(ticks, stopped);
+
+  timer->SetInterval(30);
+  EXPECT_EQ(timer->Interval(), 30);
+  EXPECT_FALSE(timer->Enabled());
+  timer->SetEnabled(true);
+  EXPECT_TRUE(this->rig.PassUntil([&] { return ticks > stopped; }));
+}
+
+TYPED_TEST(UiToolkitContract, AModalFormKeepsThePlayerOffTheOthersUntilClosed) {
+  auto main = this->MakeForm("Quenlar");
+  main->Show();
+  int closes = 0;
+  auto dialog = this->MakeForm("Accounts", [&] { ++closes; });
+  bool shown = false, mainTookInput = true;
+  this->rig.WhenModal("Accounts", [&] {
+    shown = dialog->Showing();
+    mainTookInput = this->rig.TakesInput(*main);
+    dialog->Close();
+  });
+  EXPECT_TRUE(this->rig.TakesInput(*main));
+  dialog->ShowModal();
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(mainTookInput);
+  EXPECT_TRUE(this->rig.TakesInput(*main));
+  EXPECT_EQ(closes, 1);
+  EXPECT_FALSE(dialog->Showing());
+}
+
+TYPED_TEST(UiToolkitContract, MessageBoxesGiveTheAnswerChosen) {
+  const std::vector<std::pair<MessageKind, MessageAnswer>> cases = {
+      {MessageKind::Confirmation, MessageAnswer::No},
+      {MessageKind::Confirmation, MessageAnswer::Yes},
+      {MessageKind::Information, MessageAnswer::Ok},
+      {MessageKind::Error, MessageAnswer::Ok},
+  };
+  for (const auto& [kind, answer] : cases) {
+    this->rig.AnswerMessage(kind, answer);
+    EXPECT_EQ(this->rig.toolkit().ShowMessage(kind, "Are you sure?"), answer);
+  }
+}
+
+// The speed button is a window of its own: a drop on it finds it, and while it is held
+// it has the pointer wherever the pointer goes.
+TYPED_TEST(UiToolkitContract, AHeldSpeedButtonHasThePointerWherever) {
+  auto form = this->MakeForm("Quenlar");
+  Edit& edit = form->AddEdit({{8, 64, 200, 21}, "", 0});
+  std::vector<std::string> events;
+  WindowHandle under = 0;
+  Control* speed = nullptr;
+  auto record = [&](const char* what) {
+    return [&events, &under, &speed, this, what](const MouseEvent& event) {
+      events.push_back(std::string(what) + " " + std::to_string(event.at.x) + "," +
+                       std::to_string(event.at.y));
+      under = this->rig.desktop().WindowFromPoint(speed->ClientToScreen(event.at));
+    };
+  };
+  speed = &form->AddSpeedButton(
+      {{9, 200, 25, 25}, "Key", "Drag Password", record("down"), record("move"), record("up")});
+  form->Show();
+  this->rig.toolkit().ProcessMessages();
+  ASSERT_NE(speed->Handle(), 0u);
+  EXPECT_EQ(this->rig.desktop().WindowFromPoint(speed->ClientToScreen({5, 5})), speed->Handle());
+
+  this->rig.Press(*speed, {5, 6});
+  EXPECT_TRUE(this->rig.Captured(*speed));
+  const Point inEdit = edit.ClientToScreen({20, 10});
+  const Point overEdit = {inEdit.x - speed->ClientToScreen({0, 0}).x,
+                          inEdit.y - speed->ClientToScreen({0, 0}).y};
+  this->rig.MoveTo(*speed, overEdit);
+  EXPECT_EQ(under, edit.Handle());
+  this->rig.MoveTo(*speed, {-30, 300});  // beyond the form, still held
+  this->rig.MoveTo(*speed, {7, 8});
+  EXPECT_EQ(under, speed->Handle());
+  this->rig.Release(*speed, {7, 8});
+  EXPECT_FALSE(this->rig.Captured(*speed));
+  EXPECT_EQ(under, speed->Handle()) << "a drop back on the button finds the button";
+  const std::string over = "move " + std::to_string(overEdit.x) + "," + std::to_string(overEdit.y);
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"down 5,6", over, "move -30,300", "move 7,8", "up 7,8"}));
+}
+
+TYPED_TEST(UiToolkitContract, APictureButtonShowsUpAfterAReleaseAndHoverWhenThePointerComesBack) {
+  auto form = this->MakeForm("Quenlar");
+  int clicks = 0;
+  ImageButton& button =
+      form->AddImageButton({{88, 246, 65, 26}, "up", "down", "over", [&] { ++clicks; }});
+  form->Show();
+  auto& rig = this->rig;
+  std::vector<std::string> shown{button.ShownImage()};
+  const std::vector<std::function<void()>> steps = {
+      [&] { rig.MoveTo(button, {5, 5}); },  [&] { rig.MoveTo(button, {6, 6}); },
+      [&] { rig.Press(button, {6, 6}); },   [&] { rig.Release(button, {6, 6}); },
+      [&] { rig.MoveTo(button, {7, 7}); },  [&] { rig.Leave(button); },
+      [&] { rig.MoveTo(button, {5, 5}); }};
+  for (const auto& step : steps) {
+    step();
+    shown.push_back(button.ShownImage());
+  }
+  EXPECT_EQ(shown,
+            (std::vector<std::string>{"up", "over", "over", "down", "up", "up", "up", "over"}));
+  EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+// The in-memory backend's rigs for the shared contract suites in tests/contract.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/memory/memory_files.h"
+#include "platform/memory/memory_controls.h"
+#include "platform/memory/memory_machine.h"
+#include "platform/memory/memory_view_controls.h"
+#include "platform/memory/memory_registry.h"
+#include "platform/memory/memory_system.h"
+
+namespace contract {
+
+class MemoryRegistryRig {
+ public:
+  platform::Registry& registry() { return registry_; }
+  std::string Key(const std::string& child) const { return "Software\\QuenlarTests\\" + child; }
+
+ private:
+  platform::MemoryRegistry registry_;
+};
+
+class MemoryFilesRig {
+ public:
+  static constexpr std::uint32_t kReadOnly = platform::file_attribute::ReadOnly;
+  static constexpr std::uint32_t kHidden = platform::file_attribute::Hidden;
+  static constexpr std::uint32_t kSystem = platform::file_attribute::System;
+
+  MemoryFilesRig() { files_.AddDirectory("C:\\Scratch"); }
+  platform::Files& files() { return files_; }
+  std::string Child(const std::string& name) const { return "C:\\Scratch\\" + name; }
+  std::string Write(const std::string& name, const std::string& bytes) {
+    files_.AddFile(Child(name), bytes);
+    return Child(name);
+  }
+  std::string MakeDirectory(const std::string& name) {
+    files_.AddDirectory(Child(name));
+    return Child(name);
+  }
+  void SetAttributes(const std::string& path, std::uint32_t attributes) {
+    files_.SetAttributes(path, attributes);
+  }
+  // The file held open by another program, or nullptr.
+  std::unique_ptr<platform::FileHold> Hold(const std::string& path, platform::FileAccess access,
+                                           platform::FileShare share) {
+    auto hold = std::make_unique<platform::FileHold>(files_.HoldOpen(path, access, share));
+    return hold->held() ? std::move(hold) : nullptr;
+  }
+
+ private:
+  platform::MemoryFiles files_;
+};
+
+class MemorySystemRig {
+ public:
+  platform::Volume& volume() { return volume_; }
+  platform::Cursor& cursor() { return cursor_; }
+  platform::Random& random() { return random_; }
+
+ private:
+  platform::MemoryVolume volume_;
+  platform::MemoryCursor cursor_;
+  platform::MemoryRandom random_;
+};
+
+// A whole simulated machine: its toolkit, its desktop and the virtual clock that drives
+// both. The player's part is played through the controls' User calls and the scripts.
+class MemoryToolkitRig {
+ public:
+  platform::Toolkit& toolkit() { return machine_.toolkit(); }
+  platform::Desktop& desktop() { return machine_.desktop(); }
+
+  void Pass(int ms) { machine_.toolkit().RunFor(ms); }
+  bool PassUntil(const std::function<bool()>& done) {
+    for (int waited = 0; waited < 10000; waited += 10) {
+      if (done()) return true;
+      machine_.toolkit().RunFor(10);
+    }
+    return done();
+  }
+  // Runs `act` once the form with this caption is shown modally.
+  void WhenModal(const std::string& caption, std::function<void()> act) {
+    machine_.toolkit().ScriptModal(caption, [act](platform::MemoryForm&) { act(); });
+  }
+  void AnswerMessage(platform::MessageKind kind, platform::MessageAnswer answer) {
+    machine_.toolkit().ScriptMessageOfKind(kind, answer);
+  }
+  bool TakesInput(platform::Form& form) {
+    return machine_.toolkit().ui().AcceptsInput(platform::MemoryToolkit::Of(form));
+  }
+
+  // The pointer on a speed or picture button, at client points of it; the picture
+  // button is pressed and released where the pointer last was.
+  void Press(platform::Control& button, platform::Point at) {
+    if (auto* speed = Speed(button)) speed->UserMouseDown(platform::MouseButton::Left, at);
+    else Picture(button).UserMouseDown(platform::MouseButton::Left);
+  }
+  void MoveTo(platform::Control& button, platform::Point at) {
+    if (auto* speed = Speed(button)) speed->UserMouseMove(at);
+    else Picture(button).UserPointerMove(at);
+  }
+  void Release(platform::Control& button, platform::Point at) {
+    if (auto* speed = Speed(button)) speed->UserMouseUp(platform::MouseButton::Left, at);
+    else Picture(button).UserMouseUp(platform::MouseButton::Left);
+  }
+  void Leave(platform::Control& button) { Picture(button).UserPointerLeave(); }
+  bool Captured(platform::Control& button) { return Speed(button)->captured(); }
+
+ private:
+  static platform::MemorySpeedButton* Speed(platform::Control& button) {
+    return dynamic_cast<platform::MemorySpeedButton*>(&button);
+  }
+  static platform::MemoryImageButton& Picture(platform::Control& button) {
+    return dynamic_cast<platform::MemoryImageButton&>(button);
+  }
+
+  platform::MemoryMachine machine_;
+};
+
+using RegistryRigs = ::testing::Types<MemoryRegistryRig>;
+using FilesRigs = ::testing::Types<MemoryFilesRig>;
+using SystemRigs = ::testing::Types<MemorySystemRig>;
+using ToolkitRigs = ::testing::Types<MemoryToolkitRig>;
+
+}  // namespace contract

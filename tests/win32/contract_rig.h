@@ -1,0 +1,144 @@
+// The Win32 backend's rigs for the shared contract suites in tests/contract.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
+#include "platform/win32/win32_toolkit.h"
+#include "tests/win32/scratch.h"
+#include "tests/win32/ui_pump.h"
+
+namespace contract {
+
+class Win32RegistryRig {
+ public:
+  platform::Registry& registry() { return registry_; }
+  std::string Key(const std::string& child) const { return scratch_.Child(child); }
+
+ private:
+  scratch::RegistryKey scratch_;
+  platform::win32::Win32Registry registry_;
+};
+
+class Win32FilesRig {
+ public:
+  static constexpr std::uint32_t kReadOnly = FILE_ATTRIBUTE_READONLY;
+  static constexpr std::uint32_t kHidden = FILE_ATTRIBUTE_HIDDEN;
+  static constexpr std::uint32_t kSystem = FILE_ATTRIBUTE_SYSTEM;
+
+  platform::Files& files() { return files_; }
+  std::string Child(const std::string& name) const { return folder_.Child(name); }
+  std::string Write(const std::string& name, const std::string& bytes) {
+    return folder_.Write(name, bytes);
+  }
+  std::string MakeDirectory(const std::string& name) { return folder_.MakeDirectory(name); }
+  void SetAttributes(const std::string& path, std::uint32_t attributes) {
+    EXPECT_TRUE(SetFileAttributesA(path.c_str(), attributes)) << path;
+  }
+  std::unique_ptr<scratch::Holder> Hold(const std::string& path, platform::FileAccess access,
+                                        platform::FileShare share) {
+    DWORD rights = GENERIC_READ, sharing = 0;
+    if (access == platform::FileAccess::ReadWrite) rights |= GENERIC_WRITE;
+    if (share != platform::FileShare::None) sharing |= FILE_SHARE_READ;
+    if (share == platform::FileShare::ReadWrite) sharing |= FILE_SHARE_WRITE;
+    auto hold = std::make_unique<scratch::Holder>(path, rights, sharing);
+    return hold->ok() ? std::move(hold) : nullptr;
+  }
+
+ private:
+  scratch::Folder folder_;
+  platform::win32::Win32Files files_;
+};
+
+class Win32SystemRig {
+ public:
+  platform::Volume& volume() { return volume_; }
+  platform::Cursor& cursor() { return cursor_; }
+  platform::Random& random() { return random_; }
+
+ private:
+  platform::win32::Win32Volume volume_;
+  platform::win32::Win32Cursor cursor_;
+  platform::win32::Win32Random random_;
+};
+
+// The real toolkit on the Wine desktop: time passes while pumping, the player's part is
+// played by messages sent to the windows, and dialogs are answered once they appear.
+class Win32ToolkitRig {
+ public:
+  platform::Toolkit& toolkit() { return toolkit_; }
+  platform::Desktop& desktop() { return desktop_; }
+
+  void Pass(int ms) {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
+    ui_pump::PumpUntil(toolkit_, [end] { return GetTickCount64() >= end; });
+  }
+  bool PassUntil(const std::function<bool()>& done) { return ui_pump::PumpUntil(toolkit_, done); }
+  void WhenModal(const std::string& caption, std::function<void()> act) {
+    watchers_.push_back(std::make_unique<ui_pump::WhenShown>(
+        toolkit_, "QuenlarForm", caption, [act](HWND) { act(); }));
+  }
+  void AnswerMessage(platform::MessageKind kind, platform::MessageAnswer answer) {
+    const char* title = kind == platform::MessageKind::Confirmation ? "Confirm"
+                        : kind == platform::MessageKind::Error      ? "Error"
+                                                                    : "Information";
+    const int button = answer == platform::MessageAnswer::Yes  ? IDYES
+                       : answer == platform::MessageAnswer::No ? IDNO
+                                                               : IDOK;
+    watchers_.push_back(std::make_unique<ui_pump::WhenShown>(
+        toolkit_, "#32770", title,
+        [button](HWND box) { SendMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0); }));
+  }
+  bool TakesInput(platform::Form& form) {
+    return IsWindowEnabled(ui_pump::ToHwnd(form.Handle())) != FALSE;
+  }
+
+  // The left button's messages, as the pointer over a speed or picture button sends them.
+  void Press(platform::Control& button, platform::Point at) {
+    held_ = true;
+    Send(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  }
+  void MoveTo(platform::Control& button, platform::Point at) {
+    Send(button, WM_MOUSEMOVE, held_ ? MK_LBUTTON : 0, at);
+  }
+  void Release(platform::Control& button, platform::Point at) {
+    held_ = false;
+    Send(button, WM_LBUTTONUP, 0, at);
+  }
+  void Leave(platform::Control& button) {
+    SendMessageA(ui_pump::ToHwnd(button.Handle()), WM_MOUSELEAVE, 0, 0);
+  }
+  bool Captured(platform::Control& button) {
+    return GetCapture() == ui_pump::ToHwnd(button.Handle());
+  }
+
+ private:
+  static void Send(platform::Control& button, UINT message, WPARAM keys, platform::Point at) {
+    SendMessageA(ui_pump::ToHwnd(button.Handle()), message, keys,
+                 MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
+  }
+
+  platform::win32::Win32Cursor cursor_;
+  platform::win32::Win32Toolkit toolkit_{cursor_};
+  platform::win32::Win32Desktop desktop_;
+  bool held_ = false;
+  // Their timers belong to the toolkit: gone before it.
+  std::vector<std::unique_ptr<ui_pump::WhenShown>> watchers_;
+};
+
+using RegistryRigs = ::testing::Types<Win32RegistryRig>;
+using FilesRigs = ::testing::Types<Win32FilesRig>;
+using SystemRigs = ::testing::Types<Win32SystemRig>;
+using ToolkitRigs = ::testing::Types<Win32ToolkitRig>;
+
+}  // namespace contract
