@@ -26,21 +26,19 @@ bool Send(Desktop& desktop, WindowHandle window, const TransferBuffer& buffer) {
 // Real-time class and highest thread priority for as long as it lives.
 class RaisedPriority {
  public:
-  explicit RaisedPriority(Process* process) : process_(process) {
-    if (!process_) return;
-    process_->SetPriorityClass(PriorityClass::Realtime);
-    process_->SetThreadPriority(ThreadPriority::Highest);
+  explicit RaisedPriority(Process& process) : process_(process) {
+    process_.SetPriorityClass(PriorityClass::Realtime);
+    process_.SetThreadPriority(ThreadPriority::Highest);
   }
   ~RaisedPriority() {
-    if (!process_) return;
-    process_->SetPriorityClass(PriorityClass::Normal);
-    process_->SetThreadPriority(ThreadPriority::Normal);
+    process_.SetPriorityClass(PriorityClass::Normal);
+    process_.SetThreadPriority(ThreadPriority::Normal);
   }
   RaisedPriority(const RaisedPriority&) = delete;
   RaisedPriority& operator=(const RaisedPriority&) = delete;
 
  private:
-  Process* process_;
+  Process& process_;
 };
 
 // Loads the text and sends it; the plain copy in the buffer goes as soon as it is sent.
@@ -70,7 +68,7 @@ void TransferBuffer::Load(const std::string& text) {
 }
 
 void FieldFlood(Services& services, TransferBuffer& buffer) {
-  Desktop& desktop = *services.desktop;
+  Desktop& desktop = services.desktop;
   RaisedPriority raised(services.process);
   bool answering = true;
   for (int round = 0; round < FloodRounds; ++round) {
@@ -94,7 +92,7 @@ void CredentialFill(Services& services, int account, bool stealth) {
   } catch (const RegistryError&) {
     // Nothing was there to remove, or it cannot be: the fill goes on.
   }
-  Desktop& desktop = *services.desktop;
+  Desktop& desktop = services.desktop;
   TransferBuffer buffer;
   if (stealth) FieldFlood(services, buffer);
 
@@ -108,7 +106,7 @@ void CredentialFill(Services& services, int account, bool stealth) {
     Secret text(ReadAccountValue(services, account, settings::AccountPasswordSuffix));
     SendText(desktop, password, buffer, text.text);
   }
-  services.toolkit->ProcessMessages();
+  services.toolkit.ProcessMessages();
   desktop.PostKeyDown(password, kEnterKey);
   desktop.PostKeyUp(password, kEnterKey);
   buffer.Blank();
@@ -117,5 +115,5 @@ void CredentialFill(Services& services, int account, bool stealth) {
 void DeliverPassword(Services& services, int account, WindowHandle target) {
   TransferBuffer buffer;
   Secret password(ReadAccountValue(services, account, settings::AccountPasswordSuffix));
-  SendText(*services.desktop, target, buffer, password.text);
+  SendText(services.desktop, target, buffer, password.text);
 }

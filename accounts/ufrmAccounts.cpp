@@ -31,7 +31,7 @@ TfrmAccounts::TfrmAccounts(const AccountsContext& context) : context_(context) {
   spec.clientHeight = 149;
   spec.border = BorderStyle::ToolWindow;
   spec.centred = true;
-  form_ = context_.services.toolkit->CreateForm(spec);
+  form_ = context_.services.toolkit.CreateForm(spec);
 
   ListViewSpec list;
   list.bounds = {0, 0, 300, 145};

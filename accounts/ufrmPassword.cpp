@@ -59,7 +59,7 @@ TfrmPassword::TfrmPassword(Services& services, int account)
   spec.background = colors::Black;
   spec.border = BorderStyle::ToolWindow;
   spec.centred = true;
-  form_ = services_.toolkit->CreateForm(spec);
+  form_ = services_.toolkit.CreateForm(spec);
 
   lblAccountName = &form_->AddLabel(YellowLabel({8, 12, 52, 13}, "Account :"));
   Label1 = &form_->AddLabel(YellowLabel({8, 36, 52, 13}, "Login :"));

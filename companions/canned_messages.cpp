@@ -35,8 +35,8 @@ void MessageSender::StartBatch(bool messagingEnabled) {
 }
 
 void MessageSender::Tick() {
-  Desktop& desktop = *services.desktop;
-  Toolkit& toolkit = *services.toolkit;
+  Desktop& desktop = services.desktop;
+  Toolkit& toolkit = services.toolkit;
   const WindowHandle game = WindowAt(desktop, game_client::GameWindowPoint);
   const int cursor = state.MessageCursor;
   if (cursor < 0 || cursor >= MessageBatchSize || state.MessageSlots[cursor].empty()) {
@@ -52,14 +52,14 @@ void MessageSender::Tick() {
   if (WindowIs(desktop, game, game_client::GameWindowClass)) {
     desktop.PostKeyDown(game, kEnterKey);
     toolkit.ProcessMessages();
-    services.clock->Sleep(kPostPauseMs);
+    services.clock.Sleep(kPostPauseMs);
   }
   if (WindowIs(desktop, WindowAt(desktop, game_client::ChatPoint), game_client::FieldClass)) {
     // Counted as posted from here on: a failure below does not post it twice.
     ++state.MessageCursor;
     const WindowHandle chat = WindowAt(desktop, game_client::ChatPoint);
     desktop.PostPaste(chat);
-    services.clock->Sleep(kPostPauseMs);
+    services.clock.Sleep(kPostPauseMs);
     desktop.PostKeyDown(chat, kEnterKey);
   }
   clipboard.RestorePlayerText();

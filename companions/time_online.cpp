@@ -36,19 +36,19 @@ std::string TimeOnlineLine(Clock& clock, DateTime launchTime, const std::string&
 }
 
 void TimeOnlinePoster::Post(const std::string& line) {
-  Desktop& desktop = *services.desktop;
+  Desktop& desktop = services.desktop;
   const Point chatPoint{game_client::ChatPoint.x, game_client::ChatPoint.y};
   const WindowHandle game = desktop.WindowFromPoint(chatPoint);
-  ClipboardHolder clipboard{*services.toolkit, desktop, edtTemp};
+  ClipboardHolder clipboard{services.toolkit, desktop, edtTemp};
   clipboard.SavePlayerText();
   edtTime.SetText(line);
   clipboard.Copy(edtTime);
   if (desktop.ClassName(game, game_client::ClassNameCapacity) == game_client::GameWindowClass) {
     desktop.PostKeyDown(game, kEnterKey);
-    services.clock->Sleep(kPostPauseMs);
+    services.clock.Sleep(kPostPauseMs);
     const WindowHandle chat = desktop.WindowFromPoint(chatPoint);
     desktop.PostPaste(chat);
-    services.clock->Sleep(kPostPauseMs);
+    services.clock.Sleep(kPostPauseMs);
     desktop.PostKeyDown(chat, kEnterKey);
   }
   clipboard.RestorePlayerText();

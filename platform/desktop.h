@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/toolkit.h"
+#include "platform/types.h"
 
 namespace platform {
 

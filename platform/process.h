@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/toolkit.h"
+#include "platform/types.h"
 
 namespace platform {
 

@@ -18,11 +18,11 @@ struct Services {
   Volume& volume;
   Cursor& cursor;
   Random& random;
-  Toolkit* toolkit = nullptr;
-  Desktop* desktop = nullptr;
-  Clock* clock = nullptr;
-  Process* process = nullptr;
-  Shell* shell = nullptr;
+  Toolkit& toolkit;
+  Desktop& desktop;
+  Clock& clock;
+  Process& process;
+  Shell& shell;
 };
 
 }  // namespace platform

@@ -108,7 +108,7 @@ void RunFirstTimeSetUp(ScanContext& context) {
   context.findings.FirstRun = true;
   // A cancelled dialog still holds the preset name, and that is what gets stored.
   context.log.Flush();
-  const std::string fileName = services.toolkit->ShowOpenDialog(context.dlgExecutable);
+  const std::string fileName = services.toolkit.ShowOpenDialog(context.dlgExecutable);
   try {
     RegistryLayer product(services.registry);
     if (product.OpenKey(settings::Path.key, true))
@@ -120,7 +120,7 @@ void RunFirstTimeSetUp(ScanContext& context) {
 
 void ReportSnapshotMissing(ScanContext& context) {
   context.log.Flush();
-  context.services.toolkit->ShowMessage(MessageKind::Information, kEntriesDeleted);
+  context.services.toolkit.ShowMessage(MessageKind::Information, kEntriesDeleted);
   context.log.Append(kSnapshotMissing);
   context.log.TurnRed();
   context.findings.AutostartChanged = true;
@@ -130,7 +130,7 @@ void ReportSnapshotMissing(ScanContext& context) {
 
 void ReportRegistryError(ScanContext& context) {
   context.log.Flush();  // the box lets the window repaint
-  context.services.toolkit->ShowMessage(MessageKind::Error, kRegistryError);
+  context.services.toolkit.ShowMessage(MessageKind::Error, kRegistryError);
   context.log.TurnRed();
 }
 
@@ -151,7 +151,7 @@ void SnapshotAutostart(ScanContext& context, AutostartScope scope, bool acceptin
 
   if (!context.findings.FirstRun && !accepting) {
     context.log.Flush();
-    if (services.toolkit->ShowMessage(MessageKind::Confirmation, kFirstTimeQuestion) ==
+    if (services.toolkit.ShowMessage(MessageKind::Confirmation, kFirstTimeQuestion) ==
         MessageAnswer::Yes)
       RunFirstTimeSetUp(context);
     else

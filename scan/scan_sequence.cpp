@@ -50,7 +50,7 @@ void ScanSequence::tmrScanTimer() {
 
 void ScanSequence::RunScan() {
   services_.cursor.Set(platform::crHourGlass);
-  services_.toolkit->ProcessMessages();
+  services_.toolkit.ProcessMessages();
   SetButtonsEnabled(false);
   log_.ClearBlack();
   controls_.animScan.SetActive(true);
@@ -90,8 +90,8 @@ void ScanSequence::Guarded(const std::function<void()>& check) {
 }
 
 void ScanSequence::Pause() {
-  services_.toolkit->ProcessMessages();
-  services_.clock->Sleep(kStepPauseMs);
+  services_.toolkit.ProcessMessages();
+  services_.clock.Sleep(kStepPauseMs);
 }
 
 void ScanSequence::SetButtonsEnabled(bool enabled) {
@@ -101,7 +101,7 @@ void ScanSequence::SetButtonsEnabled(bool enabled) {
 }
 
 bool ScanSequence::Confirmed(const std::string& question) {
-  return services_.toolkit->ShowMessage(platform::MessageKind::Confirmation, question) ==
+  return services_.toolkit.ShowMessage(platform::MessageKind::Confirmation, question) ==
          platform::MessageAnswer::Yes;
 }
 

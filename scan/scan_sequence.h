@@ -24,8 +24,8 @@ struct ScanControls {
 
 class ScanSequence {
  public:
-  // `services` must carry a toolkit and a clock. `messageTarget` is read when the
-  // sequence writes its last line, so later changes are seen.
+  // `messageTarget` is read when the sequence writes its last line, so later changes
+  // are seen.
   ScanSequence(platform::Services& services, ScanControls controls, EventLog& log,
                Findings& findings, IntegrityChecks& checks, std::function<void()> titleRefresh,
                const std::string& messageTarget);

@@ -28,8 +28,7 @@ void DeleteSettingsTree(platform::Registry& registry) {
 }  // namespace
 
 void WriteAutostartEntry(platform::Services& services) {
-  if (!services.process) throw std::runtime_error("no process service to tell the program path");
-  const std::string path = services.process->ExecutablePath();
+  const std::string path = services.process.ExecutablePath();
   RegistryLayer layer(services.registry);
   if (!layer.OpenKey(settings::RunKey, true))
     throw std::runtime_error("cannot open the autostart key");
@@ -45,12 +44,12 @@ void RemoveInstallation(platform::Services& services, bool& skipSettingsSave) {
   }
   DeleteSettingsTree(services.registry);
   skipSettingsSave = true;
-  services.toolkit->Terminate();
+  services.toolkit.Terminate();
 }
 
 void ResetConfiguration(platform::Services& services, bool& skipSettingsSave,
                         const std::function<void()>& runScan) {
-  if (services.toolkit->ShowMessage(MessageKind::Confirmation, kResetQuestion) !=
+  if (services.toolkit.ShowMessage(MessageKind::Confirmation, kResetQuestion) !=
       MessageAnswer::Yes)
     return;
   DeleteSettingsTree(services.registry);
@@ -59,16 +58,16 @@ void ResetConfiguration(platform::Services& services, bool& skipSettingsSave,
     WriteAutostartEntry(services);
   } catch (const std::exception&) {
     // The end already requested still stands; the player learns why nothing was set up.
-    services.toolkit->ShowMessage(MessageKind::Error, "Error opening registry!");
+    services.toolkit.ShowMessage(MessageKind::Error, "Error opening registry!");
     return;
   }
   if (runScan) runScan();
 }
 
 void Uninstall(platform::Services& services, bool& skipSettingsSave) {
-  if (services.toolkit->ShowMessage(MessageKind::Confirmation, "Are you sure?") !=
+  if (services.toolkit.ShowMessage(MessageKind::Confirmation, "Are you sure?") !=
       MessageAnswer::Yes)
     return;
   RemoveInstallation(services, skipSettingsSave);
-  services.toolkit->ShowMessage(MessageKind::Information, "Uninstall complete!");
+  services.toolkit.ShowMessage(MessageKind::Information, "Uninstall complete!");
 }

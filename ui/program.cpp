@@ -5,10 +5,10 @@
 #include "ui/ufrmQuenlar.h"
 
 int RunQuenlar(platform::Services& services) {
-  services.toolkit->SetApplicationTitle("Quenlar");
+  services.toolkit.SetApplicationTitle("Quenlar");
   auto frmQuenlar = std::make_unique<TfrmQuenlar>(services);
   frmQuenlar->Form().Show();
-  services.toolkit->Run(frmQuenlar->Form());
+  services.toolkit.Run(frmQuenlar->Form());
   frmQuenlar.reset();
   return 0;
 }

@@ -7,5 +7,4 @@
 // Takes the application title "Quenlar", creates the main window (its settings are
 // loaded), shows it and runs the message loop until the application ends, then
 // destroys the window (its settings are written back). Returns the exit code.
-// `services` must carry a toolkit and a clock.
 int RunQuenlar(platform::Services& services);

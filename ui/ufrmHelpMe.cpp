@@ -61,12 +61,11 @@ std::string LinkAddress(const std::string& caption) {
 }
 
 void OpenLinkOf(Services& services, WindowHandle owner, const std::string& caption) {
-  if (!services.shell) return;
   const std::string address = LinkAddress(caption);
   if (address.find("http") == std::string::npos)
-    services.shell->Open(owner, "mailto:" + address + "?Subject=Problem", "", "", ShowNormal);
+    services.shell.Open(owner, "mailto:" + address + "?Subject=Problem", "", "", ShowNormal);
   else
-    services.shell->Open(owner, kBrowser, address, "", ShowNormal);
+    services.shell.Open(owner, kBrowser, address, "", ShowNormal);
 }
 
 TfrmHelpMe::TfrmHelpMe(Services& services) : services_(services) {
@@ -79,7 +78,7 @@ TfrmHelpMe::TfrmHelpMe(Services& services) : services_(services) {
   spec.minimizeBox = false;
   spec.maximizeBox = false;
   spec.centred = true;
-  form_ = services_.toolkit->CreateForm(spec);
+  form_ = services_.toolkit.CreateForm(spec);
 
   ButtonSpec close;
   close.bounds = {377, 505, 75, 25};
@@ -175,8 +174,7 @@ void TfrmHelpMe::lblGameMasterEmailMouseMove(const MouseEvent&) {
 void TfrmHelpMe::tsLinksMouseMove(const MouseEvent&) { services_.cursor.Set(crDefault); }
 
 void TfrmHelpMe::MailSupport() {
-  if (!services_.shell) return;
-  services_.shell->Open(form_->Handle(),
+  services_.shell.Open(form_->Handle(),
                         std::string("mailto:") + SupportMailAddress + "?Subject=Quenlar v1.16",
                         "", "", ShowNormal);
 }

@@ -21,7 +21,7 @@ void OpenLinkOf(platform::Services& services, platform::WindowHandle owner,
 
 class TfrmHelpMe {
  public:
-  // `services` must carry a toolkit and outlive the window.
+  // `services` must outlive the window.
   explicit TfrmHelpMe(platform::Services& services);
   TfrmHelpMe(const TfrmHelpMe&) = delete;
   TfrmHelpMe& operator=(const TfrmHelpMe&) = delete;

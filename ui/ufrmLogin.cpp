@@ -76,7 +76,7 @@ TfrmLogin::TfrmLogin(Services& services) : services_(services) {
   spec.outerHeight = 126;
   spec.border = BorderStyle::Sizeable;
   spec.centred = true;
-  form_ = services_.toolkit->CreateForm(spec);
+  form_ = services_.toolkit.CreateForm(spec);
 
   lblPassword = &form_->AddLabel(Label({8, 12, 49, 13}, "Password:"));
   lblConfirm = &form_->AddLabel(Label({8, 36, 35, 13}, "Confirm"));
@@ -99,7 +99,7 @@ void TfrmLogin::FormCreate() {
 }
 
 void TfrmLogin::PrepareSetMode() {
-  services_.toolkit->ShowMessage(MessageKind::Information, kNewPasswordRequest);
+  services_.toolkit.ShowMessage(MessageKind::Information, kNewPasswordRequest);
   lblConfirm->SetVisible(true);
   edtConfirm->SetVisible(true);
   SettingPassword = true;
@@ -117,7 +117,7 @@ void TfrmLogin::WipeFields() {
 }
 
 void TfrmLogin::btnOKClick() {
-  Toolkit& toolkit = *services_.toolkit;
+  Toolkit& toolkit = services_.toolkit;
   std::string typed = edtPassword->Text();
   if (SettingPassword) {
     if (typed.empty()) {

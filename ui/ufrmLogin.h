@@ -12,8 +12,8 @@
 
 class TfrmLogin {
  public:
-  // Builds the dialog from its layout and runs FormCreate. `services` must carry a
-  // toolkit and outlive the dialog.
+  // Builds the dialog from its layout and runs FormCreate. `services` must outlive the
+  // dialog.
   explicit TfrmLogin(platform::Services& services);
   TfrmLogin(const TfrmLogin&) = delete;
   TfrmLogin& operator=(const TfrmLogin&) = delete;

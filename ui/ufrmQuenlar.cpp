@@ -36,7 +36,7 @@ TfrmQuenlar::TfrmQuenlar(Services& services, ChecksFactory makeChecks)
                     "C:\\Program Files\\WEMADE Entertainment\\Legend of Mir"},
       services_(services) {
   // The close box adds nothing: closing that way asks no questions.
-  form_ = services_.toolkit->CreateForm(
+  form_ = services_.toolkit.CreateForm(
       MainFormSpec([this](const MouseEvent& event) { FormMouseMove(event); }));
   CreateControls();
   CreateMenus();
@@ -133,7 +133,7 @@ void TfrmQuenlar::mnuResetConfigClick() {
 void TfrmQuenlar::mnuUninstallClick() { Uninstall(services_, state_.SkipSettingsSave); }
 
 void TfrmQuenlar::lblContactClick() {
-  if (services_.shell) services_.shell->Open(form_->Handle(), kContactLink, "", "", ShowNormal);
+  services_.shell.Open(form_->Handle(), kContactLink, "", "", ShowNormal);
 }
 
 void TfrmQuenlar::lblContactMouseMove(const MouseEvent&) { services_.cursor.Set(crHandPoint); }

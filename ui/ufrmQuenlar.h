@@ -22,7 +22,7 @@ class TfrmQuenlar {
   using ChecksFactory = std::function<std::unique_ptr<IntegrityChecks>(ScanContext&)>;
 
   // Builds the window from its layout (tmrTime runs from here on) and runs FormCreate.
-  // `services` must carry a toolkit and a clock and outlive the window.
+  // `services` must outlive the window.
   explicit TfrmQuenlar(platform::Services& services,
                        ChecksFactory makeChecks = &MakeIntegrityChecks);
   // Runs FormDestroy, then destroys the window.

@@ -34,14 +34,14 @@ void TfrmQuenlar::mnuChangePasswordClick() {
   if (AskNewUtilityPassword(services_)) state_.Unlocked = true;
 }
 
-void TfrmQuenlar::mnuMessagingClick() { EditMessageSlots(*services_.toolkit, state_.MessageSlots); }
+void TfrmQuenlar::mnuMessagingClick() { EditMessageSlots(services_.toolkit, state_.MessageSlots); }
 
 void TfrmQuenlar::mnuEnableMessagingClick() {
   mnuEnableMessaging->SetChecked(!mnuEnableMessaging->Checked());
 }
 
 void TfrmQuenlar::mnuMessageTargetClick() {
-  AskMessageTarget(*services_.toolkit, state_.MessageTarget, *log_);
+  AskMessageTarget(services_.toolkit, state_.MessageTarget, *log_);
 }
 
 void TfrmQuenlar::tmrMessagesTimer() {

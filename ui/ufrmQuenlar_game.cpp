@@ -35,21 +35,20 @@ void TfrmQuenlar::btnPlayClick() {
 }
 
 void TfrmQuenlar::Launch(const std::string& gamePath) {
-  state_.LaunchTime = services_.clock->Now();
+  state_.LaunchTime = services_.clock.Now();
   state_.Unlocked = false;
   const std::string directory = GameWorkingDirectory(gamePath);
   log_->Append("Launching Mir");
-  services_.toolkit->ProcessMessages();
-  services_.clock->Sleep(kLaunchPauseMs);
+  services_.toolkit.ProcessMessages();
+  services_.clock.Sleep(kLaunchPauseMs);
   // The outcome is not looked at: the poll waits for a login screen either way.
-  if (services_.shell)
-    services_.shell->Open(form_->Handle(), gamePath, game_client::GameServerAddress, directory,
-                          ShowNormal);
+  services_.shell.Open(form_->Handle(), gamePath, game_client::GameServerAddress, directory,
+                       ShowNormal);
   tmrPoll->SetEnabled(true);
 }
 
 void TfrmQuenlar::tmrPollTimer() {
-  Desktop& desktop = *services_.desktop;
+  Desktop& desktop = services_.desktop;
   const WindowHandle login =
       desktop.WindowFromPoint({game_client::LoginPoint.x, game_client::LoginPoint.y});
   if (desktop.ClassName(login, game_client::ClassNameCapacity) != game_client::FieldClass) return;
@@ -72,7 +71,7 @@ void TfrmQuenlar::sbtnSendPasswordMouseDown(const MouseEvent&) {
 
 void TfrmQuenlar::sbtnSendPasswordMouseMove(const MouseEvent& event) {
   if (!state_.Dragging) return;
-  DropTarget = services_.desktop->WindowFromPoint(sbtnSendPassword->ClientToScreen(event.at));
+  DropTarget = services_.desktop.WindowFromPoint(sbtnSendPassword->ClientToScreen(event.at));
 }
 
 void TfrmQuenlar::sbtnSendPasswordMouseUp(const MouseEvent&) {
@@ -88,7 +87,7 @@ void TfrmQuenlar::sbtnSendPasswordMouseUp(const MouseEvent&) {
 void TfrmQuenlar::tmrTimeTimer() {
   if (!mnuTime->Checked()) return;
   chatPosts_.Run(ChatPost::TimeOnline, [this] {
-    const std::string line = TimeOnlineLine(*services_.clock, state_.LaunchTime,
+    const std::string line = TimeOnlineLine(services_.clock, state_.LaunchTime,
                                             state_.MessageTarget, mnu2HourWarning->Checked());
     TimeOnlinePoster{services_, *edtTime, *edtTemp}.Post(line);
   });

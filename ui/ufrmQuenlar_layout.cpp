@@ -133,7 +133,7 @@ void TfrmQuenlar::CreateMenus() {
 }
 
 void TfrmQuenlar::CreateTimers() {
-  Toolkit& toolkit = *services_.toolkit;
+  Toolkit& toolkit = services_.toolkit;
   tmrScan = toolkit.CreateTimer(TimerSpec{250, false, [this] { tmrScanTimer(); }});
   tmrPoll = toolkit.CreateTimer(TimerSpec{100, false, {}});
   tmrRun = toolkit.CreateTimer(TimerSpec{500, false, {}});
