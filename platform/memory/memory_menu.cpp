@@ -29,7 +29,9 @@ MenuItem& MemoryMenu::AddItem(const MenuItemSpec& spec) {
 }
 
 void MemoryMenu::AddSeparator() {
-  items_.push_back(std::make_unique<MemoryMenuItem>(ui_, MenuItemSpec{"-"}, true));
+  MenuItemSpec separator;
+  separator.caption = "-";
+  items_.push_back(std::make_unique<MemoryMenuItem>(ui_, separator, true));
 }
 
 std::vector<MenuItem*> MemoryMenu::Items() const {
