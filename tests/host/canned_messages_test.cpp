@@ -116,7 +116,9 @@ TEST_F(CannedMessagesTest, ABatchPostsTheLinesUntilAnEmptySlotOrTheLastLineOfThe
     EXPECT_FALSE(frm->tmrMessages->Enabled());
     const auto lines = game.ChatLines();
     ASSERT_EQ(lines.size(), c.posted);
-    if (c.posted > 0) EXPECT_EQ(lines.back(), "line " + std::to_string(c.posted - 1));
+    if (c.posted > 0) {
+      EXPECT_EQ(lines.back(), "line " + std::to_string(c.posted - 1));
+    }
     EXPECT_EQ(machine.desktop().Clipboard(), std::optional<std::string>("player text"));
     game.Exit();
   }
