@@ -25,5 +25,5 @@ flock -n 7 || { echo "another bench/scan-under-wine.sh is running" >&2; exit 1; 
 trap 'quenlar_session_stop "$QUENLAR_WINE_DIR" 7>&-' EXIT
 quenlar_session_start "$QUENLAR_WINE_DIR" 7>&- || exit 1
 
-QUENLAR_BUILD_DIR=$state cmake/wine-run.sh "$build/bench/scan_wine_bench.exe" \
+QUENLAR_BUILD_DIR=$state cmake/wine-run.sh "$build/e2e/scan_wine_bench.exe" \
   "$build/quenlar.exe" "$build/standin/mir.exe" "$@" 7>&-

@@ -28,7 +28,6 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/e2e/CMakeLists.txt)
   add_subdirectory(e2e)
 endif()
-add_subdirectory(bench)
 
 # The release package (`--target package`): a zip named with the version holding
 # quenlar.exe, the players' README and the licence, all at its top.
