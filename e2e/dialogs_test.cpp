@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "e2e/e2e_test_support.h"
+#include "e2e/game_play.h"
 
 namespace e2e {
 namespace {
@@ -13,47 +14,11 @@ namespace {
 using Dialogs = QuenlarTest;
 
 constexpr const char* AccountKey = "Software\\Palvex\\Keyring";
-constexpr const char* NewPasswordRequest =
-    "Please enter a password that you would like to use to protect this utility!\r"
-    "Please make sure that the password is NOT the same as your Mir password!";
-
-// The process's dialog of the toolkit with this exact title.
-HWND WaitForDialog(QuenlarRun& run, const std::string& title) {
-  return WaitForTopLevel(
-      run.process().Id(),
-      [&](HWND w) { return ClassOf(w) == "QuenlarForm" && TextOf(w) == title && w != run.MainWindow(); },
-      "the window \"" + title + "\"");
-}
-
-// The single-line edits of a dialog in tab order.
-std::vector<HWND> Edits(HWND dialog) {
-  std::vector<HWND> found;
-  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (ClassOf(child) == "Edit") found.push_back(child);
-  return found;
-}
-
-void SetText(HWND window, const std::string& text) {
-  SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
 
 void Screenshot(const Installation& setup, HWND window, const std::string& name) {
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Pump(300);
   SaveBmp(CaptureWindow(window), JoinPath(setup.artifacts, "Dialogs." + name + ".bmp"));
-}
-
-// Types into the login dialog and presses OK; `box` is the message it shows before closing.
-void LoginWith(QuenlarRun& run, const std::string& password, const std::string& confirm = {},
-               const char* box = nullptr) {
-  HWND login = WaitForDialog(run, "Utility Login");
-  std::vector<HWND> edits = Edits(login);
-  ASSERT_EQ(edits.size(), 2u);
-  SetText(edits[0], password);
-  if (!confirm.empty()) SetText(edits[1], confirm);
-  PostClick(FindChild(login, "Button", "&OK"));
-  if (box) run.Answer("Information", box, "OK");
-  WaitUntilGone(login, "the login dialog");
 }
 
 // Sealed values are Base64 text, never the plain text.

@@ -6,17 +6,6 @@ namespace e2e {
 
 namespace {
 
-std::vector<HWND> Edits(HWND dialog) {
-  std::vector<HWND> found;
-  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (ClassOf(child) == "Edit") found.push_back(child);
-  return found;
-}
-
-void SetText(HWND window, const std::string& text) {
-  SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
 void MouseInput(DWORD flags, POINT at, bool move = true) {
   // Absolute coordinates run from 0 to 65535 over the primary screen.
   INPUT input{};
@@ -30,6 +19,17 @@ void MouseInput(DWORD flags, POINT at, bool move = true) {
 
 }  // namespace
 
+std::vector<HWND> Edits(HWND dialog) {
+  std::vector<HWND> found;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (ClassOf(child) == "Edit") found.push_back(child);
+  return found;
+}
+
+void SetText(HWND window, const std::string& text) {
+  SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 HWND WaitForDialog(QuenlarRun& run, const std::string& title) {
   HWND main = run.MainWindow();
   return WaitForTopLevel(
@@ -38,13 +38,15 @@ HWND WaitForDialog(QuenlarRun& run, const std::string& title) {
       "the window \"" + title + "\"");
 }
 
-void LoginWith(QuenlarRun& run, const std::string& password, const std::string& confirm) {
+void LoginWith(QuenlarRun& run, const std::string& password, const std::string& confirm,
+               const char* box) {
   HWND login = WaitForDialog(run, "Utility Login");
   std::vector<HWND> edits = Edits(login);
   if (edits.size() != 2) throw DriverError("the login dialog has no two edits");
   SetText(edits[0], password);
   if (!confirm.empty()) SetText(edits[1], confirm);
   PostClick(FindChild(login, "Button", "&OK"));
+  if (box) run.Answer("Information", box, "OK");
   WaitUntilGone(login, "the login dialog");
 }
 

@@ -15,8 +15,13 @@ inline constexpr const char* GameTranscript = "C:\\Games\\Mir\\mir-transcript.tx
 
 // The dialog of Quenlar's toolkit with this exact title.
 HWND WaitForDialog(QuenlarRun& run, const std::string& title);
-// Types into the utility login dialog and presses OK; `confirm` only in set mode.
-void LoginWith(QuenlarRun& run, const std::string& password, const std::string& confirm = {});
+// The single-line edits of a dialog in tab order.
+std::vector<HWND> Edits(HWND dialog);
+void SetText(HWND window, const std::string& text);
+// Types into the utility login dialog and presses OK; `confirm` only in set mode; `box`
+// is the message the dialog shows before it closes, if any.
+void LoginWith(QuenlarRun& run, const std::string& password, const std::string& confirm = {},
+               const char* box = nullptr);
 inline constexpr const char* NewPasswordRequest =
     "Please enter a password that you would like to use to protect this utility!\r"
     "Please make sure that the password is NOT the same as your Mir password!";
