@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::uint32_t kAccountKeyCodes[24] = {
+constexpr std::uint32_t AccountKeyCodes[24] = {
     92, 83, 111, 102, 116, 119, 97, 114, 101, 92, 80, 97,
     108, 118, 101, 120, 92, 75, 101, 121, 114, 105, 110, 103,
 };
@@ -14,7 +14,7 @@ constexpr std::uint32_t kAccountKeyCodes[24] = {
 
 std::string AccountKey() {
   std::string path;
-  path.reserve(std::size(kAccountKeyCodes));
-  for (std::uint32_t code : kAccountKeyCodes) path += static_cast<char>(code);
+  path.reserve(std::size(AccountKeyCodes));
+  for (std::uint32_t code : AccountKeyCodes) path += static_cast<char>(code);
   return path;
 }

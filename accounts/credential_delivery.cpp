@@ -5,6 +5,7 @@
 
 #include "accounts/account_key.h"
 #include "core/game_client.h"
+#include "core/absorb.h"
 #include "core/registry_layer.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"
@@ -13,7 +14,7 @@ using namespace platform;
 
 namespace {
 
-constexpr int kEnterKey = 13;
+constexpr int EnterKey = 13;
 
 WindowHandle WindowAt(Desktop& desktop, game_client::ScreenPoint point) {
   return desktop.WindowFromPoint({point.x, point.y});
@@ -52,14 +53,12 @@ void SendText(Desktop& desktop, WindowHandle window, TransferBuffer& buffer,
 }  // namespace
 
 std::string ReadAccountValue(Services& services, int account, char suffix) {
-  try {
+  return Absorb(std::string(), [&] {
     RegistryLayer layer(services.registry);
     layer.OpenKey(AccountKey(), true);
     const auto sealed = layer.ReadText(settings::AccountValueName(account, suffix));
     return UnsealText(services.volume, sealed.value_or(""));
-  } catch (const RegistryError&) {
-    return std::string();
-  }
+  });
 }
 
 void TransferBuffer::Load(const std::string& text) {
@@ -87,11 +86,8 @@ void FieldFlood(Services& services, TransferBuffer& buffer) {
 }
 
 void CredentialFill(Services& services, int account, bool stealth) {
-  try {
-    RegistryLayer(services.registry).DeleteKey(settings::OldAccountKey);
-  } catch (const RegistryError&) {
-    // Nothing was there to remove, or it cannot be: the fill goes on.
-  }
+  // Nothing was there to remove, or it cannot be: the fill goes on.
+  Absorb([&] { RegistryLayer(services.registry).DeleteKey(settings::OldAccountKey); });
   Desktop& desktop = services.desktop;
   TransferBuffer buffer;
   if (stealth) FieldFlood(services, buffer);
@@ -107,8 +103,8 @@ void CredentialFill(Services& services, int account, bool stealth) {
     SendText(desktop, password, buffer, text.text);
   }
   services.toolkit.ProcessMessages();
-  desktop.PostKeyDown(password, kEnterKey);
-  desktop.PostKeyUp(password, kEnterKey);
+  desktop.PostKeyDown(password, EnterKey);
+  desktop.PostKeyUp(password, EnterKey);
   buffer.Blank();
 }
 

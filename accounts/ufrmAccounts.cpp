@@ -4,6 +4,7 @@
 
 #include "accounts/account_key.h"
 #include "accounts/ufrmPassword.h"
+#include "core/absorb.h"
 #include "core/registry_layer.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"
@@ -55,21 +56,12 @@ void TfrmAccounts::FillList() {
   lvAccounts->Clear();
   Services& services = context_.services;
   RegistryLayer store(services.registry);
-  bool open = false;
-  try {
-    open = store.OpenKey(AccountKey(), true);
-  } catch (const RegistryError&) {
-  }
+  const bool open = Absorb(false, [&] { return store.OpenKey(AccountKey(), true); });
   for (int n = 1; n <= AccountCount; ++n) {
-    std::string caption;
-    try {
-      if (open) {
-        auto sealed = store.ReadText(settings::AccountValueName(n, settings::AccountNameSuffix));
-        if (sealed) caption = UnsealText(services.volume, *sealed);
-      }
-    } catch (const std::exception&) {
-      caption.clear();
-    }
+    const std::string caption = !open ? std::string() : Absorb<std::exception>(std::string(), [&] {
+      auto sealed = store.ReadText(settings::AccountValueName(n, settings::AccountNameSuffix));
+      return sealed ? UnsealText(services.volume, *sealed) : std::string();
+    });
     lvAccounts->AddItem(caption.empty() ? "Empty" : caption);
   }
   lvAccounts->Select(0);
@@ -101,5 +93,5 @@ void TfrmAccounts::btnCloseClick() {
 
 void ShowAccounts(const AccountsContext& context) {
   TfrmAccounts frmAccounts(context);
-  frmAccounts.Form().ShowModal();
+  frmAccounts.form().ShowModal();
 }

@@ -36,7 +36,7 @@ class TfrmAccounts {
   // the first entry without changing the account in use.
   void FillList();
 
-  platform::Form& Form() { return *form_; }
+  platform::Form& form() { return *form_; }
 
   platform::ListView* lvAccounts = nullptr;
   platform::Button* btnSelect = nullptr;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "accounts/account_key.h"
+#include "core/absorb.h"
 #include "core/registry_layer.h"
 #include "core/sealing.h"
 #include "core/secure_wipe.h"
@@ -14,8 +15,8 @@ using namespace platform;
 namespace {
 
 // The decoy values written around the login and the password, in writing order.
-constexpr char kDecoySuffixes[] = {'1', '2', '4', '5', '6'};
-constexpr std::uint32_t kDecoyBound = 1000000000;
+constexpr char DecoySuffixes[] = {'1', '2', '4', '5', '6'};
+constexpr std::uint32_t DecoyBound = 1000000000;
 
 LabelSpec YellowLabel(Bounds bounds, const char* caption) {
   LabelSpec spec;
@@ -82,9 +83,9 @@ void TfrmPassword::bbtnOKClick() {
   if (!store.OpenKey(AccountKey(), true))
     throw std::runtime_error("Failed to open the account store");
   Write(store, s + settings::AccountNameSuffix, SealField(services_.volume, *edtName));
-  for (char suffix : kDecoySuffixes)
+  for (char suffix : DecoySuffixes)
     Write(store, s + suffix,
-          SealText(services_.volume, std::to_string(services_.random.Below(kDecoyBound))));
+          SealText(services_.volume, std::to_string(services_.random.Below(DecoyBound))));
   // A login or password that did not reach the store must not pass for saved.
   Write(store, s + settings::AccountLoginSuffix, SealField(services_.volume, *edtRed));
   Write(store, s + settings::AccountPasswordSuffix, SealField(services_.volume, *edtGreen));
@@ -96,24 +97,19 @@ void EditAccount(Services& services, int account) {
   TfrmPassword frmPassword(services, account);
   {
     RegistryLayer store(services.registry);
-    bool open = false;
-    try {
-      open = store.OpenKey(AccountKey(), true);
-    } catch (const RegistryError&) {
-    }
+    const bool open = Absorb(false, [&] { return store.OpenKey(AccountKey(), true); });
+    // An unreadable value leaves the field as it was.
     auto fill = [&](Edit& field, char suffix) {
       if (!open) return;
-      try {
+      Absorb<std::exception>([&] {
         auto sealed = store.ReadText(settings::AccountValueName(account, suffix));
         if (sealed) field.SetText(UnsealText(services.volume, *sealed));
-      } catch (const std::exception&) {
-        // An unreadable value leaves the field as it was.
-      }
+      });
     };
     fill(*frmPassword.edtName, settings::AccountNameSuffix);
     fill(*frmPassword.edtRed, settings::AccountLoginSuffix);
     fill(*frmPassword.edtGreen, settings::AccountPasswordSuffix);
   }
-  frmPassword.Form().SetCaption("");
-  frmPassword.Form().ShowModal();
+  frmPassword.form().SetCaption("");
+  frmPassword.form().ShowModal();
 }

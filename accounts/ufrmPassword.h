@@ -21,7 +21,7 @@ class TfrmPassword {
   // exception, and the editor stays open with what was typed.
   void bbtnOKClick();
 
-  platform::Form& Form() { return *form_; }
+  platform::Form& form() { return *form_; }
 
   platform::Control* lblAccountName = nullptr;
   platform::Control* Label1 = nullptr;

@@ -3,23 +3,22 @@
 #include <string>
 
 #include "accounts/account_key.h"
+#include "core/absorb.h"
 #include "core/registry_layer.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"
 
 namespace {
 
+// The title is cosmetic: an unreadable store must not stop the caller's sequence.
 std::string SelectedAccountName(platform::Services& services, int selectedAccount) {
-  try {
+  return Absorb(std::string(), [&] {
     RegistryLayer registry(services.registry);
     registry.OpenKey(AccountKey(), true);
     const auto sealed = registry.ReadText(
         settings::AccountValueName(selectedAccount, settings::AccountNameSuffix));
     return UnsealText(services.volume, sealed.value_or(""));
-  } catch (const platform::RegistryError&) {
-    // The title is cosmetic: an unreadable store must not stop the caller's sequence.
-    return std::string();
-  }
+  });
 }
 
 }  // namespace

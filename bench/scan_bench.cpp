@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr int kEntriesPerScope = 200;
-constexpr const char* kGamePath = "C:\\Games\\Mir\\mir.exe";
+constexpr int EntriesPerScope = 200;
+constexpr const char* GamePath = "C:\\Games\\Mir\\mir.exe";
 
 struct Machine {
   platform::MemoryMachine machine;
@@ -32,7 +32,7 @@ struct Machine {
 
   Machine() {
     auto& registry = machine.registry();
-    for (int i = 0; i < kEntriesPerScope; ++i) {
+    for (int i = 0; i < EntriesPerScope; ++i) {
       const std::string name = "Entry" + std::to_string(i);
       const std::string data = "C:\\Program Files\\Vendor " + std::to_string(i) + "\\tray.exe /s";
       registry.SetValue(platform::RootKey::CurrentUser, settings::RunKey, name,
@@ -41,9 +41,9 @@ struct Machine {
                         platform::RegistryValue::Text(data));
     }
     registry.SetValue(platform::RootKey::CurrentUser, settings::ProductKey, settings::Path.name,
-                      platform::RegistryValue::Text(SealText(machine.volume(), kGamePath)));
+                      platform::RegistryValue::Text(SealText(machine.volume(), GamePath)));
     // A game executable of a realistic size.
-    machine.files().AddFile(kGamePath, std::string(std::size_t{3} << 20, '\x5a'));
+    machine.files().AddFile(GamePath, std::string(std::size_t{3} << 20, '\x5a'));
     machine.files().AddFile("C:\\Games\\Mir\\ftp.ini",
                             std::string("[ftp]\r\nsite=") + game_client::OfficialPatchSite +
                                 "\r\nport=21\r\n");
@@ -69,7 +69,7 @@ void BM_StartUpChecks(benchmark::State& state) {
   if (m.memo.Lines().size() != 5 || m.memo.FontColor() != platform::colors::Black)
     state.SkipWithError("the scan found something on a clean machine");
 }
-BENCHMARK(BM_StartUpChecks)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartUpChecks)->Unit(benchmark::Millisecond);
 
 }  // namespace
 

@@ -2,7 +2,7 @@
 file(GLOB QUENLAR_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
 list(FILTER QUENLAR_WIN32_SOURCES EXCLUDE REGEX ".*/winmain\\.cpp$")
 add_library(quenlar_win32 STATIC ${QUENLAR_WIN32_SOURCES})
-target_link_libraries(quenlar_win32 PUBLIC quenlar_app)
+target_link_libraries(quenlar_win32 PUBLIC quenlar_platform)
 target_link_libraries(quenlar_win32 PUBLIC advapi32 user32 gdi32 kernel32 shell32 comctl32 comdlg32 ole32)
 
 add_link_options(-static)
@@ -12,7 +12,7 @@ set(QUENLAR_RESOURCES platform/win32/quenlar.rc)
 set_source_files_properties(${QUENLAR_RESOURCES} PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/platform/win32/quenlar.ico;${CMAKE_SOURCE_DIR}/platform/win32/quenlar.manifest;${CMAKE_SOURCE_DIR}/platform/win32/resource.h")
 add_executable(quenlar WIN32 platform/win32/winmain.cpp ${QUENLAR_RESOURCES})
-target_link_libraries(quenlar PRIVATE quenlar_win32)
+target_link_libraries(quenlar PRIVATE quenlar_app quenlar_win32)
 target_link_options(quenlar PRIVATE -Wl,--dynamicbase -Wl,--nxcompat -Wl,--high-entropy-va)
 
 # The Wine session fixture that every test run under Wine requires.

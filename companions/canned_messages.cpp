@@ -7,8 +7,8 @@ using namespace platform;
 
 namespace {
 
-constexpr int kEnterKey = 13;
-constexpr int kPostPauseMs = 250;
+constexpr int EnterKey = 13;
+constexpr int PostPauseMs = 250;
 
 bool WindowIs(Desktop& desktop, WindowHandle window, const char* className) {
   return desktop.ClassName(window, game_client::ClassNameCapacity) == className;
@@ -50,17 +50,17 @@ void MessageSender::Tick() {
   clipboard.Copy(edtMessage);
 
   if (WindowIs(desktop, game, game_client::GameWindowClass)) {
-    desktop.PostKeyDown(game, kEnterKey);
+    desktop.PostKeyDown(game, EnterKey);
     toolkit.ProcessMessages();
-    services.clock.Sleep(kPostPauseMs);
+    services.clock.Sleep(PostPauseMs);
   }
   if (WindowIs(desktop, WindowAt(desktop, game_client::ChatPoint), game_client::FieldClass)) {
     // Counted as posted from here on: a failure below does not post it twice.
     ++state.MessageCursor;
     const WindowHandle chat = WindowAt(desktop, game_client::ChatPoint);
     desktop.PostPaste(chat);
-    services.clock.Sleep(kPostPauseMs);
-    desktop.PostKeyDown(chat, kEnterKey);
+    services.clock.Sleep(PostPauseMs);
+    desktop.PostKeyDown(chat, EnterKey);
   }
   clipboard.RestorePlayerText();
 }

@@ -31,7 +31,7 @@ class ChatPosts {
       }
     }
   }
-  bool Busy() const { return busy_; }
+  bool busy() const { return busy_; }
 
  private:
   static std::size_t Index(ChatPost which) { return static_cast<std::size_t>(which); }

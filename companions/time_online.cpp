@@ -11,15 +11,15 @@ using namespace platform;
 
 namespace {
 
-constexpr std::int64_t kMsPerDay = 86400000;
-constexpr DateTime kTwoHours = 2.0 / 24.0;
-constexpr int kEnterKey = 13;
-constexpr int kPostPauseMs = 250;
+constexpr std::int64_t MsPerDay = 86400000;
+constexpr DateTime TwoHours = 2.0 / 24.0;
+constexpr int EnterKey = 13;
+constexpr int PostPauseMs = 250;
 
 }  // namespace
 
 std::string TimeText(DateTime days) {
-  const std::int64_t ms = std::llround(std::fabs(days) * kMsPerDay) % kMsPerDay;
+  const std::int64_t ms = std::llround(std::fabs(days) * MsPerDay) % MsPerDay;
   const std::int64_t seconds = ms / 1000;
   char text[16];
   std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(seconds / 3600),
@@ -31,7 +31,7 @@ std::string TimeOnlineLine(Clock& clock, DateTime launchTime, const std::string&
                            bool warning) {
   std::string line = target.empty() ? std::string() : "/" + target + " ";
   line += TimeText(clock.Now() - launchTime);
-  if (warning) line += " - " + TimeText(kTwoHours - (clock.Now() - launchTime)) + " before d/c";
+  if (warning) line += " - " + TimeText(TwoHours - (clock.Now() - launchTime)) + " before d/c";
   return line;
 }
 
@@ -44,12 +44,12 @@ void TimeOnlinePoster::Post(const std::string& line) {
   edtTime.SetText(line);
   clipboard.Copy(edtTime);
   if (desktop.ClassName(game, game_client::ClassNameCapacity) == game_client::GameWindowClass) {
-    desktop.PostKeyDown(game, kEnterKey);
-    services.clock.Sleep(kPostPauseMs);
+    desktop.PostKeyDown(game, EnterKey);
+    services.clock.Sleep(PostPauseMs);
     const WindowHandle chat = desktop.WindowFromPoint(chatPoint);
     desktop.PostPaste(chat);
-    services.clock.Sleep(kPostPauseMs);
-    desktop.PostKeyDown(chat, kEnterKey);
+    services.clock.Sleep(PostPauseMs);
+    desktop.PostKeyDown(chat, EnterKey);
   }
   clipboard.RestorePlayerText();
 }

@@ -33,7 +33,7 @@ void TfrmMessaging::btnCancelClick() { form_->Close(); }
 void EditMessageSlots(Toolkit& toolkit, MessageSlotArray& slots) {
   TfrmMessaging frmMessaging(toolkit);
   for (const std::string& slot : slots) frmMessaging.mmoMessages->AppendLine(slot);
-  frmMessaging.Form().ShowModal();
+  frmMessaging.form().ShowModal();
   const std::vector<std::string> lines = frmMessaging.mmoMessages->Lines();
   for (std::size_t i = 0; i < slots.size(); ++i) slots[i] = i < lines.size() ? lines[i] : "";
 }

@@ -20,7 +20,7 @@ class TfrmMessaging {
 
   void btnCancelClick();
 
-  platform::Form& Form() { return *form_; }
+  platform::Form& form() { return *form_; }
 
   platform::Memo* mmoMessages = nullptr;
   platform::Button* btnCancel = nullptr;

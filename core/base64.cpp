@@ -4,18 +4,18 @@
 
 namespace {
 
-constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-constexpr unsigned char kPad = 0x40;
+constexpr char Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr unsigned char Pad = 0x40;
 
 // Every byte has an entry, so no input can index outside the table.
 constexpr std::array<unsigned char, 256> MakeDecodeTable() {
   std::array<unsigned char, 256> table{};  // outside the alphabet: 0
-  for (unsigned char v = 0; v < 64; ++v) table[static_cast<unsigned char>(kAlphabet[v])] = v;
-  table[static_cast<unsigned char>('=')] = kPad;
+  for (unsigned char v = 0; v < 64; ++v) table[static_cast<unsigned char>(Alphabet[v])] = v;
+  table[static_cast<unsigned char>('=')] = Pad;
   return table;
 }
 
-constexpr std::array<unsigned char, 256> kDecode = MakeDecodeTable();
+constexpr std::array<unsigned char, 256> Decode = MakeDecodeTable();
 
 }  // namespace
 
@@ -29,22 +29,22 @@ std::size_t Base64Encode(const void* in, char* out, std::size_t count) {
   std::size_t i = 0;
   for (; i + 3 <= count; i += 3) {
     const unsigned b0 = p[i], b1 = p[i + 1], b2 = p[i + 2];
-    out[o++] = kAlphabet[b0 >> 2];
-    out[o++] = kAlphabet[((b0 & 3) << 4) + (b1 >> 4)];
-    out[o++] = kAlphabet[((b1 & 15) << 2) + (b2 >> 6)];
-    out[o++] = kAlphabet[b2 & 63];
+    out[o++] = Alphabet[b0 >> 2];
+    out[o++] = Alphabet[((b0 & 3) << 4) + (b1 >> 4)];
+    out[o++] = Alphabet[((b1 & 15) << 2) + (b2 >> 6)];
+    out[o++] = Alphabet[b2 & 63];
   }
   if (count - i == 1) {
     const unsigned b0 = p[i];
-    out[o++] = kAlphabet[b0 >> 2];
-    out[o++] = kAlphabet[(b0 & 3) << 4];
+    out[o++] = Alphabet[b0 >> 2];
+    out[o++] = Alphabet[(b0 & 3) << 4];
     out[o++] = '=';
     out[o++] = '=';
   } else if (count - i == 2) {
     const unsigned b0 = p[i], b1 = p[i + 1];
-    out[o++] = kAlphabet[b0 >> 2];
-    out[o++] = kAlphabet[((b0 & 3) << 4) + (b1 >> 4)];
-    out[o++] = kAlphabet[(b1 & 15) << 2];
+    out[o++] = Alphabet[b0 >> 2];
+    out[o++] = Alphabet[((b0 & 3) << 4) + (b1 >> 4)];
+    out[o++] = Alphabet[(b1 & 15) << 2];
     out[o++] = '=';
   }
   return o;
@@ -57,8 +57,8 @@ std::size_t Base64Decode(const char* in, void* out, std::size_t count) {
     unsigned char v[4];
     bool pad[4];
     for (int k = 0; k < 4; ++k) {
-      const unsigned char code = kDecode[static_cast<unsigned char>(in[4 * g + k])];
-      pad[k] = code == kPad;
+      const unsigned char code = Decode[static_cast<unsigned char>(in[4 * g + k])];
+      pad[k] = code == Pad;
       v[k] = pad[k] ? 0 : code;
     }
     dst[o++] = static_cast<unsigned char>((v[0] << 2) | (v[1] >> 4));

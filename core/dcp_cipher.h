@@ -41,7 +41,7 @@ class TDCP_cipher {
   // for hash digest", with the cipher unkeyed.
   void SetKeyFromPassphrase(const std::string& passphrase, const TDCP_hashclass& hash);
 
-  bool Keyed() const { return keyed_; }
+  bool keyed() const { return keyed_; }
 
  protected:
   void CheckKeyed() const;

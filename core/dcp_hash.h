@@ -32,7 +32,7 @@ class TDCP_hash {
   // Adds the text's bytes: its length, no terminator.
   void AddText(const std::string& text);
 
-  bool Started() const { return started_; }
+  bool started() const { return started_; }
 
  protected:
   // Throws "Hash not initialized" unless started.
@@ -50,5 +50,5 @@ struct TDCP_hashclass {
 template <class Hash>
 TDCP_hashclass HashClassOf() {
   return {[]() -> std::unique_ptr<TDCP_hash> { return std::make_unique<Hash>(); },
-          Hash::kDigestBits};
+          Hash::DigestBitCount};
 }

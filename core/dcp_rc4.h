@@ -9,12 +9,12 @@
 
 class TDCP_rc4 : public TDCP_cipher {
  public:
-  static constexpr std::size_t kMaxKeyBits = 2048;
+  static constexpr std::size_t KeyBitLimit = 2048;
 
   TDCP_rc4() = default;
   ~TDCP_rc4() override;
 
-  std::size_t MaxKeyBits() const override { return kMaxKeyBits; }
+  std::size_t MaxKeyBits() const override { return KeyBitLimit; }
   // Also refuses a 4-bit key: it holds no whole byte to run the key schedule on.
   void SetKey(const void* key, std::size_t sizeBits) override;
   // Overwrites both permutations with 0xFF.

@@ -8,12 +8,12 @@
 
 class TDCP_sha1 : public TDCP_hash {
  public:
-  static constexpr std::size_t kDigestBits = 160;
+  static constexpr std::size_t DigestBitCount = 160;
 
   TDCP_sha1() = default;
   ~TDCP_sha1() override;
 
-  std::size_t DigestBits() const override { return kDigestBits; }
+  std::size_t DigestBits() const override { return DigestBitCount; }
   void Start() override;
   void Finish(void* digest) override;
   void Wipe() override;

@@ -4,8 +4,8 @@
 // Paths begin with a backslash and are always taken from the root, never from the
 // open key; names match without regard to letter case. A key that cannot be opened
 // leaves no key open, so the following reads fail (callers fall back to defaults) and
-// writes report failure. RegistryError from the service is not caught here: callers
-// that must tell an unexpected error from a plain failure catch it themselves.
+// writes report failure. RegistryError from the service is not caught here: it reaches
+// the handler guard, or the caller absorbs it where the step may fail (core/absorb.h).
 #pragma once
 
 #include <cstdint>

@@ -7,16 +7,16 @@
 
 namespace {
 
-constexpr char kPassphraseTail[] = "{3A9C41B7-6E2D-4F08-9B15-C7D2E8A06F34}";
+constexpr char PassphraseTail[] = "{3A9C41B7-6E2D-4F08-9B15-C7D2E8A06F34}";
 
 void AppendHex16(std::string& out, std::uint32_t value) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(value >> shift) & 0xF];
+  static constexpr char Digits[] = "0123456789ABCDEF";
+  for (int shift = 12; shift >= 0; shift -= 4) out += Digits[(value >> shift) & 0xF];
 }
 
 // One fresh cipher per call, keyed from this machine's pass phrase.
 void KeyCipher(TDCP_rc4& cipher, platform::Volume& volume) {
-  cipher.SetKeyFromPassphrase(MachineText(volume) + kPassphraseTail, HashClassOf<TDCP_sha1>());
+  cipher.SetKeyFromPassphrase(MachineText(volume) + PassphraseTail, HashClassOf<TDCP_sha1>());
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ class Process {
   // Terminates the process if it still runs: a failed test must not leave it behind.
   ~Process();
 
-  DWORD Id() const { return id_; }
+  DWORD id() const { return id_; }
   bool Running() const;
   // The exit code, or nullopt if it still runs after the timeout.
   std::optional<DWORD> WaitForExit(DWORD timeoutMs);

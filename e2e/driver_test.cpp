@@ -12,14 +12,14 @@ class Driver : public ::testing::Test {
   void SetUp() override {
     exe = WindowsPath(RequiredEnvironment("E2E_FIXTURE_EXE"));
     app = Process::Start(exe, "", "");
-    window = WaitForTopLevel(app.Id(), [](HWND w) { return TextOf(w) == "Driver Fixture"; },
+    window = WaitForTopLevel(app.id(), [](HWND w) { return TextOf(w) == "Driver Fixture"; },
                              "the fixture window");
   }
 
   std::vector<std::string> LogLines() { return Lines(TextOf(FindMultiLineEdit(window))); }
 
   void AnswerGreeting(const std::string& button) {
-    MessageBoxView box = WaitForMessageBox(app.Id(), "Greeting");
+    MessageBoxView box = WaitForMessageBox(app.id(), "Greeting");
     EXPECT_EQ(box.text, "Hello");
     Answer(box, button);
   }
@@ -40,7 +40,7 @@ TEST_F(Driver, MenuAccessKeysButtonsAndMessageBoxes) {
 
 TEST_F(Driver, MenuItemByPositionAndTheOpenDialog) {
   ChooseMenu(window, {{"&File"}, {"Open...", 1}});
-  ChooseFileInOpenDialog(app.Id(), "Pick a File", exe);
+  ChooseFileInOpenDialog(app.id(), "Pick a File", exe);
   EXPECT_EQ(LogLines(), (std::vector<std::string>{"chosen: " + exe}));
 }
 

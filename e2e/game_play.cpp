@@ -33,7 +33,7 @@ void SetText(HWND window, const std::string& text) {
 HWND WaitForDialog(QuenlarRun& run, const std::string& title) {
   HWND main = run.MainWindow();
   return WaitForTopLevel(
-      run.process().Id(),
+      run.process().id(),
       [&](HWND w) { return ClassOf(w) == "QuenlarForm" && TextOf(w) == title && w != main; },
       "the window \"" + title + "\"");
 }

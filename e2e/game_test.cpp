@@ -28,7 +28,7 @@ QuenlarRun& Prepared(const Installation& setup, std::unique_ptr<QuenlarRun>& run
 }
 
 DWORD PriorityOf(QuenlarRun& run) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, run.process().Id());
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, run.process().id());
   DWORD priority = GetPriorityClass(process);
   CloseHandle(process);
   return priority;

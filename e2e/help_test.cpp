@@ -16,7 +16,7 @@ constexpr const char* HelpTitle = "Help Me";
 
 HWND WaitForHelp(QuenlarRun& run) {
   return WaitForTopLevel(
-      run.process().Id(), [](HWND w) { return TextOf(w) == HelpTitle; }, "the help window");
+      run.process().id(), [](HWND w) { return TextOf(w) == HelpTitle; }, "the help window");
 }
 
 int ActiveTab(HWND tabs) { return static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0)); }

@@ -63,7 +63,7 @@ QuenlarRun::QuenlarRun(const Installation& setup, std::string name)
 
 HWND QuenlarRun::MainWindow() {
   if (!main_ || !IsWindow(main_))
-    main_ = WaitForTopLevel(process_.Id(), IsMainWindow, "the main window of Quenlar");
+    main_ = WaitForTopLevel(process_.id(), IsMainWindow, "the main window of Quenlar");
   return main_;
 }
 
@@ -83,7 +83,7 @@ std::vector<std::string> QuenlarRun::Log() {
 
 void QuenlarRun::Answer(const std::string& title, const std::string& text,
                         const std::string& button) {
-  MessageBoxView box = WaitForMessageBox(process_.Id(), title);
+  MessageBoxView box = WaitForMessageBox(process_.id(), title);
   if (box.text != text)
     throw DriverError(Describe(box) + " came where \"" + text + "\" was expected");
   e2e::Answer(box, button);
@@ -91,14 +91,14 @@ void QuenlarRun::Answer(const std::string& title, const std::string& text,
 
 void QuenlarRun::AnswerFirstRunWithGame() {
   Answer("Confirm", FirstRunQuestion, "&Yes");
-  ChooseFileInOpenDialog(process_.Id(), OpenDialogTitle, GameExe);
+  ChooseFileInOpenDialog(process_.id(), OpenDialogTitle, GameExe);
 }
 
 std::vector<std::string> QuenlarRun::WaitForScan() {
   HWND window = MainWindow();
   ULONGLONG deadline = GetTickCount64() + DefaultTimeoutMs;
   for (;;) {
-    if (auto box = FindMessageBox(process_.Id()))
+    if (auto box = FindMessageBox(process_.id()))
       throw DriverError("unexpected " + Describe(*box) + " during the scan");
     if (!process_.Running()) throw DriverError("Quenlar ended during the scan");
     std::vector<std::string> log = Log();
@@ -174,7 +174,7 @@ DWORD QuenlarRun::Exit(ExitBy by, const std::vector<Reply>& replies) {
         throw DriverError("Quenlar ended without asking \"" + replies[next].text + "\"");
       return *code;
     }
-    if (auto box = FindMessageBox(process_.Id())) {
+    if (auto box = FindMessageBox(process_.id())) {
       if (next >= replies.size()) throw DriverError("unexpected " + Describe(*box) + " on exit");
       if (box->text != replies[next].text)
         throw DriverError(Describe(*box) + " came where \"" + replies[next].text +

@@ -78,7 +78,7 @@ class QuenlarRun {
   // seconds at most; the last reading is returned.
   LogColour ReadLogColour(LogColour expected);
   void SaveArtifacts();
-  const std::string& ScreenshotPath() const { return screenshot_; }
+  const std::string& screenshotPath() const { return screenshot_; }
 
   // Ends the program through "E&xit", answering exactly these questions in order; returns
   // the exit code. Any other message box, or a missing one, fails.

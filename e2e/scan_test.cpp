@@ -68,10 +68,10 @@ TEST_F(Scan, FirstRunSetsUpAndTheNextStartIsClean) {
   // The screenshot artefact shows the window, not an empty frame.
   RECT frame{};
   GetWindowRect(run.MainWindow(), &frame);
-  BmpFacts shot = ReadBmp(run.ScreenshotPath());
+  BmpFacts shot = ReadBmp(run.screenshotPath());
   EXPECT_EQ(shot.width, frame.right - frame.left);
   EXPECT_EQ(shot.height, frame.bottom - frame.top);
-  EXPECT_GE(shot.colours, 8u) << run.ScreenshotPath();
+  EXPECT_GE(shot.colours, 8u) << run.screenshotPath();
 
   EXPECT_EQ(run.Exit(ExitBy::Menu, {}), 0u);
 }

@@ -25,12 +25,12 @@
 
 namespace {
 
-constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const char* kProductKey = "Software\\Palvex\\Quenlar";
-constexpr const char* kUserSnapshot = "Software\\Palvex\\Quenlar\\User";
-constexpr const char* kLocalSnapshot = "Software\\Palvex\\Quenlar\\Local";
-constexpr const char* kEntryPrefix = "ScanBench";
-constexpr double kRunTimeoutMs = 900000;
+constexpr const char* RunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* ProductKey = "Software\\Palvex\\Quenlar";
+constexpr const char* UserSnapshot = "Software\\Palvex\\Quenlar\\User";
+constexpr const char* LocalSnapshot = "Software\\Palvex\\Quenlar\\Local";
+constexpr const char* EntryPrefix = "ScanBench";
+constexpr double RunTimeoutMs = 900000;
 
 std::string WindowsPath(const char* path) {
   std::string converted = path;
@@ -87,17 +87,17 @@ std::vector<std::string> NamesOf(HKEY key) {
 
 // Removes the entries an earlier run of this program added.
 void RemoveBenchEntries(HKEY root) {
-  HKEY key = CreateKey(root, kRunKey);
+  HKEY key = CreateKey(root, RunKey);
   for (const std::string& name : NamesOf(key))
-    if (name.rfind(kEntryPrefix, 0) == 0) RegDeleteValueA(key, name.c_str());
+    if (name.rfind(EntryPrefix, 0) == 0) RegDeleteValueA(key, name.c_str());
   RegCloseKey(key);
 }
 
 void AddBenchEntries(HKEY root, int count) {
-  HKEY key = CreateKey(root, kRunKey);
+  HKEY key = CreateKey(root, RunKey);
   for (int i = 0; i < count; ++i) {
     char name[64], data[160];
-    std::snprintf(name, sizeof name, "%s%05d", kEntryPrefix, i);
+    std::snprintf(name, sizeof name, "%s%05d", EntryPrefix, i);
     std::snprintf(data, sizeof data, "C:\\Program Files\\Vendor %05d\\tray helper.exe /background", i);
     SetText(key, name, data);
   }
@@ -118,7 +118,7 @@ std::string ReadText(HKEY key, const std::string& name) {
 // The snapshot the program writes when the player accepts the present entries.
 void Snapshot(platform::Volume& volume, HKEY root, const char* snapshotPath) {
   RegDeleteTreeA(HKEY_CURRENT_USER, snapshotPath);
-  HKEY run = CreateKey(root, kRunKey);
+  HKEY run = CreateKey(root, RunKey);
   HKEY snapshot = CreateKey(HKEY_CURRENT_USER, snapshotPath);
   for (const std::string& name : NamesOf(run))
     SetText(snapshot, name, SealText(volume, ReadText(run, name)));
@@ -132,11 +132,11 @@ void Prepare(platform::Volume& volume, const std::string& gamePath, int cleanEnt
   RemoveBenchEntries(HKEY_LOCAL_MACHINE);
   AddBenchEntries(HKEY_CURRENT_USER, cleanEntries);
   AddBenchEntries(HKEY_LOCAL_MACHINE, cleanEntries);
-  HKEY product = CreateKey(HKEY_CURRENT_USER, kProductKey);
+  HKEY product = CreateKey(HKEY_CURRENT_USER, ProductKey);
   SetText(product, "Path", SealText(volume, gamePath));
   RegCloseKey(product);
-  Snapshot(volume, HKEY_CURRENT_USER, kUserSnapshot);
-  Snapshot(volume, HKEY_LOCAL_MACHINE, kLocalSnapshot);
+  Snapshot(volume, HKEY_CURRENT_USER, UserSnapshot);
+  Snapshot(volume, HKEY_LOCAL_MACHINE, LocalSnapshot);
   if (changedEntries > 0) AddBenchEntries(HKEY_CURRENT_USER, changedEntries);
 }
 
@@ -179,7 +179,7 @@ double TimeOneStart(const std::string& exe) {
   }
   ExitSearch search{info.dwProcessId, nullptr};
   double ms = -1;
-  while (NowMs() - begin < kRunTimeoutMs) {
+  while (NowMs() - begin < RunTimeoutMs) {
     if (!search.button) EnumWindows(VisitTop, reinterpret_cast<LPARAM>(&search));
     if (search.button && IsWindowEnabled(search.button)) {
       ms = NowMs() - begin;
@@ -269,7 +269,7 @@ int main(int argc, char** argv) {
       const double ms = TimeOneStart(exe);
       if (ms < 0) {
         std::printf("%s: the scan did not end within %.0f s\n", c.label.c_str(),
-                    kRunTimeoutMs / 1000);
+                    RunTimeoutMs / 1000);
         RemoveBenchEntries(HKEY_CURRENT_USER);
         RemoveBenchEntries(HKEY_LOCAL_MACHINE);
         return 1;

@@ -44,7 +44,7 @@ std::vector<std::string> LoginTextsOf(DWORD processId, size_t wanted) {
 
 TEST_F(StandIn, TakesLoginTextFromAnotherProcessAndRecordsIt) {
   Process game = Process::Start(GameExe, game_client::GameServerAddress, GameFolder);
-  HWND login = WaitForLoginField(game.Id());
+  HWND login = WaitForLoginField(game.id());
 
   const std::string texts[] = {"Warrior", "with \"quotes\" and \\ and \x01\xff"};
   for (const std::string& text : texts) {
@@ -53,7 +53,7 @@ TEST_F(StandIn, TakesLoginTextFromAnotherProcessAndRecordsIt) {
                         reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &result);
     EXPECT_EQ(TextOf(login), text);
   }
-  EXPECT_EQ(LoginTextsOf(game.Id(), 2), (std::vector<std::string>(std::begin(texts), std::end(texts))));
+  EXPECT_EQ(LoginTextsOf(game.id(), 2), (std::vector<std::string>(std::begin(texts), std::end(texts))));
 
   PostMessageA(GetAncestor(login, GA_ROOT), WM_CLOSE, 0, 0);
   EXPECT_EQ(game.WaitForExit(DefaultTimeoutMs), 0u);

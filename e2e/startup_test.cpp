@@ -16,7 +16,7 @@ constexpr const char* RegistryQuestion =
 TEST_F(Startup, FirstStartDeniedThenExitThroughTheMenuSavesTheSettings) {
   QuenlarRun run(setup, Start());
   // The question holds the scan, so the title has not been refreshed yet.
-  MessageBoxView question = WaitForMessageBox(run.process().Id(), "Confirm");
+  MessageBoxView question = WaitForMessageBox(run.process().id(), "Confirm");
   EXPECT_EQ(question.text, FirstRunQuestion);
   EXPECT_EQ(run.Title(), "Quenlar");
   EXPECT_FALSE(IsEnabled(run.Button("&Play")));

@@ -17,9 +17,9 @@
 
 namespace {
 
-constexpr char kCr = 13;
-constexpr char kLf = 10;
-constexpr char kCtrlZ = 26;
+constexpr char Cr = 13;
+constexpr char Lf = 10;
+constexpr char CtrlZ = 26;
 
 void Require(bool ok) {
   if (!ok) std::abort();
@@ -59,13 +59,13 @@ std::vector<std::string> ReferenceLines(const std::string& text) {
   std::size_t i = 0;
   bool afterCr = false;
   while (true) {
-    if (afterCr && i < text.size() && text[i] == kLf) ++i;
+    if (afterCr && i < text.size() && text[i] == Lf) ++i;
     afterCr = false;
-    if (i >= text.size() || text[i] == kCtrlZ) break;
+    if (i >= text.size() || text[i] == CtrlZ) break;
     const std::size_t start = i;
-    while (i < text.size() && text[i] != kCr && text[i] != kCtrlZ) ++i;
+    while (i < text.size() && text[i] != Cr && text[i] != CtrlZ) ++i;
     lines.push_back(text.substr(start, i - start));
-    if (i < text.size() && text[i] == kCr) {
+    if (i < text.size() && text[i] == Cr) {
       ++i;
       afterCr = true;
     } else {
@@ -90,8 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string line;
   std::size_t total = 0;
   while (reader.Next(line)) {
-    Require(line.find(kCr) == std::string::npos);
-    Require(line.find(kCtrlZ) == std::string::npos);
+    Require(line.find(Cr) == std::string::npos);
+    Require(line.find(CtrlZ) == std::string::npos);
     total += line.size();
     Require(total <= text.size());
     lines.push_back(line);

@@ -3,9 +3,9 @@
 namespace platform {
 
 namespace {
-constexpr char kCarriageReturn = 13;
-constexpr char kLineFeed = 10;
-constexpr char kCtrlZ = 26;
+constexpr char CarriageReturn = 13;
+constexpr char LineFeed = 10;
+constexpr char CtrlZ = 26;
 }  // namespace
 
 TextLineReader::TextLineReader(File& file, std::size_t block_size)
@@ -34,9 +34,9 @@ bool TextLineReader::Next(std::string& line) {
   line.clear();
   if (after_cr_) {
     after_cr_ = false;
-    if (Fill() && buffer_[pos_] == kLineFeed) ++pos_;
+    if (Fill() && buffer_[pos_] == LineFeed) ++pos_;
   }
-  if (!Fill() || buffer_[pos_] == kCtrlZ) {
+  if (!Fill() || buffer_[pos_] == CtrlZ) {
     ended_ = true;
     pos_ = len_;
     line.clear();
@@ -44,10 +44,10 @@ bool TextLineReader::Next(std::string& line) {
   }
   while (true) {
     std::size_t start = pos_;
-    while (pos_ < len_ && buffer_[pos_] != kCarriageReturn && buffer_[pos_] != kCtrlZ) ++pos_;
+    while (pos_ < len_ && buffer_[pos_] != CarriageReturn && buffer_[pos_] != CtrlZ) ++pos_;
     line.append(buffer_.data() + start, pos_ - start);
     if (pos_ < len_) {
-      if (buffer_[pos_] == kCarriageReturn) {
+      if (buffer_[pos_] == CarriageReturn) {
         ++pos_;
         after_cr_ = true;
       } else {  // Ctrl-Z: nothing after it is read

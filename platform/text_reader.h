@@ -15,10 +15,10 @@ namespace platform {
 
 class TextLineReader {
  public:
-  static constexpr std::size_t kDefaultBlockSize = 64 * 1024;
+  static constexpr std::size_t DefaultBlockSize = 64 * 1024;
 
   // The file stays the caller's to close. A block size of 0 is taken as 1.
-  explicit TextLineReader(File& file, std::size_t block_size = kDefaultBlockSize);
+  explicit TextLineReader(File& file, std::size_t block_size = DefaultBlockSize);
 
   // The next line, without its line end. False at the end of the text or when a read
   // fails (then failed() is true and the line being read is dropped).

@@ -261,6 +261,7 @@ class Menu : public MenuItem {
  public:
   virtual MenuItem& AddItem(const MenuItemSpec& spec) = 0;
   virtual void AddSeparator() = 0;
+  // Every entry in order; a separator is listed with the caption "-" and runs nothing.
   virtual std::vector<MenuItem*> Items() const = 0;
 };
 

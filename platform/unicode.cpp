@@ -5,7 +5,7 @@
 namespace platform {
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t Replacement = 0xFFFD;
 
 void Encode(char32_t c, std::string& out) {
   if (c < 0x80) {
@@ -43,24 +43,24 @@ char32_t Decode(std::string_view text, std::size_t& pos) {
     length = 4, c = lead & 0x07;
   } else {
     ++pos;
-    return kReplacement;
+    return Replacement;
   }
   if (pos + length > text.size()) {
     ++pos;
-    return kReplacement;
+    return Replacement;
   }
   for (std::size_t i = 1; i < length; ++i) {
     if ((byte(pos + i) & 0xC0) != 0x80) {
       ++pos;
-      return kReplacement;
+      return Replacement;
     }
     c = (c << 6) | (byte(pos + i) & 0x3F);
   }
   // Overlong forms and values past U+10FFFF are no UTF-8.
-  static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (c < kSmallest[length] || c > 0x10FFFF) {
+  static constexpr char32_t Smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (c < Smallest[length] || c > 0x10FFFF) {
     ++pos;
-    return kReplacement;
+    return Replacement;
   }
   pos += length;
   return c;

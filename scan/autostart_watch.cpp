@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/absorb.h"
 #include "core/registry_layer.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"
@@ -14,15 +15,14 @@ namespace {
 
 using platform::MessageAnswer;
 using platform::MessageKind;
-using platform::RegistryError;
 
-constexpr const char* kRegistryError = "Error opening registry!";
-constexpr const char* kFirstTimeQuestion = "Is this the first time you have run Quenlar?";
-constexpr const char* kEntriesDeleted =
+constexpr const char* RegistryErrorText = "Error opening registry!";
+constexpr const char* FirstTimeQuestion = "Is this the first time you have run Quenlar?";
+constexpr const char* EntriesDeleted =
     "Something has deleted the protection entries from the registry!";
-constexpr const char* kSnapshotMissing = "Registry: Warning - Modifications detected!";
-constexpr const char* kModifications = "Registry: Warning - modifications detected!";
-constexpr const char* kModifiedEntry = "*** Modified entry - ";
+constexpr const char* SnapshotMissing = "Registry: Warning - Modifications detected!";
+constexpr const char* Modifications = "Registry: Warning - modifications detected!";
+constexpr const char* ModifiedEntry = "*** Modified entry - ";
 
 struct ScopeInfo {
   platform::RootKey root;
@@ -42,25 +42,19 @@ ScopeInfo InfoOf(AutostartScope scope) {
 // unexpected error, which has been reported.
 bool OpenAutostartKey(ScanContext& context, RegistryLayer& layer, AutostartScope scope) {
   layer.SelectRoot(InfoOf(scope).root);
-  try {
+  const bool opened = Absorb([&] {
     if (!layer.OpenKey(settings::RunKey, true))
       layer.OpenKey(settings::RunKey, false, platform::KeyAccess::Read);
-  } catch (const RegistryError&) {
-    ReportRegistryError(context);
-    return false;
-  }
-  return true;
+  });
+  if (!opened) ReportRegistryError(context);
+  return opened;
 }
 
 // Entries are listed and read through the wide calls in one pass, so that a name the
 // code page cannot hold keeps its own identity. An unexpected error while listing reads
 // as no entries.
 std::vector<platform::NamedValue> ValuesOf(RegistryLayer& layer) {
-  try {
-    return layer.Values();
-  } catch (const RegistryError&) {
-    return {};
-  }
+  return Absorb(std::vector<platform::NamedValue>(), [&] { return layer.Values(); });
 }
 
 std::optional<std::string> TextOf(const platform::RegistryValue& value) {
@@ -100,28 +94,27 @@ void RunFirstTimeSetUp(ScanContext& context) {
   platform::Services& services = context.services;
   // The set-up goes on without the entry: stopping here would leave no snapshot and
   // ask the first-time question again for the other scope.
-  try {
-    if (context.writeAutostartEntry) context.writeAutostartEntry();
-  } catch (const std::exception&) {
+  if (!Absorb<std::exception>([&] {
+        if (context.writeAutostartEntry) context.writeAutostartEntry();
+      }))
     ReportRegistryError(context);
-  }
   context.findings.FirstRun = true;
   // A cancelled dialog still holds the preset name, and that is what gets stored.
   context.log.Flush();
   const std::string fileName = services.toolkit.ShowOpenDialog(context.dlgExecutable);
-  try {
+  // A failure is treated as a failed write: the checks then fall back to the working
+  // directory.
+  Absorb([&] {
     RegistryLayer product(services.registry);
     if (product.OpenKey(settings::Path.key, true))
       product.WriteText(settings::Path.name, SealText(services.volume, fileName));
-  } catch (const RegistryError&) {
-    // Treated as a failed write: the checks then fall back to the working directory.
-  }
+  });
 }
 
 void ReportSnapshotMissing(ScanContext& context) {
   context.log.Flush();
-  context.services.toolkit.ShowMessage(MessageKind::Information, kEntriesDeleted);
-  context.log.Append(kSnapshotMissing);
+  context.services.toolkit.ShowMessage(MessageKind::Information, EntriesDeleted);
+  context.log.Append(SnapshotMissing);
   context.log.TurnRed();
   context.findings.AutostartChanged = true;
 }
@@ -130,7 +123,7 @@ void ReportSnapshotMissing(ScanContext& context) {
 
 void ReportRegistryError(ScanContext& context) {
   context.log.Flush();  // the box lets the window repaint
-  context.services.toolkit.ShowMessage(MessageKind::Error, kRegistryError);
+  context.services.toolkit.ShowMessage(MessageKind::Error, RegistryErrorText);
   context.log.TurnRed();
 }
 
@@ -141,38 +134,33 @@ void SnapshotAutostart(ScanContext& context, AutostartScope scope, bool acceptin
   if (!OpenAutostartKey(context, autostart, scope)) return;
 
   RegistryLayer snapshot(services.registry);
-  try {
-    // An existing snapshot is only ever replaced after the caller deleted it.
-    if (snapshot.KeyExists(info.snapshotKey)) return;
-  } catch (const RegistryError&) {
+  // An existing snapshot is only ever replaced after the caller deleted it.
+  bool exists = false;
+  if (!Absorb([&] { exists = snapshot.KeyExists(info.snapshotKey); })) {
     ReportRegistryError(context);
     return;
   }
+  if (exists) return;
 
   if (!context.findings.FirstRun && !accepting) {
     context.log.Flush();
-    if (services.toolkit.ShowMessage(MessageKind::Confirmation, kFirstTimeQuestion) ==
+    if (services.toolkit.ShowMessage(MessageKind::Confirmation, FirstTimeQuestion) ==
         MessageAnswer::Yes)
       RunFirstTimeSetUp(context);
     else
       ReportSnapshotMissing(context);
   }
 
-  try {
-    if (!snapshot.OpenKey(info.snapshotKey, true)) return;
-  } catch (const RegistryError&) {
+  bool opened = false;
+  if (!Absorb([&] { opened = snapshot.OpenKey(info.snapshotKey, true); }))
     ReportRegistryError(context);
-    return;
-  }
+  if (!opened) return;
   for (const platform::NamedValue& entry : ValuesOf(autostart)) {
     // An entry that cannot be read as text is kept as the empty text: its name still
     // counts, and the comparison reports the entry itself at every scan.
     const std::string data = TextOf(entry.value).value_or(std::string());
-    try {
-      snapshot.WriteTextUtf8(entry.name, SealedData(services, autostart, data));
-    } catch (const RegistryError&) {
-      // Lost like a failed write; the next comparison reports the gap.
-    }
+    // A failure is lost like a failed write; the next comparison reports the gap.
+    Absorb([&] { snapshot.WriteTextUtf8(entry.name, SealedData(services, autostart, data)); });
   }
 }
 
@@ -184,15 +172,11 @@ void CompareAutostart(ScanContext& context, AutostartScope scope) {
 
   RegistryLayer snapshot(services.registry);
   bool haveSnapshot = false;
-  try {
-    haveSnapshot = snapshot.OpenKey(info.snapshotKey, false);
-  } catch (const RegistryError&) {
-    return;
-  }
+  if (!Absorb([&] { haveSnapshot = snapshot.OpenKey(info.snapshotKey, false); })) return;
 
   bool warned = false;
   auto warn = [&] {
-    context.log.Append(kModifications);
+    context.log.Append(Modifications);
     context.log.TurnRed();
     context.findings.AutostartChanged = true;
     warned = true;
@@ -210,11 +194,7 @@ void CompareAutostart(ScanContext& context, AutostartScope scope) {
       return TextOf(*it->second);
     // Beyond ASCII only the registry knows which names are the same.
     if (!haveSnapshot || IsAscii(name)) return std::string();
-    try {
-      return snapshot.ReadTextUtf8(name);
-    } catch (const RegistryError&) {
-      return std::nullopt;
-    }
+    return Absorb(std::optional<std::string>(), [&] { return snapshot.ReadTextUtf8(name); });
   };
 
   for (const platform::NamedValue& entry : present) {
@@ -225,7 +205,7 @@ void CompareAutostart(ScanContext& context, AutostartScope scope) {
       warn();
     } else if (SealedData(services, autostart, *data) != *sealed) {
       warn();
-      context.log.Append(kModifiedEntry + Shown(autostart, *data));
+      context.log.Append(ModifiedEntry + Shown(autostart, *data));
     }
   }
   if (present.size() != stored.size()) warn();

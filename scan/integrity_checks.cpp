@@ -1,5 +1,6 @@
 #include <memory>
 
+#include "core/absorb.h"
 #include "scan/autostart_watch.h"
 #include "scan/checks.h"
 #include "scan/executable_watch.h"
@@ -36,11 +37,7 @@ class ScanChecks : public IntegrityChecks {
   template <typename Check>
   void Guarded(Check check) {
     EventLog::Batch batch(context_.log);  // the check's lines in one insertion
-    try {
-      check();
-    } catch (const platform::RegistryError&) {
-      ReportRegistryError(context_);
-    }
+    if (!Absorb(check)) ReportRegistryError(context_);
   }
 
   ScanContext& context_;

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr const char* kWatchedLibraries[] = {
+constexpr const char* WatchedLibraries[] = {
     "kernel32.dll", "user32.dll", "advapi32.dll", "oleaut32.dll",
     "gdi32.dll",    "ole32.dll",  "comctl32.dll", "wsock32.dll",
 };
@@ -16,7 +16,7 @@ constexpr const char* kWatchedLibraries[] = {
 void CheckPlantedLibraries(platform::Services& services, EventLog& log) {
   const std::string directory = GameDirectory(GamePath(services));
   bool found = false;
-  for (const char* name : kWatchedLibraries) {
+  for (const char* name : WatchedLibraries) {
     // Any entry counts, a directory too: the name alone is what the loader would take.
     if (!services.files.FindFirst(directory + name)) continue;
     found = true;

@@ -2,27 +2,25 @@
 
 #include <utility>
 
+#include "core/absorb.h"
 #include "core/registry_layer.h"
 #include "core/settings_layout.h"
 
 namespace {
 
-constexpr int kStepPauseMs = 300;
+constexpr int StepPauseMs = 300;
 
-constexpr const char* kAutostartQuestion =
+constexpr const char* AutostartQuestion =
     "Registry changes were detected!  Are you happy that the changes are not malicious?\n"
     "If you select \"YES\" the progam will accept the new changes!";
-constexpr const char* kExecutableQuestion =
+constexpr const char* ExecutableQuestion =
     "Executable changes were detected!  Have you upgraded Mir?\n"
     "If you select \"YES\" the progam will accept the new changes!";
 
 // A key that is missing or cannot be removed is left as it is: the player is on the
 // way out, and the accepting check that follows still runs.
 void DeleteKeyQuietly(platform::Registry& service, const char* path) {
-  try {
-    RegistryLayer(service).DeleteKey(path);
-  } catch (const platform::RegistryError&) {
-  }
+  Absorb([&] { RegistryLayer(service).DeleteKey(path); });
 }
 
 }  // namespace
@@ -73,25 +71,21 @@ void ScanSequence::RunScan() {
 
 void ScanSequence::btnCloseClick() {
   // The two questions are independent: a No to the first still asks the second.
-  if (findings_.AutostartChanged && Confirmed(kAutostartQuestion)) AcceptAutostart();
-  if (findings_.ExecutableChanged && Confirmed(kExecutableQuestion)) AcceptExecutable();
+  if (findings_.AutostartChanged && Confirmed(AutostartQuestion)) AcceptAutostart();
+  if (findings_.ExecutableChanged && Confirmed(ExecutableQuestion)) AcceptExecutable();
   controls_.form.Close();
 }
 
 void ScanSequence::Guarded(const std::function<void()>& check) {
-  try {
-    check();
-  } catch (...) {
-    // The checks report the failures they know; anything else ends only that check.
-    // The scan goes on and the buttons come back, and a check that could not finish
-    // must not pass for a clean one.
-    log_.TurnRed();
-  }
+  // The checks report the failures they know; anything else ends only that check.
+  // The scan goes on and the buttons come back, and a check that could not finish
+  // must not pass for a clean one.
+  if (!Absorb<Anything>(check)) log_.TurnRed();
 }
 
 void ScanSequence::Pause() {
   services_.toolkit.ProcessMessages();
-  services_.clock.Sleep(kStepPauseMs);
+  services_.clock.Sleep(StepPauseMs);
 }
 
 void ScanSequence::SetButtonsEnabled(bool enabled) {

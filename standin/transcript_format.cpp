@@ -46,7 +46,7 @@ bool ReadQuoted(std::string_view line, size_t& pos, std::string& out) {
 }  // namespace
 
 std::string Quote(std::string_view bytes) {
-  static const char kHex[] = "0123456789abcdef";
+  static const char Hex[] = "0123456789abcdef";
   std::string out;
   out.reserve(bytes.size() + 2);
   out += '"';
@@ -63,8 +63,8 @@ std::string Quote(std::string_view bytes) {
           out += static_cast<char>(c);
         } else {
           out += "\\x";
-          out += kHex[c >> 4];
-          out += kHex[c & 15];
+          out += Hex[c >> 4];
+          out += Hex[c & 15];
         }
     }
   }

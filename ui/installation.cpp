@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/absorb.h"
 #include "core/registry_layer.h"
 #include "core/settings_layout.h"
 
@@ -11,18 +12,14 @@ namespace {
 
 using platform::MessageAnswer;
 using platform::MessageKind;
-using platform::RegistryError;
 
-constexpr const char* kResetQuestion =
+constexpr const char* ResetQuestion =
     "Do you want to reset the configuration?\rIf you select \"YES\", please answer \"YES\" "
     "to the next question as well!";
 
 // A deletion that fails, expectedly or not, changes nothing the caller could act on.
 void DeleteSettingsTree(platform::Registry& registry) {
-  try {
-    RegistryLayer(registry).DeleteKey(settings::ProductKey);
-  } catch (const RegistryError&) {
-  }
+  Absorb([&] { RegistryLayer(registry).DeleteKey(settings::ProductKey); });
 }
 
 }  // namespace
@@ -37,11 +34,10 @@ void WriteAutostartEntry(platform::Services& services) {
 }
 
 void RemoveInstallation(platform::Services& services, bool& skipSettingsSave) {
-  try {
+  Absorb([&] {
     RegistryLayer layer(services.registry);
     if (layer.OpenKey(settings::RunKey, true)) layer.DeleteValue(settings::OwnRunEntry);
-  } catch (const RegistryError&) {
-  }
+  });
   DeleteSettingsTree(services.registry);
   skipSettingsSave = true;
   services.toolkit.Terminate();
@@ -49,14 +45,12 @@ void RemoveInstallation(platform::Services& services, bool& skipSettingsSave) {
 
 void ResetConfiguration(platform::Services& services, bool& skipSettingsSave,
                         const std::function<void()>& runScan) {
-  if (services.toolkit.ShowMessage(MessageKind::Confirmation, kResetQuestion) !=
+  if (services.toolkit.ShowMessage(MessageKind::Confirmation, ResetQuestion) !=
       MessageAnswer::Yes)
     return;
   DeleteSettingsTree(services.registry);
   RemoveInstallation(services, skipSettingsSave);
-  try {
-    WriteAutostartEntry(services);
-  } catch (const std::exception&) {
+  if (!Absorb<std::exception>([&] { WriteAutostartEntry(services); })) {
     // The end already requested still stands; the player learns why nothing was set up.
     services.toolkit.ShowMessage(MessageKind::Error, "Error opening registry!");
     return;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "core/absorb.h"
 #include "core/registry_layer.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"
@@ -13,22 +14,15 @@ namespace {
 // One guard per value: whatever goes wrong with this read yields the default.
 template <typename T, typename Read>
 T ReadOr(T fallback, Read read) {
-  try {
-    const std::optional<T> value = read();
-    return value ? *value : fallback;
-  } catch (const std::exception&) {
-    return fallback;
-  }
+  return Absorb<std::exception>(fallback, [&] { return read().value_or(fallback); });
 }
 
 std::string LoadSlot(platform::Services& services, RegistryLayer& registry, int slot) {
-  try {
+  return Absorb<std::exception>(std::string(), [&] {
     const auto sealed = registry.ReadText(settings::MessageValueName(slot));
     if (!sealed || sealed->empty()) return std::string();
     return UnsealText(services.volume, *sealed);
-  } catch (const std::exception&) {
-    return std::string();
-  }
+  });
 }
 
 // A slot that cannot be written is blanked rather than left with stale text; the
@@ -36,27 +30,18 @@ std::string LoadSlot(platform::Services& services, RegistryLayer& registry, int 
 void SaveSlot(platform::Services& services, RegistryLayer& registry, int slot,
               const std::string& text) {
   const std::string name = settings::MessageValueName(slot);
-  bool written = false;
-  try {
-    written = registry.WriteText(name, text.empty() ? std::string() : SealText(services.volume, text));
-  } catch (const std::exception&) {
-  }
-  if (written) return;
-  try {
-    registry.WriteText(name, std::string());
-  } catch (const std::exception&) {
-  }
+  const bool written = Absorb<std::exception>(false, [&] {
+    return registry.WriteText(name, text.empty() ? std::string() : SealText(services.volume, text));
+  });
+  if (!written) Absorb<std::exception>([&] { registry.WriteText(name, std::string()); });
 }
 
 }  // namespace
 
 void LoadMainSettings(platform::Services& services, SharedState& state, MenuMarks& marks) {
   RegistryLayer registry(services.registry);
-  try {
-    registry.OpenKey(settings::AccessKey, true);
-  } catch (const std::exception&) {
-    // No key open: every read below fails and takes its default.
-  }
+  // No key open: every read below fails and takes its default.
+  Absorb<std::exception>([&] { registry.OpenKey(settings::AccessKey, true); });
   using settings::Acc, settings::Messaging, settings::Online, settings::Stealth,
       settings::Validate, settings::Warning;
   state.PasswordEnabled =
@@ -76,18 +61,16 @@ void LoadMainSettings(platform::Services& services, SharedState& state, MenuMark
 void SaveMainSettings(platform::Services& services, const SharedState& state,
                       const MenuMarks& marks) {
   RegistryLayer registry(services.registry);
-  try {
-    const bool saved = registry.OpenKey(settings::AccessKey, true) &&
-                       registry.WriteInteger(settings::Acc.name, state.SelectedAccount) &&
-                       registry.WriteBool(settings::Stealth.name, marks.Stealth) &&
-                       registry.WriteBool(settings::Online.name, marks.Online) &&
-                       registry.WriteBool(settings::Warning.name, marks.Warning) &&
-                       registry.WriteText(settings::MessageTarget.name, state.MessageTarget) &&
-                       registry.WriteBool(settings::Messaging.name, marks.Messaging);
-    if (!saved) return;
-  } catch (const std::exception&) {
-    return;
-  }
+  const bool saved = Absorb<std::exception>(false, [&] {
+    return registry.OpenKey(settings::AccessKey, true) &&
+           registry.WriteInteger(settings::Acc.name, state.SelectedAccount) &&
+           registry.WriteBool(settings::Stealth.name, marks.Stealth) &&
+           registry.WriteBool(settings::Online.name, marks.Online) &&
+           registry.WriteBool(settings::Warning.name, marks.Warning) &&
+           registry.WriteText(settings::MessageTarget.name, state.MessageTarget) &&
+           registry.WriteBool(settings::Messaging.name, marks.Messaging);
+  });
+  if (!saved) return;
   for (int slot = 0; slot < settings::MessageSlotCount; ++slot)
     SaveSlot(services, registry, slot, state.MessageSlots[slot]);
 }

@@ -7,8 +7,8 @@
 int RunQuenlar(platform::Services& services) {
   services.toolkit.SetApplicationTitle("Quenlar");
   auto frmQuenlar = std::make_unique<TfrmQuenlar>(services);
-  frmQuenlar->Form().Show();
-  services.toolkit.Run(frmQuenlar->Form());
+  frmQuenlar->form().Show();
+  services.toolkit.Run(frmQuenlar->form());
   frmQuenlar.reset();
   return 0;
 }

@@ -8,7 +8,7 @@ using namespace platform;
 
 namespace {
 
-constexpr const char* kBrowser = "iexplore.exe";
+constexpr const char* Browser = "iexplore.exe";
 
 FontSpec LinksFont(Color color, bool bold) {
   FontSpec font;
@@ -48,8 +48,8 @@ RichEditSpec Advice(Color color, const std::string& text) {
 }
 
 // The three pictures sit at the same place on their pages, sized to the picture.
-constexpr Bounds kPicture{363, 8, 63, 64};
-constexpr const char* kPictureName = "Shield";
+constexpr Bounds Picture{363, 8, 63, 64};
+constexpr const char* PictureName = "Shield";
 
 }  // namespace
 
@@ -65,7 +65,7 @@ void OpenLinkOf(Services& services, WindowHandle owner, const std::string& capti
   if (address.find("http") == std::string::npos)
     services.shell.Open(owner, "mailto:" + address + "?Subject=Problem", "", "", ShowNormal);
   else
-    services.shell.Open(owner, kBrowser, address, "", ShowNormal);
+    services.shell.Open(owner, Browser, address, "", ShowNormal);
 }
 
 TfrmHelpMe::TfrmHelpMe(Services& services) : services_(services) {
@@ -140,11 +140,11 @@ void TfrmHelpMe::CreateLinksPage(Container& page) {
   AddLink(page, lblPCFlank, 16, 397, "PCFlank (http://www.pcflank.com)");
   AddLink(page, lblPCSup, 16, 421, "Simply Super Software (http://www.simplysup.com)");
 
-  img1 = &page.AddImage(kPicture, kPictureName, [this] { img1Click(); });
+  img1 = &page.AddImage(Picture, PictureName, [this] { img1Click(); });
 }
 
 void TfrmHelpMe::CreatePreventionPage(Container& page) {
-  img2 = &page.AddImage(kPicture, kPictureName, [this] { img2Click(); });
+  img2 = &page.AddImage(Picture, PictureName, [this] { img2Click(); });
   lblVersion = &page.AddLabel(YellowLine({16, 13, 80, 13}, "Version 1.16"));
   lblContact = &page.AddLabel(YellowLine({176, 13, 185, 13}, CreditLine));
   Label3 = &page.AddLabel(YellowLine({176, 29, 185, 13}, ThanksLine));
@@ -152,7 +152,7 @@ void TfrmHelpMe::CreatePreventionPage(Container& page) {
 }
 
 void TfrmHelpMe::CreateRecoveryPage(Container& page) {
-  img3 = &page.AddImage(kPicture, kPictureName, [this] { img3Click(); });
+  img3 = &page.AddImage(Picture, PictureName, [this] { img3Click(); });
   Label5 = &page.AddLabel(YellowLine({16, 13, 80, 13}, "Version 1.16"));
   Label6 = &page.AddLabel(YellowLine({176, 13, 185, 13}, CreditLine));
   LabelSpec thanks = YellowLine({176, 37, 139, 26}, ThanksLine);
@@ -185,5 +185,5 @@ void TfrmHelpMe::img3Click() { MailSupport(); }
 
 void ShowHelpMe(Services& services) {
   TfrmHelpMe frmHelpMe(services);
-  frmHelpMe.Form().ShowModal();
+  frmHelpMe.form().ShowModal();
 }

@@ -26,7 +26,7 @@ class TfrmHelpMe {
   TfrmHelpMe(const TfrmHelpMe&) = delete;
   TfrmHelpMe& operator=(const TfrmHelpMe&) = delete;
 
-  platform::Form& Form() { return *form_; }
+  platform::Form& form() { return *form_; }
 
   void btnCloseClick();
   // Every link label's click; the sender is the label clicked.

@@ -12,7 +12,7 @@ using namespace platform;
 
 namespace {
 
-constexpr const char* kNewPasswordRequest =
+constexpr const char* NewPasswordRequest =
     "Please enter a password that you would like to use to protect this utility!\r"
     "Please make sure that the password is NOT the same as your Mir password!";
 
@@ -63,7 +63,7 @@ bool ShowLogin(Services& services, bool setMode) {
     frmLogin.PrepareSetMode();
   else
     frmLogin.PrepareCheckMode();
-  frmLogin.Form().ShowModal();
+  frmLogin.form().ShowModal();
   return frmLogin.LoginAccepted;
 }
 
@@ -99,7 +99,7 @@ void TfrmLogin::FormCreate() {
 }
 
 void TfrmLogin::PrepareSetMode() {
-  services_.toolkit.ShowMessage(MessageKind::Information, kNewPasswordRequest);
+  services_.toolkit.ShowMessage(MessageKind::Information, NewPasswordRequest);
   lblConfirm->SetVisible(true);
   edtConfirm->SetVisible(true);
   SettingPassword = true;

@@ -27,7 +27,7 @@ class TfrmLogin {
   void PrepareSetMode();
   void PrepareCheckMode();
 
-  platform::Form& Form() { return *form_; }
+  platform::Form& form() { return *form_; }
 
   platform::Control* lblPassword = nullptr;
   platform::Control* lblConfirm = nullptr;

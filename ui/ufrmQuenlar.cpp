@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "accounts/window_title.h"
+#include "core/absorb.h"
 #include "ui/credits.h"
 #include "ui/installation.h"
 #include "ui/main_settings.h"
@@ -12,7 +13,7 @@ using namespace platform;
 
 namespace {
 
-const std::string kContactLink =
+const std::string ContactLink =
     std::string("mailto:") + SupportMailAddress + "?Subject=Quenlar v1.15";
 
 FormSpec MainFormSpec(MouseAction onMouseMove) {
@@ -57,11 +58,8 @@ TfrmQuenlar::TfrmQuenlar(Services& services, ChecksFactory makeChecks)
 }
 
 TfrmQuenlar::~TfrmQuenlar() {
-  try {
-    FormDestroy();
-  } catch (...) {
-    // Nothing is shown for a failed save, and a destructor must not throw.
-  }
+  // Nothing is shown for a failed save, and a destructor must not throw.
+  Absorb<Anything>([this] { FormDestroy(); });
 }
 
 void TfrmQuenlar::AttachHandlers() {
@@ -133,7 +131,7 @@ void TfrmQuenlar::mnuResetConfigClick() {
 void TfrmQuenlar::mnuUninstallClick() { Uninstall(services_, state_.SkipSettingsSave); }
 
 void TfrmQuenlar::lblContactClick() {
-  services_.shell.Open(form_->Handle(), kContactLink, "", "", ShowNormal);
+  services_.shell.Open(form_->Handle(), ContactLink, "", "", ShowNormal);
 }
 
 void TfrmQuenlar::lblContactMouseMove(const MouseEvent&) { services_.cursor.Set(crHandPoint); }

@@ -67,10 +67,10 @@ class TfrmQuenlar {
   void mnuTimeClick();
   void mnu2HourWarningClick();
 
-  platform::Form& Form() { return *form_; }
-  SharedState& State() { return state_; }
-  Findings& ScanFindings() { return findings_; }
-  EventLog& Log() { return *log_; }
+  platform::Form& form() { return *form_; }
+  SharedState& state() { return state_; }
+  Findings& findings() { return findings_; }
+  EventLog& log() { return *log_; }
 
   // The controls, named as the layout names them; the form owns them.
   platform::Control* lblMessage = nullptr;

@@ -4,6 +4,7 @@
 #include "accounts/window_title.h"
 #include "companions/canned_messages.h"
 #include "companions/ufrmMessaging.h"
+#include "core/absorb.h"
 #include "core/registry_layer.h"
 #include "core/settings_layout.h"
 #include "ui/ufrmLogin.h"
@@ -18,13 +19,12 @@ void TfrmQuenlar::mnuEnablePasswordClick() {
   state_.PasswordEnabled = state_.PasswordEnabled == 0 ? 1 : 0;
   mnuEnablePassword->SetCaption(state_.PasswordEnabled == 1 ? "&Disable Password..."
                                                             : "&Enable Password...");
-  try {
+  // The switch holds for this run even if it could not be stored.
+  Absorb([&] {
     RegistryLayer layer(services_.registry);
     if (layer.OpenKey(settings::AccessKey, true))
       layer.WriteInteger(settings::Validate.name, state_.PasswordEnabled);
-  } catch (const RegistryError&) {
-    // The switch holds for this run even if it could not be stored.
-  }
+  });
 }
 
 void TfrmQuenlar::mnuChangePasswordClick() {

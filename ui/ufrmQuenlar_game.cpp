@@ -2,6 +2,7 @@
 // the fill, the password drag, and the time-online line.
 #include "accounts/credential_delivery.h"
 #include "companions/time_online.h"
+#include "core/absorb.h"
 #include "core/game_client.h"
 #include "platform/registry.h"
 #include "scan/game_paths.h"
@@ -12,7 +13,7 @@ using namespace platform;
 
 namespace {
 
-constexpr int kLaunchPauseMs = 500;
+constexpr int LaunchPauseMs = 500;
 
 }  // namespace
 
@@ -25,13 +26,8 @@ void TfrmQuenlar::btnPlayClick() {
       state_.Unlocked = true;
   }
   if (!state_.Unlocked) return;
-  std::string gamePath;
-  try {
-    gamePath = GamePath(services_);
-  } catch (const RegistryError&) {
-    // An unreadable path launches nothing, as a missing one does.
-  }
-  Launch(gamePath);
+  // An unreadable path launches nothing, as a missing one does.
+  Launch(Absorb(std::string(), [&] { return GamePath(services_); }));
 }
 
 void TfrmQuenlar::Launch(const std::string& gamePath) {
@@ -40,7 +36,7 @@ void TfrmQuenlar::Launch(const std::string& gamePath) {
   const std::string directory = GameWorkingDirectory(gamePath);
   log_->Append("Launching Mir");
   services_.toolkit.ProcessMessages();
-  services_.clock.Sleep(kLaunchPauseMs);
+  services_.clock.Sleep(LaunchPauseMs);
   // The outcome is not looked at: the poll waits for a login screen either way.
   services_.shell.Open(form_->Handle(), gamePath, game_client::GameServerAddress, directory,
                        ShowNormal);

@@ -7,7 +7,7 @@ namespace platform {
 
 namespace {
 
-constexpr double kMsPerDay = 86400000.0;
+constexpr double MsPerDay = 86400000.0;
 
 // Days from 1970-01-01 to a civil date (proleptic Gregorian calendar).
 std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
@@ -26,15 +26,15 @@ DateTime MemoryClock::Encode(int year, int month, int day, int hour, int minute,
   // 1899-12-30 is day 0 of the DateTime scale.
   const std::int64_t days = DaysFromCivil(year, month, day) - DaysFromCivil(1899, 12, 30);
   const double ms = ((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + millisecond;
-  return static_cast<double>(days) + ms / kMsPerDay;
+  return static_cast<double>(days) + ms / MsPerDay;
 }
 
 DateTime MemoryClock::DefaultStart() { return Encode(2026, 12, 9, 10, 0, 0); }
 
-DateTime MemoryClock::Now() { return start_ + static_cast<double>(nowMs_) / kMsPerDay; }
+DateTime MemoryClock::Now() { return start_ + static_cast<double>(nowMs_) / MsPerDay; }
 
 void MemoryClock::SetNow(DateTime now) {
-  start_ = now - static_cast<double>(nowMs_) / kMsPerDay;
+  start_ = now - static_cast<double>(nowMs_) / MsPerDay;
 }
 
 void MemoryClock::Sleep(int ms) {

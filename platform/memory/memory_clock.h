@@ -33,7 +33,7 @@ class MemoryClock : public Clock {
   void Sleep(int ms) override;
 
   // Milliseconds of virtual time since the clock was made.
-  std::int64_t NowMs() const { return nowMs_; }
+  std::int64_t nowMs() const { return nowMs_; }
   // Makes Now() read `now` from here on; virtual milliseconds keep counting.
   void SetNow(DateTime now);
 

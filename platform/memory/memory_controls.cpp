@@ -172,12 +172,12 @@ void MemoryEdit::OnMessage(const WindowMessage& message) {
     case WindowMessageId::Paste:
       if (spec_.maxLength > 0) {
         // As the real control: a limited edit takes what fits of the first line.
-        std::string pasted = ui_.desktop.Clipboard().value_or("");
+        std::string pasted = ui_.desktop.clipboard().value_or("");
         pasted = pasted.substr(0, pasted.find_first_of("\r\n"));
         edit_.ReplaceSelection(Fitting(pasted));
         break;
       }
-      edit_.Paste(ui_.desktop.Clipboard());
+      edit_.Paste(ui_.desktop.clipboard());
       break;
     default:
       break;
@@ -232,7 +232,7 @@ void MemoryMemo::OnMessage(const WindowMessage& message) {
       if (auto copied = edit_.Copy()) ui_.desktop.SetClipboard(*copied);
       break;
     case WindowMessageId::Paste:
-      if (!spec_.readOnly) edit_.Paste(ui_.desktop.Clipboard());
+      if (!spec_.readOnly) edit_.Paste(ui_.desktop.clipboard());
       break;
     default:
       break;

@@ -8,7 +8,7 @@ namespace platform {
 
 namespace {
 
-constexpr std::size_t kNoRecord = std::numeric_limits<std::size_t>::max();
+constexpr std::size_t NoRecord = std::numeric_limits<std::size_t>::max();
 
 bool Contains(const Bounds& r, Point p) {
   return p.x >= r.left && p.y >= r.top && p.x < r.left + r.width && p.y < r.top + r.height;
@@ -58,7 +58,7 @@ void MemoryDesktop::RemoveWindow(WindowHandle window) {
   windows_.erase(window);
   std::erase_if(queue_, [&](const Queued& q) {
     if (q.message.window != window) return false;
-    if (q.record != kNoRecord) journal_[q.record].fate = MessageFate::Dropped;
+    if (q.record != NoRecord) journal_[q.record].fate = MessageFate::Dropped;
     return true;
   });
 }
@@ -184,7 +184,7 @@ std::string MemoryDesktop::ClassName(WindowHandle window, int capacity) {
 std::size_t MemoryDesktop::Record(WindowHandle window, WindowMessageId id,
                                   std::uintptr_t wparam, const std::string& text, bool posted) {
   MessageRecord r;
-  r.atMs = clock_.NowMs();
+  r.atMs = clock_.nowMs();
   r.window = window;
   r.message = id;
   r.wparam = wparam;
@@ -204,10 +204,10 @@ std::size_t MemoryDesktop::Record(WindowHandle window, WindowMessageId id,
 void MemoryDesktop::Dispatch(const WindowMessage& message, std::size_t record) {
   const Window* w = Find(message.window);
   if (!w) {
-    if (record != kNoRecord) journal_[record].fate = MessageFate::Dropped;
+    if (record != NoRecord) journal_[record].fate = MessageFate::Dropped;
     return;
   }
-  if (record != kNoRecord) journal_[record].fate = MessageFate::Handled;
+  if (record != NoRecord) journal_[record].fate = MessageFate::Handled;
   // A copy: the procedure may destroy its own window.
   WindowProc proc = w->spec.proc;
   if (proc) proc(message);
@@ -294,7 +294,7 @@ std::vector<MessageRecord> MemoryDesktop::MessagesOfKind(WindowMessageId message
 
 void MemoryDesktop::ClearJournal() {
   journal_.clear();
-  for (auto& q : queue_) q.record = kNoRecord;
+  for (auto& q : queue_) q.record = NoRecord;
 }
 
 }  // namespace platform

@@ -128,7 +128,7 @@ class MemoryDesktop : public Desktop {
   int PendingForProgram() const;
 
   // The clipboard holds text or nothing.
-  std::optional<std::string> Clipboard() const { return clipboard_; }
+  std::optional<std::string> clipboard() const { return clipboard_; }
   void SetClipboard(std::optional<std::string> text);
 
   const std::vector<MessageRecord>& messages() const { return journal_; }

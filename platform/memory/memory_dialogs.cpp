@@ -78,7 +78,7 @@ std::vector<std::string> MemoryDialogs::MessageTexts() const {
 
 MessageAnswer MemoryDialogs::ShowBox(MessageKind kind, const std::string& text) {
   MessageBoxRecord record;
-  record.atMs = ui_.clock.NowMs();
+  record.atMs = ui_.clock.nowMs();
   record.kind = kind;
   record.title = TitleOf(kind);
   record.text = text;
@@ -109,7 +109,7 @@ MessageAnswer MemoryDialogs::ShowBox(MessageKind kind, const std::string& text) 
 
 std::string MemoryDialogs::ShowInput(const std::string& title, const std::string& prompt,
                                      const std::string& text) {
-  InputBoxRecord record{ui_.clock.NowMs(), title, prompt, text, text, false, false};
+  InputBoxRecord record{ui_.clock.nowMs(), title, prompt, text, text, false, false};
   auto it = std::find_if(inputScripts_.begin(), inputScripts_.end(),
                          [&](const auto& s) { return !s.title || *s.title == title; });
   if (it == inputScripts_.end()) {
@@ -126,7 +126,7 @@ std::string MemoryDialogs::ShowInput(const std::string& title, const std::string
 }
 
 std::string MemoryDialogs::ShowOpen(const OpenDialogSpec& spec) {
-  OpenDialogRecord record{ui_.clock.NowMs(), spec, spec.fileName, false, false};
+  OpenDialogRecord record{ui_.clock.nowMs(), spec, spec.fileName, false, false};
   if (openScripts_.empty()) {
     record.cancelled = true;
     record.unexpected = true;

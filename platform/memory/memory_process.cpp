@@ -15,7 +15,7 @@ bool IsDrivePath(const std::string& file) {
 
 bool MemoryProcess::SetPriorityClass(PriorityClass priority) {
   PriorityRecord r;
-  r.atMs = clock_.NowMs();
+  r.atMs = clock_.nowMs();
   r.messagesBefore = desktop_.messages().size();
   r.processClass = priority;
   r.result = !failPriorities_;
@@ -26,7 +26,7 @@ bool MemoryProcess::SetPriorityClass(PriorityClass priority) {
 
 bool MemoryProcess::SetThreadPriority(ThreadPriority priority) {
   PriorityRecord r;
-  r.atMs = clock_.NowMs();
+  r.atMs = clock_.nowMs();
   r.messagesBefore = desktop_.messages().size();
   r.isProcessClass = false;
   r.thread = priority;
@@ -39,14 +39,14 @@ bool MemoryProcess::SetThreadPriority(ThreadPriority priority) {
 std::intptr_t MemoryShell::Open(WindowHandle owner, const std::string& file,
                                 const std::string& parameters, const std::string& directory,
                                 int showCommand) {
-  ShellRecord r{clock_.NowMs(), owner, file, parameters, directory, showCommand, Success, false};
+  ShellRecord r{clock_.nowMs(), owner, file, parameters, directory, showCommand, Success, false};
   if (!failures_.empty()) {
     r.result = failures_.front();
     failures_.pop_front();
   } else if (file.empty() || (files_ && IsDrivePath(file) && !files_->Exists(file))) {
     r.result = FileNotFound;
   } else if (games_.IsGame(file)) {
-    games_.Launch({clock_.NowMs(), clock_.Now(), file, parameters, directory, showCommand});
+    games_.Launch({clock_.nowMs(), clock_.Now(), file, parameters, directory, showCommand});
     r.startedGame = true;
   }
   calls_.push_back(r);

@@ -13,7 +13,7 @@ namespace platform {
 class MemoryVolume : public Volume {
  public:
   // 0x43000000 is what a fresh Wine prefix reports for "C:\".
-  static constexpr std::uint32_t kDefaultSerial = 0x43000000;
+  static constexpr std::uint32_t DefaultSerial = 0x43000000;
 
   std::optional<std::uint32_t> SystemSerial() override;
   // nullopt makes the query fail.
@@ -21,7 +21,7 @@ class MemoryVolume : public Volume {
   int queries() const { return queries_; }
 
  private:
-  std::optional<std::uint32_t> serial_ = kDefaultSerial;
+  std::optional<std::uint32_t> serial_ = DefaultSerial;
   int queries_ = 0;
 };
 

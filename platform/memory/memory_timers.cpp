@@ -45,7 +45,7 @@ int TimerScheduler::FireDue() {
   for (;;) {
     std::shared_ptr<Entry> pick;
     for (const auto& e : entries_) {
-      if (!Eligible(*e) || e->dueMs > clock_.NowMs() || fired.count(e->id)) continue;
+      if (!Eligible(*e) || e->dueMs > clock_.nowMs() || fired.count(e->id)) continue;
       if (!pick || e->dueMs < pick->dueMs) pick = e;  // ties: the older one first
     }
     if (!pick) break;

@@ -33,7 +33,7 @@ class TimerScheduler {
   std::shared_ptr<Entry> AddTimer(const TimerSpec& spec);
   void AddInput(std::int64_t dueMs, Action action);
   // Restarts the interval from now.
-  void Restart(Entry& entry) const { entry.dueMs = clock_.NowMs() + entry.intervalMs; }
+  void Restart(Entry& entry) const { entry.dueMs = clock_.nowMs() + entry.intervalMs; }
   // The earliest due time of anything that can fire, or -1.
   std::int64_t NextDue() const;
   // Dispatches what is due now, earliest first, each entry at most once per call (a

@@ -47,15 +47,15 @@ void MemoryToolkit::ProcessMessages() {
 }
 
 void MemoryToolkit::At(std::int64_t delayMs, Action input) {
-  timers_.AddInput(clock_.NowMs() + std::max<std::int64_t>(delayMs, 0), std::move(input));
+  timers_.AddInput(clock_.nowMs() + std::max<std::int64_t>(delayMs, 0), std::move(input));
 }
 
 std::int64_t MemoryToolkit::NextEvent() const {
-  if (desktop_.PendingCount() > 0) return clock_.NowMs();
+  if (desktop_.PendingCount() > 0) return clock_.nowMs();
   std::int64_t next = timers_.NextDue();
   const std::int64_t background = clock_.NextBackgroundDue();
   if (background >= 0 && (next < 0 || background < next)) next = background;
-  return next < 0 ? -1 : std::max(next, clock_.NowMs());
+  return next < 0 ? -1 : std::max(next, clock_.nowMs());
 }
 
 bool MemoryToolkit::TerminateTakesEffect() {
@@ -65,7 +65,7 @@ bool MemoryToolkit::TerminateTakesEffect() {
 
 void MemoryToolkit::RunFor(std::int64_t ms) {
   if (terminated_) return;
-  const std::int64_t until = clock_.NowMs() + std::max<std::int64_t>(ms, 0);
+  const std::int64_t until = clock_.nowMs() + std::max<std::int64_t>(ms, 0);
   for (;;) {
     Step();
     if (TerminateTakesEffect()) return;
@@ -73,7 +73,7 @@ void MemoryToolkit::RunFor(std::int64_t ms) {
     if (next < 0 || next > until) break;
     clock_.AdvanceTo(next);
   }
-  if (clock_.NowMs() < until) {
+  if (clock_.nowMs() < until) {
     clock_.AdvanceTo(until);
     Step();
     TerminateTakesEffect();
@@ -87,7 +87,7 @@ void MemoryToolkit::Run(Form& mainForm) {
   }
   MemoryForm& main = Of(mainForm);
   if (!main.Showing() && !main.wasClosed()) main.Show();
-  const std::int64_t limit = clock_.NowMs() + runLimitMs_;
+  const std::int64_t limit = clock_.nowMs() + runLimitMs_;
   for (;;) {
     Step();
     if (TerminateTakesEffect()) {

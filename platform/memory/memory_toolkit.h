@@ -64,9 +64,9 @@ class MemoryToolkit : public Toolkit, public MemoryDialogs {
   void At(std::int64_t delayMs, Action input);
   void SetRunLimit(std::int64_t ms) { runLimitMs_ = ms; }
   RunStop lastRunStop() const { return lastStop_; }
-  bool TerminateRequested() const { return terminateRequested_; }
+  bool terminateRequested() const { return terminateRequested_; }
   // Terminate has taken effect: the application has ended.
-  bool Terminated() const { return terminated_; }
+  bool terminated() const { return terminated_; }
 
   const std::string& applicationTitle() const { return title_; }
   MemoryUi& ui() { return ui_; }

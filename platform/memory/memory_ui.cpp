@@ -5,7 +5,7 @@
 namespace platform {
 
 void MemoryUi::Record(const MemoryForm& form, FormEvent event) {
-  formEvents.push_back({clock.NowMs(), form.Handle(), form.Caption(), event, form.ScreenBounds()});
+  formEvents.push_back({clock.nowMs(), form.Handle(), form.Caption(), event, form.ScreenBounds()});
 }
 
 bool MemoryUi::AcceptsInput(const MemoryForm& form) const {

@@ -35,7 +35,7 @@ class MemoryAnimation final : public ControlImpl<Animation> {
   MemoryAnimation(const ControlSite& site, const AnimationSpec& spec);
   void SetActive(bool active) override;
   bool Active() const override { return active_; }
-  int Starts() const { return starts_; }  // how often it was set going
+  int starts() const { return starts_; }  // how often it was set going
   const AnimationSpec& spec() const { return spec_; }
 
  private:

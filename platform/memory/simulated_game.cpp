@@ -11,9 +11,9 @@ namespace platform {
 
 namespace {
 
-constexpr int kEnter = 13;
-constexpr int kEscape = 27;
-constexpr int kFieldHeight = 22;
+constexpr int EnterKey = 13;
+constexpr int EscapeKey = 27;
+constexpr int FieldHeight = 22;
 
 }  // namespace
 
@@ -28,7 +28,7 @@ SimulatedGameClient::~SimulatedGameClient() { RemoveAll(); }
 
 void SimulatedGameClient::Note(GameEventKind kind, std::string field, std::string text,
                                std::string text2) {
-  events_.push_back({clock_.NowMs(), kind, std::move(field), std::move(text), std::move(text2)});
+  events_.push_back({clock_.nowMs(), kind, std::move(field), std::move(text), std::move(text2)});
 }
 
 WindowHandle SimulatedGameClient::AddField(WindowHandle parent, const std::string& name, int x,
@@ -38,7 +38,7 @@ WindowHandle SimulatedGameClient::AddField(WindowHandle parent, const std::strin
   spec.owner = process_;
   spec.parent = parent;
   // Centred on the contract's point; the parent's client area starts at the screen corner.
-  spec.rect = {x - width / 2, y - kFieldHeight / 2, width, kFieldHeight};
+  spec.rect = {x - width / 2, y - FieldHeight / 2, width, FieldHeight};
   spec.proc = [this](const WindowMessage& m) { OnField(m.window, m); };
   const WindowHandle handle = desktop_.AddWindow(std::move(spec));
   fields_.push_back({handle, Field{name}});
@@ -82,21 +82,21 @@ void SimulatedGameClient::OnField(WindowHandle window, const WindowMessage& mess
       Note(GameEventKind::TextSet, name, message.text);
       break;
     case WindowMessageId::Paste:
-      field.edit.Paste(desktop_.Clipboard());
+      field.edit.Paste(desktop_.clipboard());
       Note(GameEventKind::Pasted, name, field.edit.text());
       break;
     case WindowMessageId::Copy:
       if (auto copied = field.edit.Copy()) desktop_.SetClipboard(*copied);
       break;
     case WindowMessageId::KeyDown:
-      if (message.wparam == kEnter) OnFieldEnter(name, true);
-      if (message.wparam == kEscape && name == "chat") {
+      if (message.wparam == EnterKey) OnFieldEnter(name, true);
+      if (message.wparam == EscapeKey && name == "chat") {
         Note(GameEventKind::ChatCancelled);
         CloseChat();
       }
       break;
     case WindowMessageId::KeyUp:
-      if (message.wparam == kEnter) OnFieldEnter(name, false);
+      if (message.wparam == EnterKey) OnFieldEnter(name, false);
       break;
   }
 }
@@ -130,7 +130,7 @@ void SimulatedGameClient::Submit() {
   game.owner = process_;
   game.rect = Area;
   game.proc = [this](const WindowMessage& m) {
-    if (m.id == WindowMessageId::KeyDown && m.wparam == kEnter) OpenChat();
+    if (m.id == WindowMessageId::KeyDown && m.wparam == EnterKey) OpenChat();
     if (m.id == WindowMessageId::SetText) Note(GameEventKind::TextSet, "game", m.text);
   };
   gameWindow_ = desktop_.AddWindow(std::move(game));
@@ -205,7 +205,7 @@ SimulatedGameClient& SimulatedGames::Launch(GameLaunch launch) {
   clients_.push_back(std::make_unique<SimulatedGameClient>(desktop_, clock_, std::move(launch)));
   SimulatedGameClient* client = clients_.back().get();
   scheduled_.push_back(
-      clock_.ScheduleAt(clock_.NowMs() + loginDelayMs_, [client] { client->ShowLoginScreen(); }));
+      clock_.ScheduleAt(clock_.nowMs() + loginDelayMs_, [client] { client->ShowLoginScreen(); }));
   return *client;
 }
 

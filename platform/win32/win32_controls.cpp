@@ -37,8 +37,8 @@ class LabelControl final : public WindowControl<Control> {
  public:
   LabelControl(Surface& host, const LabelSpec& spec)
       : WindowControl(host),
-        font_(host.Ui().Font(spec.font)),
-        color_(host.Ui().Resolve(spec.font.color, COLOR_WINDOWTEXT)),
+        font_(host.ui().Font(spec.font)),
+        color_(host.ui().Resolve(spec.font.color, COLOR_WINDOWTEXT)),
         wordWrap_(spec.wordWrap),
         transparent_(spec.transparent),
         onClick_(spec.onClick),
@@ -67,8 +67,8 @@ class LabelControl final : public WindowControl<Control> {
     if (transparent_)
       SetBkMode(dc, TRANSPARENT);
     else
-      SetBkColor(dc, Host().BackgroundColor());
-    return Host().Background();
+      SetBkColor(dc, host().backgroundColor());
+    return host().Background();
   }
 
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) override {
@@ -81,19 +81,19 @@ class LabelControl final : public WindowControl<Control> {
 
  private:
   void FitText() {
-    if (!Window()) return;
+    if (!window()) return;
     std::string text = Text();
     RECT own;
-    GetClientRect(Window(), &own);
-    HDC dc = GetDC(Window());
+    GetClientRect(window(), &own);
+    HDC dc = GetDC(window());
     HGDIOBJ old = SelectObject(dc, font_);
     RECT needed{0, 0, wordWrap_ ? own.right : 0, 0};
     DrawTextA(dc, text.c_str(), -1, &needed,
               DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE));
     SelectObject(dc, old);
-    ReleaseDC(Window(), dc);
+    ReleaseDC(window(), dc);
     if (needed.right > own.right || needed.bottom > own.bottom)
-      SetWindowPos(Window(), nullptr, 0, 0, std::max(needed.right, own.right),
+      SetWindowPos(window(), nullptr, 0, 0, std::max(needed.right, own.right),
                    std::max(needed.bottom, own.bottom),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -119,8 +119,8 @@ class ButtonControl final : public WindowControl<Button> {
   }
 
   ~ButtonControl() override {
-    if (Host().DefaultButton() == this) Host().SetDefaultButton(nullptr);
-    if (Host().CancelButton() == this) Host().SetCancelButton(nullptr);
+    if (host().DefaultButton() == this) host().SetDefaultButton(nullptr);
+    if (host().CancelButton() == this) host().SetCancelButton(nullptr);
   }
 
   void Click() override {
@@ -135,7 +135,7 @@ class ButtonControl final : public WindowControl<Button> {
   }
 
   // The corners around the button take the surface's colour.
-  HBRUSH OnColor(HDC) override { return Host().Background(); }
+  HBRUSH OnColor(HDC) override { return host().Background(); }
 
  private:
   Action onClick_;

@@ -25,19 +25,19 @@ class WindowControl : public Interface, public ControlCore {
  public:
   using ControlCore::ControlCore;
 
-  WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(Window()); }
-  void SetText(const std::string& text) override { SetWindowTextA(Window(), text.c_str()); }
-  std::string Text() const override { return WindowText(Window()); }
-  void SetEnabled(bool enabled) override { EnableWindow(Window(), enabled ? TRUE : FALSE); }
-  bool Enabled() const override { return IsWindowEnabled(Window()) != FALSE; }
-  void SetVisible(bool visible) override { ShowWindow(Window(), visible ? SW_SHOWNA : SW_HIDE); }
+  WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(window()); }
+  void SetText(const std::string& text) override { SetWindowTextA(window(), text.c_str()); }
+  std::string Text() const override { return WindowText(window()); }
+  void SetEnabled(bool enabled) override { EnableWindow(window(), enabled ? TRUE : FALSE); }
+  bool Enabled() const override { return IsWindowEnabled(window()) != FALSE; }
+  void SetVisible(bool visible) override { ShowWindow(window(), visible ? SW_SHOWNA : SW_HIDE); }
   bool Visible() const override {
-    return (GetWindowLongPtrA(Window(), GWL_STYLE) & WS_VISIBLE) != 0;
+    return (GetWindowLongPtrA(window(), GWL_STYLE) & WS_VISIBLE) != 0;
   }
-  void SetFocus() override { ::SetFocus(Window()); }
+  void SetFocus() override { ::SetFocus(window()); }
   Point ClientToScreen(Point p) const override {
     POINT at{p.x, p.y};
-    ::ClientToScreen(Window(), &at);
+    ::ClientToScreen(window(), &at);
     return {at.x, at.y};
   }
 };

@@ -64,7 +64,7 @@ Win32Form::Win32Form(UiState& ui, const FormSpec& spec, Action onClose)
   AdjustWindowRectEx(&frame, style_, FALSE, exStyle_);
   window_ = CreateWindowExA(exStyle_, FormClass, spec.caption.c_str(), style_, CW_USEDEFAULT,
                             CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                            nullptr, nullptr, ui.Instance(), static_cast<SurfaceWindow*>(this));
+                            nullptr, nullptr, ui.instance(), static_cast<SurfaceWindow*>(this));
   surface_.SetWindow(window_);
   ui_.AddForm(window_);
   FitClientSize();
@@ -190,7 +190,7 @@ void Win32Form::RestoreFocus() {
 }
 
 LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!surface_.Window()) surface_.SetWindow(window);
+  if (!surface_.window()) surface_.SetWindow(window);
   LRESULT result = 0;
   if (surface_.Route(message, wParam, lParam, result)) return result;
   switch (message) {
@@ -204,14 +204,14 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
       if (id == IDCANCEL)
         button = surface_.CancelButton();
       else if (ControlCore* fallback = surface_.DefaultButton();
-               fallback && static_cast<UINT>(GetDlgCtrlID(fallback->Window())) == id)
+               fallback && static_cast<UINT>(GetDlgCtrlID(fallback->window())) == id)
         button = fallback;
-      if (button && IsWindowEnabled(button->Window())) button->OnCommand(BN_CLICKED);
+      if (button && IsWindowEnabled(button->window())) button->OnCommand(BN_CLICKED);
       return 0;
     }
     case DM_GETDEFID:
       if (ControlCore* button = surface_.DefaultButton())
-        return MAKELRESULT(GetDlgCtrlID(button->Window()), DC_HASDEFID);
+        return MAKELRESULT(GetDlgCtrlID(button->window()), DC_HASDEFID);
       return 0;
     case WM_INITMENUPOPUP:
       if (menus_ && !HIWORD(lParam)) menus_->OnInitPopup(reinterpret_cast<HMENU>(wParam));

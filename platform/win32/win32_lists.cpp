@@ -20,18 +20,18 @@ class ListViewControl final : public WindowControl<ListView> {
                                   spec.tabOrder < 0 ? 0 : spec.tabOrder));
   }
 
-  void Clear() override { SendMessageA(Window(), LVM_DELETEALLITEMS, 0, 0); }
+  void Clear() override { SendMessageA(window(), LVM_DELETEALLITEMS, 0, 0); }
 
   void AddItem(const std::string& caption) override {
     LVITEMA item{};
     item.mask = LVIF_TEXT;
     item.iItem = Count();
     item.pszText = const_cast<char*>(caption.c_str());
-    SendMessageA(Window(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(window(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
   }
 
   int Count() const override {
-    return static_cast<int>(SendMessageA(Window(), LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(SendMessageA(window(), LVM_GETITEMCOUNT, 0, 0));
   }
 
   std::string ItemCaption(int index) const override {
@@ -42,7 +42,7 @@ class ListViewControl final : public WindowControl<ListView> {
       item.iSubItem = 0;
       item.pszText = text.data();
       item.cchTextMax = size;
-      auto length = static_cast<int>(SendMessageA(Window(), LVM_GETITEMTEXTA, index,
+      auto length = static_cast<int>(SendMessageA(window(), LVM_GETITEMTEXTA, index,
                                                   reinterpret_cast<LPARAM>(&item)));
       if (length < size - 1 || size > (1 << 20)) {
         text.resize(static_cast<size_t>(length));
@@ -53,7 +53,7 @@ class ListViewControl final : public WindowControl<ListView> {
 
   int SelectedIndex() const override {
     return static_cast<int>(
-        SendMessageA(Window(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        SendMessageA(window(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
   }
 
   // An index outside the list clears the selection.
@@ -61,14 +61,14 @@ class ListViewControl final : public WindowControl<ListView> {
     LVITEMA state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     if (index < 0 || index >= Count()) {
-      SendMessageA(Window(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+      SendMessageA(window(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
                    reinterpret_cast<LPARAM>(&state));
       return;
     }
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(Window(), LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+    SendMessageA(window(), LVM_SETITEMSTATE, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(&state));
-    SendMessageA(Window(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    SendMessageA(window(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
   }
 
   LRESULT OnNotify(const NMHDR& header) override {
@@ -104,9 +104,9 @@ class AnimationControl final : public WindowControl<Animation> {
     if (active == active_) return;
     active_ = active;
     if (active) {
-      SetTimer(Window(), TimerId, FrameMs, nullptr);
+      SetTimer(window(), TimerId, FrameMs, nullptr);
     } else {
-      KillTimer(Window(), TimerId);
+      KillTimer(window(), TimerId);
       ShowFrame(stop_);
     }
   }
@@ -137,24 +137,24 @@ class AnimationControl final : public WindowControl<Animation> {
   void ShowFrame(int frame) {
     if (frame == frame_) return;
     frame_ = frame;
-    InvalidateRect(Window(), nullptr, FALSE);
+    InvalidateRect(window(), nullptr, FALSE);
   }
 
   // Drawn off screen first, so the beam does not flicker.
   void Paint() {
     PAINTSTRUCT paint;
-    HDC dc = BeginPaint(Window(), &paint);
+    HDC dc = BeginPaint(window(), &paint);
     RECT area;
-    GetClientRect(Window(), &area);
+    GetClientRect(window(), &area);
     HDC buffer = CreateCompatibleDC(dc);
     HBITMAP bitmap = CreateCompatibleBitmap(dc, area.right, area.bottom);
     HGDIOBJ old = SelectObject(buffer, bitmap);
-    DrawBusyFrame(buffer, area, frame_, Frames, Host().BackgroundColor());
+    DrawBusyFrame(buffer, area, frame_, Frames, host().backgroundColor());
     BitBlt(dc, 0, 0, area.right, area.bottom, buffer, 0, 0, SRCCOPY);
     SelectObject(buffer, old);
     DeleteObject(bitmap);
     DeleteDC(buffer);
-    EndPaint(Window(), &paint);
+    EndPaint(window(), &paint);
   }
 
   int stop_;

@@ -87,13 +87,22 @@ class MenuItemImpl final : public MenuEntry<MenuItem> {
   using MenuEntry::MenuEntry;
 };
 
+// A separator is listed among the items, as the in-memory menu lists it; choosing it
+// does nothing.
+class SeparatorItem final : public MenuEntry<MenuItem> {
+ public:
+  using MenuEntry::MenuEntry;
+  std::string Caption() const override { return "-"; }
+  void SetCaption(const std::string&) override {}
+};
+
 }  // namespace
 
 // A top-level entry; it becomes a drop-down menu with its first item.
 class TopMenu final : public MenuEntry<Menu> {
  public:
   TopMenu(MenuBar& bar, UINT position, Action onPopup, Action onClick)
-      : MenuEntry(bar, Locator{bar.Bar(), position, true}, std::move(onClick)),
+      : MenuEntry(bar, Locator{bar.bar(), position, true}, std::move(onClick)),
         onPopup_(std::move(onPopup)) {}
 
   MenuItem& AddItem(const MenuItemSpec& spec) override {
@@ -101,15 +110,17 @@ class TopMenu final : public MenuEntry<Menu> {
     UINT id = bar_.NewId();
     AppendMenuA(popup_, MF_STRING | (spec.checked ? MF_CHECKED : MF_UNCHECKED), id,
                 spec.caption.c_str());
-    items_.push_back(
-        std::make_unique<MenuItemImpl>(bar_, Locator{popup_, id, false}, spec.onClick));
-    bar_.Enrol(id, items_.back().get());
+    auto item = std::make_unique<MenuItemImpl>(bar_, Locator{popup_, id, false}, spec.onClick);
+    bar_.Enrol(id, item.get());
+    items_.push_back(std::move(item));
     return *items_.back();
   }
 
   void AddSeparator() override {
     EnsurePopup();
-    AppendMenuA(popup_, MF_SEPARATOR, 0, nullptr);
+    const UINT id = bar_.NewId();  // an id of its own, so that it can be found
+    AppendMenuA(popup_, MF_SEPARATOR, id, nullptr);
+    items_.push_back(std::make_unique<SeparatorItem>(bar_, Locator{popup_, id, false}, nullptr));
   }
 
   std::vector<MenuItem*> Items() const override {
@@ -125,7 +136,7 @@ class TopMenu final : public MenuEntry<Menu> {
     if (handler) handler();
   }
 
-  HMENU Popup() const { return popup_; }
+  HMENU popup() const { return popup_; }
   void Opening() {
     Action handler = onPopup_;
     if (handler) handler();
@@ -145,7 +156,7 @@ class TopMenu final : public MenuEntry<Menu> {
 
   Action onPopup_;
   HMENU popup_ = nullptr;
-  std::vector<std::unique_ptr<MenuItemImpl>> items_;
+  std::vector<std::unique_ptr<MenuItem>> items_;
 };
 
 MenuBar::MenuBar(HWND form, std::function<int()> nextId)
@@ -178,7 +189,7 @@ bool MenuBar::OnCommand(UINT id) {
 
 bool MenuBar::OnInitPopup(HMENU popup) {
   for (auto& menu : menus_) {
-    if (menu->Popup() == popup) {
+    if (menu->popup() == popup) {
       menu->Opening();
       return true;
     }

@@ -35,7 +35,7 @@ class MenuBar {
   UINT NewId() { return static_cast<UINT>(nextId_()); }
   void Enrol(UINT id, MenuItem* item) { commands_[id] = item; }
   void Redraw() const { DrawMenuBar(form_); }
-  HMENU Bar() const { return bar_; }
+  HMENU bar() const { return bar_; }
 
  private:
   HWND form_;

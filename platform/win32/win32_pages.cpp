@@ -17,11 +17,11 @@ class Page final : public SurfaceContainer<Container>, public SurfaceWindow {
  public:
   // A page takes its form's colour, so text coloured for the form reads on it too.
   Page(Surface& owner, HWND tabs, const FontSpec& font)
-      : surface_(owner.Ui(), &owner.Root(), font, owner.Root().BackgroundColor()) {
+      : surface_(owner.ui(), &owner.Root(), font, owner.Root().backgroundColor()) {
     // A control parent, so Tab moves through the page's controls.
     window_ = CreateWindowExA(WS_EX_CONTROLPARENT, PageClass, "", WS_CHILD, 0, 0, 0, 0, tabs,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(owner.NextId())),
-                              owner.Ui().Instance(), static_cast<SurfaceWindow*>(this));
+                              owner.ui().instance(), static_cast<SurfaceWindow*>(this));
     surface_.SetWindow(window_);
   }
 
@@ -30,11 +30,11 @@ class Page final : public SurfaceContainer<Container>, public SurfaceWindow {
     surface_.ReleaseControls();
   }
 
-  HWND Window() const { return window_; }
+  HWND window() const { return window_; }
   void SetMouseMove(MouseAction onMouseMove) { onMouseMove_ = std::move(onMouseMove); }
 
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (!surface_.Window()) surface_.SetWindow(window);
+    if (!surface_.window()) surface_.SetWindow(window);
     LRESULT result = 0;
     if (surface_.Route(message, wParam, lParam, result)) return result;
     if (message == WM_MOUSEMOVE && onMouseMove_) {
@@ -69,11 +69,11 @@ class PageControlImpl final : public WindowControl<PageControl> {
     TCITEMA item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<char*>(caption.c_str());
-    SendMessageA(Window(), TCM_INSERTITEMA, static_cast<WPARAM>(pages_.size()),
+    SendMessageA(window(), TCM_INSERTITEMA, static_cast<WPARAM>(pages_.size()),
                  reinterpret_cast<LPARAM>(&item));
-    pages_.push_back(std::make_unique<Page>(Host(), Window(), font));
+    pages_.push_back(std::make_unique<Page>(host(), window(), font));
     Layout();
-    if (ActivePage() < 0) SendMessageA(Window(), TCM_SETCURSEL, 0, 0);
+    if (ActivePage() < 0) SendMessageA(window(), TCM_SETCURSEL, 0, 0);
     ShowActive();
     return *pages_.back();
   }
@@ -82,7 +82,7 @@ class PageControlImpl final : public WindowControl<PageControl> {
 
   void SetActivePage(int index) override {
     if (index < 0 || index >= PageCount()) return;
-    SendMessageA(Window(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(window(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
     ShowActive();
   }
 
@@ -92,7 +92,7 @@ class PageControlImpl final : public WindowControl<PageControl> {
   }
 
   int ActivePage() const override {
-    return static_cast<int>(SendMessageA(Window(), TCM_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageA(window(), TCM_GETCURSEL, 0, 0));
   }
 
   LRESULT OnNotify(const NMHDR& header) override {
@@ -109,17 +109,17 @@ class PageControlImpl final : public WindowControl<PageControl> {
   // Every page fills the display area, which shrinks as rows of tabs are added.
   void Layout() {
     RECT area;
-    GetClientRect(Window(), &area);
-    SendMessageA(Window(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    GetClientRect(window(), &area);
+    SendMessageA(window(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     for (auto& page : pages_)
-      MoveWindow(page->Window(), area.left, area.top, area.right - area.left,
+      MoveWindow(page->window(), area.left, area.top, area.right - area.left,
                  area.bottom - area.top, TRUE);
   }
 
   void ShowActive() {
     int active = ActivePage();
     for (int i = 0; i < PageCount(); ++i)
-      ShowWindow(pages_[static_cast<size_t>(i)]->Window(), i == active ? SW_SHOWNA : SW_HIDE);
+      ShowWindow(pages_[static_cast<size_t>(i)]->window(), i == active ? SW_SHOWNA : SW_HIDE);
   }
 
   std::vector<std::unique_ptr<Page>> pages_;

@@ -57,7 +57,7 @@ class SpeedButtonControl final : public WindowControl<Control> {
     result = 0;
     switch (message) {
       case WM_PAINT:
-        PaintWith(Window(), GetSysColorBrush(COLOR_BTNFACE), glyph_, pressed_ || hot_,
+        PaintWith(window(), GetSysColorBrush(COLOR_BTNFACE), glyph_, pressed_ || hot_,
                   pressed_ ? BDR_SUNKENOUTER : BDR_RAISEDINNER);
         return true;
       case WM_ERASEBKGND:
@@ -98,7 +98,7 @@ class SpeedButtonControl final : public WindowControl<Control> {
 
  private:
   bool Down(MouseButton button, LPARAM lParam) {
-    SetCapture(Window());
+    SetCapture(window());
     SetPressed(true);
     MouseAction handler = onDown_;
     if (handler) handler(MouseEventFrom(button, lParam));
@@ -106,7 +106,7 @@ class SpeedButtonControl final : public WindowControl<Control> {
   }
 
   bool Up(MouseButton button, LPARAM lParam) {
-    if (GetCapture() == Window()) ReleaseCapture();
+    if (GetCapture() == window()) ReleaseCapture();
     SetPressed(false);
     MouseAction handler = onUp_;
     if (handler) handler(MouseEventFrom(button, lParam));
@@ -115,7 +115,7 @@ class SpeedButtonControl final : public WindowControl<Control> {
 
   void Track() {
     if (tracking_) return;
-    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Window(), 0};
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window(), 0};
     tracking_ = TrackMouseEvent(&track) != FALSE;
     SetHot(true);
   }
@@ -123,26 +123,26 @@ class SpeedButtonControl final : public WindowControl<Control> {
   void SetHot(bool hot) {
     if (hot_ == hot) return;
     hot_ = hot;
-    InvalidateRect(Window(), nullptr, FALSE);
+    InvalidateRect(window(), nullptr, FALSE);
   }
 
   void SetPressed(bool pressed) {
     if (pressed_ == pressed) return;
     pressed_ = pressed;
-    InvalidateRect(Window(), nullptr, FALSE);
+    InvalidateRect(window(), nullptr, FALSE);
   }
 
   void AddTooltip(const std::string& hint) {
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                               Host().Root().Window(), nullptr, Host().Ui().Instance(), nullptr);
+                               host().Root().window(), nullptr, host().ui().instance(), nullptr);
     if (!tooltip_) return;
     TOOLINFOA tool{};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;  // accepted by every version of the control
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = Host().Window();
-    tool.uId = reinterpret_cast<UINT_PTR>(Window());
+    tool.hwnd = host().window();
+    tool.uId = reinterpret_cast<UINT_PTR>(window());
     tool.lpszText = const_cast<char*>(hint.c_str());
     SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
@@ -183,19 +183,19 @@ class ImageButtonControl final : public WindowControl<ImageButton> {
     result = 0;
     switch (message) {
       case WM_PAINT:
-        PaintWith(Window(), Host().Background(), shown_, false, 0);
+        PaintWith(window(), host().Background(), shown_, false, 0);
         return true;
       case WM_ERASEBKGND:
         result = 1;
         return true;
       case WM_MOUSEMOVE:
         // While the button holds the capture, moves arrive from outside it too.
-        if (!PointerInside(Window(), lParam)) {
+        if (!PointerInside(window(), lParam)) {
           if (pointerOver_) Leave();
           return true;
         }
         if (!tracking_) {
-          TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Window(), 0};
+          TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window(), 0};
           tracking_ = TrackMouseEvent(&track) != FALSE;
         }
         if (!pointerOver_) {
@@ -209,14 +209,14 @@ class ImageButtonControl final : public WindowControl<ImageButton> {
         return true;
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK:
-        SetCapture(Window());
+        SetCapture(window());
         pressed_ = true;
         Show(down_);
         return true;
       case WM_LBUTTONUP: {
-        bool clicked = pressed_ && PointerInside(Window(), lParam);
+        bool clicked = pressed_ && PointerInside(window(), lParam);
         pressed_ = false;
-        if (GetCapture() == Window()) ReleaseCapture();
+        if (GetCapture() == window()) ReleaseCapture();
         Show(up_);
         // Last: the handler may run a modal window or destroy this button's form.
         if (clicked) Click();
@@ -239,7 +239,7 @@ class ImageButtonControl final : public WindowControl<ImageButton> {
   void Show(const std::string& picture) {
     if (picture == shown_) return;
     shown_ = picture;
-    InvalidateRect(Window(), nullptr, FALSE);
+    InvalidateRect(window(), nullptr, FALSE);
   }
 
   std::string up_;
@@ -266,19 +266,19 @@ class ImageControl final : public WindowControl<Control> {
     result = 0;
     switch (message) {
       case WM_PAINT:
-        PaintWith(Window(), Host().Background(), picture_, false, 0);
+        PaintWith(window(), host().Background(), picture_, false, 0);
         return true;
       case WM_ERASEBKGND:
         result = 1;
         return true;
       case WM_LBUTTONDOWN:
-        SetCapture(Window());
+        SetCapture(window());
         pressed_ = true;
         return true;
       case WM_LBUTTONUP: {
-        bool clicked = pressed_ && PointerInside(Window(), lParam);
+        bool clicked = pressed_ && PointerInside(window(), lParam);
         pressed_ = false;
-        if (GetCapture() == Window()) ReleaseCapture();
+        if (GetCapture() == window()) ReleaseCapture();
         Action handler = onClick_;
         if (clicked && handler) handler();
         return true;

@@ -13,7 +13,7 @@ constexpr UINT_PTR SubclassId = 1;
 LRESULT CALLBACK NativeSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                     UINT_PTR, DWORD_PTR data) {
   auto* control = reinterpret_cast<ControlCore*>(data);
-  if (message == WM_SETCURSOR && control->Host().Ui().ApplyCursor(lParam)) return TRUE;
+  if (message == WM_SETCURSOR && control->host().ui().ApplyCursor(lParam)) return TRUE;
   LRESULT result = 0;
   bool handled = false;
   RunGuarded([&] {
@@ -31,7 +31,7 @@ ControlCore::ControlCore(Surface& host) : host_(host) {}
 
 ControlCore::~ControlCore() {
   if (!window_) return;
-  host_.Ui().Unregister(window_);
+  host_.ui().Unregister(window_);
   if (!IsWindow(window_)) return;
   if (subclassed_)
     RemoveWindowSubclass(window_, NativeSubclassProc, SubclassId);
@@ -42,7 +42,7 @@ ControlCore::~ControlCore() {
 void ControlCore::AttachNative(HWND window) {
   window_ = window;
   if (!window) return;
-  host_.Ui().Register(window, this);
+  host_.ui().Register(window, this);
   subclassed_ = SetWindowSubclass(window, NativeSubclassProc, SubclassId,
                                   reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
@@ -50,7 +50,7 @@ void ControlCore::AttachNative(HWND window) {
 HWND ControlCore::CreateCustom(Bounds bounds, DWORD style, DWORD exStyle) {
   HWND window = host_.CreateChild(CustomControlClass, "", style, exStyle, bounds, -1, nullptr,
                                   this);
-  if (window) host_.Ui().Register(window, this);
+  if (window) host_.ui().Register(window, this);
   return window;
 }
 
@@ -63,7 +63,7 @@ LRESULT CALLBACK CustomControlProc(HWND window, UINT message, WPARAM wParam, LPA
   }
   auto* control = reinterpret_cast<ControlCore*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (control) {
-    if (message == WM_SETCURSOR && control->Host().Ui().ApplyCursor(lParam)) return TRUE;
+    if (message == WM_SETCURSOR && control->host().ui().ApplyCursor(lParam)) return TRUE;
     LRESULT result = 0;
     bool handled = false;
     RunGuarded([&] {
@@ -108,7 +108,7 @@ HWND Surface::CreateChild(const char* windowClass, const char* text, DWORD style
   HWND child = CreateWindowExA(exStyle, windowClass, text, style, bounds.left, bounds.top,
                                bounds.width, bounds.height, window_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               ui_.Instance(), createParam);
+                               ui_.instance(), createParam);
   if (!child) return nullptr;
   SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : Font()), FALSE);
   if (tabOrder >= 0) PlaceInTabOrder(child, tabOrder);

@@ -22,8 +22,8 @@ class ControlCore {
   ControlCore(const ControlCore&) = delete;
   ControlCore& operator=(const ControlCore&) = delete;
 
-  HWND Window() const { return window_; }
-  Surface& Host() const { return host_; }
+  HWND window() const { return window_; }
+  Surface& host() const { return host_; }
 
   // What the parent window receives about this control.
   virtual void OnCommand(WORD /*code*/) {}
@@ -59,12 +59,12 @@ class Surface {
   Surface& operator=(const Surface&) = delete;
 
   void SetWindow(HWND window) { window_ = window; }
-  HWND Window() const { return window_; }
-  UiState& Ui() const { return ui_; }
+  HWND window() const { return window_; }
+  UiState& ui() const { return ui_; }
   Surface& Root() { return root_ ? *root_ : *this; }
-  const FontSpec& FontSpecOf() const { return font_; }
+  const FontSpec& fontSpec() const { return font_; }
   HFONT Font() const { return ui_.Font(font_); }
-  COLORREF BackgroundColor() const { return background_; }
+  COLORREF backgroundColor() const { return background_; }
   HBRUSH Background() const { return ui_.Brush(background_); }
 
   // A child window with a fresh id, the surface's font and its place in the tab order

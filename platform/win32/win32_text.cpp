@@ -29,16 +29,16 @@ class EditControl final : public WindowControl<Edit> {
     AttachNative(host.CreateChild("EDIT", spec.text.c_str(), style, WS_EX_CLIENTEDGE,
                                   spec.bounds, spec.tabOrder < 0 ? 0 : spec.tabOrder));
     if (spec.maxLength > 0)
-      SendMessageA(Window(), EM_LIMITTEXT, static_cast<WPARAM>(spec.maxLength), 0);
+      SendMessageA(window(), EM_LIMITTEXT, static_cast<WPARAM>(spec.maxLength), 0);
     else
-      LiftTextLimit(Window());
+      LiftTextLimit(window());
     password_ = spec.passwordChar != 0;
     if (spec.passwordChar)
-      SendMessageA(Window(), EM_SETPASSWORDCHAR,
+      SendMessageA(window(), EM_SETPASSWORDCHAR,
                    static_cast<WPARAM>(static_cast<unsigned char>(spec.passwordChar)), 0);
   }
 
-  void SelectAll() override { SendMessageA(Window(), EM_SETSEL, 0, -1); }
+  void SelectAll() override { SendMessageA(window(), EM_SETSEL, 0, -1); }
 
   // Windows gives nothing of a password field to the clipboard; Wine's edit would.
   bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override {
@@ -60,8 +60,8 @@ class MemoControl final : public WindowControl<Memo> {
     style |= spec.readOnly ? ES_READONLY : ES_WANTRETURN;
     AttachNative(host.CreateChild("EDIT", "", style, WS_EX_CLIENTEDGE, spec.bounds,
                                   spec.tabOrder < 0 ? 0 : spec.tabOrder,
-                                  host.Ui().Font(spec.font)));
-    LiftTextLimit(Window());
+                                  host.ui().Font(spec.font)));
+    LiftTextLimit(window());
   }
 
   void AppendLine(const std::string& line) override { AppendLines({line}); }
@@ -77,13 +77,13 @@ class MemoControl final : public WindowControl<Memo> {
       added += line;
       added += "\r\n";
     }
-    auto end = static_cast<WPARAM>(GetWindowTextLengthA(Window()));
-    SendMessageA(Window(), EM_SETSEL, end, static_cast<LPARAM>(end));
-    SendMessageA(Window(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
-    SendMessageA(Window(), EM_SCROLLCARET, 0, 0);
+    auto end = static_cast<WPARAM>(GetWindowTextLengthA(window()));
+    SendMessageA(window(), EM_SETSEL, end, static_cast<LPARAM>(end));
+    SendMessageA(window(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
+    SendMessageA(window(), EM_SCROLLCARET, 0, 0);
   }
 
-  void Clear() override { SetWindowTextA(Window(), ""); }
+  void Clear() override { SetWindowTextA(window(), ""); }
 
   // Lines end at CR LF, a lone CR or a lone LF; a break at the very end adds no line.
   std::vector<std::string> Lines() const override {
@@ -102,15 +102,15 @@ class MemoControl final : public WindowControl<Memo> {
 
   void SetFontColor(Color color) override {
     color_ = color;
-    InvalidateRect(Window(), nullptr, TRUE);
+    InvalidateRect(window(), nullptr, TRUE);
   }
   Color FontColor() const override { return color_; }
 
   // A read-only edit asks with WM_CTLCOLORSTATIC, an editable one with WM_CTLCOLOREDIT.
   HBRUSH OnColor(HDC dc) override {
-    SetTextColor(dc, Host().Ui().Resolve(color_, COLOR_WINDOWTEXT));
+    SetTextColor(dc, host().ui().Resolve(color_, COLOR_WINDOWTEXT));
     SetBkColor(dc, White);
-    return Host().Ui().Brush(White);
+    return host().ui().Brush(White);
   }
 
  private:
@@ -121,8 +121,8 @@ class MemoControl final : public WindowControl<Memo> {
 class RichEditControl final : public WindowControl<Control> {
  public:
   RichEditControl(Surface& host, const RichEditSpec& spec)
-      : WindowControl(host), color_(host.Ui().Resolve(spec.font.color, COLOR_WINDOWTEXT)) {
-    const char* windowClass = host.Ui().RichEditClass();
+      : WindowControl(host), color_(host.ui().Resolve(spec.font.color, COLOR_WINDOWTEXT)) {
+    const char* windowClass = host.ui().RichEditClass();
     rich_ = *windowClass != '\0';
     if (!rich_) windowClass = "EDIT";
     DWORD style = WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL;
@@ -130,18 +130,18 @@ class RichEditControl final : public WindowControl<Control> {
     if (spec.scrollBars) style |= WS_VSCROLL | (spec.wordWrap ? 0 : WS_HSCROLL);
     if (!spec.wordWrap) style |= ES_AUTOHSCROLL;
     AttachNative(host.CreateChild(windowClass, "", style, WS_EX_CLIENTEDGE, spec.bounds, -1,
-                                  host.Ui().Font(spec.font)));
+                                  host.ui().Font(spec.font)));
     if (rich_) {
-      SendMessageA(Window(), EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-      SendMessageA(Window(), EM_SETTARGETDEVICE, 0, spec.wordWrap ? 0 : 1);
+      SendMessageA(window(), EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+      SendMessageA(window(), EM_SETTARGETDEVICE, 0, spec.wordWrap ? 0 : 1);
     } else {
-      LiftTextLimit(Window());
+      LiftTextLimit(window());
     }
     SetText(spec.text);
   }
 
   void SetText(const std::string& text) override {
-    SetWindowTextA(Window(), text.c_str());
+    SetWindowTextA(window(), text.c_str());
     if (rich_) ApplyColor();
   }
 
@@ -149,7 +149,7 @@ class RichEditControl final : public WindowControl<Control> {
     if (rich_) return nullptr;
     SetTextColor(dc, color_);
     SetBkColor(dc, White);
-    return Host().Ui().Brush(White);
+    return host().ui().Brush(White);
   }
 
  private:
@@ -158,8 +158,8 @@ class RichEditControl final : public WindowControl<Control> {
     format.cbSize = sizeof format;
     format.dwMask = CFM_COLOR;
     format.crTextColor = color_;
-    SendMessageA(Window(), EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-    SendMessageA(Window(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+    SendMessageA(window(), EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    SendMessageA(window(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
   }
 
   COLORREF color_;

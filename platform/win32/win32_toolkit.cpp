@@ -8,7 +8,7 @@
 namespace platform::win32 {
 
 Win32Toolkit::Win32Toolkit(const Cursor& cursor)
-    : ui_(cursor), timers_(ui_.Instance()) {}
+    : ui_(cursor), timers_(ui_.instance()) {}
 
 void Win32Toolkit::SetApplicationTitle(const std::string& title) {
   ui_.applicationTitle = title;
@@ -47,12 +47,12 @@ void Win32Toolkit::ProcessMessages() {
 }
 
 void Win32Toolkit::Run(Form& mainForm) {
-  if (ui_.EndRequested()) return;
+  if (ui_.endRequested()) return;
   if (!mainForm.Showing()) mainForm.Show();
   // Asked of the window, not the form: a handler may destroy the form meanwhile.
   auto window = reinterpret_cast<HWND>(mainForm.Handle());
   MSG message;
-  while (!ui_.EndRequested() && IsWindow(window) && IsWindowVisible(window)) {
+  while (!ui_.endRequested() && IsWindow(window) && IsWindowVisible(window)) {
     BOOL got = GetMessageA(&message, nullptr, 0, 0);
     if (got == 0) {
       ui_.RequestEnd();

@@ -48,7 +48,7 @@ class UiState {
   UiState(const UiState&) = delete;
   UiState& operator=(const UiState&) = delete;
 
-  HINSTANCE Instance() const { return instance_; }
+  HINSTANCE instance() const { return instance_; }
 
   // Cached for the toolkit's lifetime, so a window never outlives its font or brush.
   HFONT Font(const FontSpec& spec);
@@ -75,7 +75,7 @@ class UiState {
   void Dispatch(MSG& message) const;
 
   void RequestEnd() { endRequested_ = true; }
-  bool EndRequested() const { return endRequested_; }
+  bool endRequested() const { return endRequested_; }
 
   std::string applicationTitle = "Quenlar";
 

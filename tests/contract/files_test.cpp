@@ -59,7 +59,7 @@ TYPED_TEST(FilesContract, SizeSequentialReadsAndClose) {
 TYPED_TEST(FilesContract, OnlyExistingFilesOpenAndReadOnlyOnlyForReading) {
   const std::string path = this->rig.Write("Name.TXT", "abc");
   const std::string read_only = this->rig.Write("ro.bin", "abc");
-  this->rig.SetAttributes(read_only, this->rig.kReadOnly);
+  this->rig.SetAttributes(read_only, this->rig.ReadOnlyAttribute);
   struct Case {
     std::string path;
     FileAccess access;
@@ -120,7 +120,7 @@ TYPED_TEST(FilesContract, BothShareModesMustAdmitTheOtherAccess) {
 TYPED_TEST(FilesContract, FindFirstFindsExactlyThePathGivenOfAnyKind) {
   const std::string file = this->rig.Write("ws2_32.dll", "x");
   const std::string hidden = this->rig.Write("hidden.dll", "x");
-  this->rig.SetAttributes(hidden, this->rig.kReadOnly | this->rig.kHidden | this->rig.kSystem);
+  this->rig.SetAttributes(hidden, this->rig.ReadOnlyAttribute | this->rig.HiddenAttribute | this->rig.SystemAttribute);
   const std::string directory = this->rig.MakeDirectory("wininet.dll");
   this->rig.Write("wininet.dll\\kernel32.dll", "x");
   const std::vector<std::pair<std::string, bool>> cases = {

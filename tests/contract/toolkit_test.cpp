@@ -58,6 +58,9 @@ TYPED_TEST(UiToolkitContract, MenusKeepTheirStateAndRunOnlyEnabledItems) {
   password.SetCaption("&Disable Password...");
   EXPECT_EQ(password.Caption(), "&Disable Password...");
   EXPECT_EQ(menu.Caption(), "&Menu");
+  std::vector<std::string> captions;
+  for (MenuItem* item : menu.Items()) captions.push_back(item->Caption());
+  EXPECT_EQ(captions, (std::vector<std::string>{"&Reset Config...", "-", "&Disable Password..."}));
   EXPECT_TRUE(stealth.Checked());
   stealth.SetChecked(false);
   EXPECT_FALSE(stealth.Checked());

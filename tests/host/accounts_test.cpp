@@ -62,7 +62,7 @@ class AccountsTest : public MainWindowTest {
 };
 
 TEST_F(AccountsTest, AFreshStoreListsSixteenEmptyEntriesAndEditsTheAccountInUse) {
-  frm->State().SelectedAccount = 5;
+  frm->state().SelectedAccount = 5;
   std::vector<std::string> listed;
   int highlighted = -1;
   std::vector<std::string> opened;
@@ -87,13 +87,13 @@ TEST_F(AccountsTest, AFreshStoreListsSixteenEmptyEntriesAndEditsTheAccountInUse)
   EXPECT_EQ(Stored(5, 'N'), "Warrior");
   EXPECT_EQ(Stored(5, '3'), "hero");
   EXPECT_EQ(Stored(5, '7'), "pa55");
-  EXPECT_EQ(frm->State().SelectedAccount, 5);
-  EXPECT_EQ(frm->Form().Caption(), "Quenlar - Warrior");
+  EXPECT_EQ(frm->state().SelectedAccount, 5);
+  EXPECT_EQ(frm->form().Caption(), "Quenlar - Warrior");
   EXPECT_TRUE(toolkit.unexpected().empty());
 }
 
 TEST_F(AccountsTest, SavingWritesNameDecoysLoginPasswordInOrderWithFreshDecoys) {
-  frm->State().SelectedAccount = 12;
+  frm->state().SelectedAccount = 12;
   std::vector<std::string> decoys[2];
   for (auto& seen : decoys) {
     registry.faults().ClearJournal();
@@ -150,7 +150,7 @@ TEST_F(AccountsTest, TheFieldsTakeNoMoreThanTheGameFieldsReceive) {
 TEST_F(AccountsTest, AClickChoosesTheAccountAndClosingAsksForTheTargetWithTimeOnline) {
   Store(12, 'N', "Mage");
   Store(3, 'N', "Taoist");
-  frm->State().Unlocked = true;
+  frm->state().Unlocked = true;
   frm->mnuTime->SetChecked(true);
   toolkit.ScriptInput("Message Target", std::string("Kael"));
   toolkit.ScriptInput("Message Target", std::string("Lin"));
@@ -159,22 +159,22 @@ TEST_F(AccountsTest, AClickChoosesTheAccountAndClosingAsksForTheTargetWithTimeOn
     list.Nth<MemoryListView>().UserClickItem(-1);  // no entry: nothing changes
     Press(list, "&Close");
   });
-  EXPECT_EQ(frm->State().SelectedAccount, 12);
-  EXPECT_EQ(frm->Form().Caption(), "Quenlar - Mage");
-  EXPECT_FALSE(frm->State().Unlocked);
+  EXPECT_EQ(frm->state().SelectedAccount, 12);
+  EXPECT_EQ(frm->form().Caption(), "Quenlar - Mage");
+  EXPECT_FALSE(frm->state().Unlocked);
   Accounts([](MemoryForm& list) {
     list.Nth<MemoryListView>().UserClickItem(2);
     Press(list, "&Select");
   });
-  EXPECT_EQ(frm->Form().Caption(), "Quenlar - Taoist");
-  EXPECT_EQ(frm->State().MessageTarget, "Lin");
+  EXPECT_EQ(frm->form().Caption(), "Quenlar - Taoist");
+  EXPECT_EQ(frm->state().MessageTarget, "Lin");
   EXPECT_EQ(toolkit.inputBoxes().size(), 2u);
 }
 
 TEST_F(AccountsTest, WithThePasswordOnEditingNeedsItAndADoubleClickEditsTheEntry) {
   SetAccess("Login", RegistryValue::Text(Seal("Secret")));
-  frm->State().PasswordEnabled = 1;
-  frm->State().Unlocked = true;
+  frm->state().PasswordEnabled = 1;
+  frm->state().Unlocked = true;
   auto answer = [&](const char* typed) {
     toolkit.ScriptModal("Utility Login", [typed](platform::Form& f) {
       MemoryToolkit::Of(f).Nth<MemoryEdit>(0).UserType(typed);

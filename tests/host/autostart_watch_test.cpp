@@ -21,12 +21,12 @@ using ::testing::IsEmpty;
 constexpr AutostartScope User = AutostartScope::User;
 constexpr AutostartScope Local = AutostartScope::Local;
 
-const std::string& kQuestion = scan_test::kFirstTimeQuestion;
-const std::string kDeleted = "Something has deleted the protection entries from the registry!";
-const std::string kCapitalM = "Registry: Warning - Modifications detected!";
+const std::string& Question = scan_test::FirstTimeQuestion;
+const std::string Deleted = "Something has deleted the protection entries from the registry!";
+const std::string CapitalM = "Registry: Warning - Modifications detected!";
 const std::string W = "Registry: Warning - modifications detected!";
-const std::string kUserDone = "Registry: User checks complete";
-const std::string kLocalDone = "Registry: Local checks complete";
+const std::string UserDone = "Registry: User checks complete";
+const std::string LocalDone = "Registry: Local checks complete";
 
 class AutostartWatchTest : public ::testing::Test {
  protected:
@@ -56,11 +56,11 @@ class AutostartWatchTest : public ::testing::Test {
 };
 
 TEST_F(AutostartWatchTest, FirstRunYesSetsUpAndLogsNothing) {
-  m.Answer(kQuestion, scan_test::MessageAnswer::Yes);
+  m.Answer(Question, scan_test::MessageAnswer::Yes);
   m.toolkit().ScriptOpenDialog("D:\\Mir\\mir.exe");
   Scan();
 
-  EXPECT_THAT(m.boxes(), ElementsAre(Box{scan_test::MessageKind::Confirmation, kQuestion}));
+  EXPECT_THAT(m.boxes(), ElementsAre(Box{scan_test::MessageKind::Confirmation, Question}));
   EXPECT_TRUE(m.findings.FirstRun);
   EXPECT_FALSE(m.findings.AutostartChanged);
   EXPECT_THAT(m.lines(), IsEmpty());
@@ -77,26 +77,26 @@ TEST_F(AutostartWatchTest, FirstRunYesSetsUpAndLogsNothing) {
 
   Restart();
   Scan();
-  EXPECT_THAT(m.lines(), ElementsAre(kUserDone, kLocalDone));
+  EXPECT_THAT(m.lines(), ElementsAre(UserDone, LocalDone));
   EXPECT_THAT(m.boxes(), IsEmpty());
 }
 
 TEST_F(AutostartWatchTest, CancelledDialogStoresThePresetName) {
-  m.Answer(kQuestion, scan_test::MessageAnswer::Yes);
+  m.Answer(Question, scan_test::MessageAnswer::Yes);
   m.toolkit().ScriptOpenDialog(std::nullopt);
   Scan();
   EXPECT_EQ(m.registry().Text(HKCU, settings::ProductKey, "Path"), m.Seal("mir.exe"));
 }
 
 TEST_F(AutostartWatchTest, NoToBothReportsThenComparesCleanly) {
-  m.Answer(kQuestion, scan_test::MessageAnswer::No);
-  m.Answer(kQuestion, scan_test::MessageAnswer::No);
+  m.Answer(Question, scan_test::MessageAnswer::No);
+  m.Answer(Question, scan_test::MessageAnswer::No);
   Scan();
 
-  const Box question{scan_test::MessageKind::Confirmation, kQuestion};
-  const Box deleted{scan_test::MessageKind::Information, kDeleted};
+  const Box question{scan_test::MessageKind::Confirmation, Question};
+  const Box deleted{scan_test::MessageKind::Information, Deleted};
   EXPECT_THAT(m.boxes(), ElementsAre(question, deleted, question, deleted));
-  EXPECT_THAT(m.lines(), ElementsAre(kCapitalM, kCapitalM, kUserDone, kLocalDone));
+  EXPECT_THAT(m.lines(), ElementsAre(CapitalM, CapitalM, UserDone, LocalDone));
   EXPECT_TRUE(m.red());
   EXPECT_TRUE(m.findings.AutostartChanged);
   EXPECT_FALSE(m.findings.FirstRun);
@@ -105,18 +105,18 @@ TEST_F(AutostartWatchTest, NoToBothReportsThenComparesCleanly) {
 }
 
 TEST_F(AutostartWatchTest, NoThenYesReportsTheOwnEntryAtTheNextStart) {
-  m.Answer(kQuestion, scan_test::MessageAnswer::No);
-  m.Answer(kQuestion, scan_test::MessageAnswer::Yes);
+  m.Answer(Question, scan_test::MessageAnswer::No);
+  m.Answer(Question, scan_test::MessageAnswer::Yes);
   m.toolkit().ScriptOpenDialog(std::nullopt);
   Scan();
-  EXPECT_THAT(m.lines(), ElementsAre(kCapitalM));
+  EXPECT_THAT(m.lines(), ElementsAre(CapitalM));
   EXPECT_TRUE(m.findings.FirstRun);
   EXPECT_EQ(Snapshot(settings::UserKey, "Quenlar"), std::nullopt);
 
   Restart();
   Scan();
   EXPECT_THAT(m.lines(),
-              ElementsAre(W, "*** Modified entry - " + m.programPath(), W, kLocalDone));
+              ElementsAre(W, "*** Modified entry - " + m.programPath(), W, LocalDone));
   EXPECT_TRUE(m.findings.AutostartChanged);
 }
 
@@ -128,7 +128,7 @@ struct CompareRow {
 
 TEST_F(AutostartWatchTest, ComparisonReportsEveryKindOfChange) {
   const std::vector<CompareRow> rows = {
-      {"nothing", [](auto&) {}, {kUserDone}},
+      {"nothing", [](auto&) {}, {UserDone}},
       {"data changed",
        [](auto& m) { m.SetRunEntry(HKCU, "Messenger", "C:\\evil.exe"); },
        {W, "*** Modified entry - C:\\evil.exe"}},
@@ -140,7 +140,7 @@ TEST_F(AutostartWatchTest, ComparisonReportsEveryKindOfChange) {
          m.registry().DeleteValue(HKCU, settings::RunKey, "Messenger");
          m.SetRunEntry(HKCU, "MESSENGER", "C:\\Chat\\chat.exe /tray");
        },
-       {kUserDone}},
+       {UserDone}},
       {"added with data",
        [](auto& m) { m.SetRunEntry(HKCU, "Trojan", "C:\\t.exe"); },
        {W, "*** Modified entry - C:\\t.exe", W}},
@@ -191,7 +191,7 @@ TEST_F(AutostartWatchTest, EntriesBeyondTheCodePageAreWatchedLikeAnyOther) {
     m.registry().WriteValueUtf8(HKCU, settings::RunKey, name, RegistryValue::Text(data));
   };
   const std::vector<CompareRow> rows = {
-      {"nothing", [](auto&) {}, {kUserDone}},
+      {"nothing", [](auto&) {}, {UserDone}},
       {"data of a Japanese name",
        [&](auto& m) { set(m, jp, "C:\\jp2.exe"); }, {W, "*** Modified entry - C:\\jp2.exe"}},
       {"data beyond the code page", [&](auto& m) { set(m, cy1, ze); },
@@ -318,11 +318,11 @@ TEST_F(AutostartWatchTest, AcceptingNeverTouchesAnExistingSnapshot) {
 // game is chosen and the snapshots exist, so the question is not asked twice.
 TEST_F(AutostartWatchTest, FailedOwnEntryIsReportedAndTheSetUpGoesOn) {
   m.registry().DenyFullAccess(HKCU, settings::RunKey);
-  m.Answer(kQuestion, scan_test::MessageAnswer::Yes);
+  m.Answer(Question, scan_test::MessageAnswer::Yes);
   m.toolkit().ScriptOpenDialog(std::nullopt);
   Scan();
   EXPECT_THAT(m.boxes(),
-              ElementsAre(Box{scan_test::MessageKind::Confirmation, kQuestion},
+              ElementsAre(Box{scan_test::MessageKind::Confirmation, Question},
                           Box{scan_test::MessageKind::Error, "Error opening registry!"}));
   EXPECT_TRUE(m.red());
   EXPECT_TRUE(m.findings.FirstRun);

@@ -20,7 +20,7 @@ class CannedMessagesTest : public MainWindowTest {
     Scan();
   }
   void Fill(int count) {
-    for (int i = 0; i < count; ++i) frm->State().MessageSlots[i] = "line " + std::to_string(i);
+    for (int i = 0; i < count; ++i) frm->state().MessageSlots[i] = "line " + std::to_string(i);
   }
   // A game at its main screen, with the player's own text on the clipboard.
   platform::SimulatedGameClient& GameInPlay() {
@@ -75,21 +75,21 @@ TEST_F(CannedMessagesTest, TheEditorShowsTheSlotsOneALineAndTakesBackWhatItHolds
     });
     ASSERT_TRUE(form().UserChooseMenu("&Options", "Messaging..."));
     EXPECT_EQ(shown, 26u);
-    const auto& slots = frm->State().MessageSlots;
+    const auto& slots = frm->state().MessageSlots;
     EXPECT_EQ(std::vector<std::string>(slots.begin(), slots.begin() + 4), c.expected);
     EXPECT_EQ(slots[25], c.last);
   }
 }
 
 TEST_F(CannedMessagesTest, TheTargetTakesTheAnswerUnchangedAndIsLoggedEvenOnCancel) {
-  frm->State().MessageTarget = "Kael";
+  frm->state().MessageTarget = "Kael";
   toolkit.ScriptInput("Message Target", std::nullopt);
   toolkit.ScriptInput("Message Target", std::string("  "));
   toolkit.ScriptInput("Message Target", std::string(""));
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(form().UserChooseMenu("&Options", "Message Target..."));
   EXPECT_EQ(toolkit.inputBoxes()[0].prompt, "Please enter the name of the player you will be using");
   EXPECT_EQ(toolkit.inputBoxes()[0].text, "Kael");
-  EXPECT_EQ(frm->State().MessageTarget, "");
+  EXPECT_EQ(frm->state().MessageTarget, "");
   auto log = LogLines();
   EXPECT_THAT(std::vector<std::string>(log.end() - 3, log.end()),
               ElementsAre("Message Target: Kael", "Message Target:   ",
@@ -105,10 +105,10 @@ TEST_F(CannedMessagesTest, ABatchPostsTheLinesUntilAnEmptySlotOrTheLastLineOfThe
   for (const Case& c : {Case{0, true, 0}, Case{3, true, 3}, Case{26, true, 25},
                         Case{3, false, 0}}) {
     SCOPED_TRACE(c.filled);
-    frm->State().MessageSlots = {};
+    frm->state().MessageSlots = {};
     Fill(c.filled);
-    frm->State().MessageSlots[4] = "never reached";
-    frm->State().MessageCursor = 0;
+    frm->state().MessageSlots[4] = "never reached";
+    frm->state().MessageCursor = 0;
     frm->mnuEnableMessaging->SetChecked(c.enabled);
     auto& game = GameInPlay();
     frm->StartMessageBatch();
@@ -119,7 +119,7 @@ TEST_F(CannedMessagesTest, ABatchPostsTheLinesUntilAnEmptySlotOrTheLastLineOfThe
     if (c.posted > 0) {
       EXPECT_EQ(lines.back(), "line " + std::to_string(c.posted - 1));
     }
-    EXPECT_EQ(machine.desktop().Clipboard(), std::optional<std::string>("player text"));
+    EXPECT_EQ(machine.desktop().clipboard(), std::optional<std::string>("player text"));
     game.Exit();
   }
 }
@@ -128,7 +128,7 @@ TEST_F(CannedMessagesTest, WithoutTheChatLineTheSameSlotIsTriedAgain) {
   Fill(2);
   frm->StartMessageBatch();
   toolkit.RunFor(3000 * 3);  // no game at all
-  EXPECT_EQ(frm->State().MessageCursor, 0);
+  EXPECT_EQ(frm->state().MessageCursor, 0);
   EXPECT_TRUE(frm->tmrMessages->Enabled());
   auto& game = GameInPlay();
   toolkit.RunFor(3000 * 3);

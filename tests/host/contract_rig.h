@@ -27,9 +27,9 @@ class MemoryRegistryRig {
 
 class MemoryFilesRig {
  public:
-  static constexpr std::uint32_t kReadOnly = platform::file_attribute::ReadOnly;
-  static constexpr std::uint32_t kHidden = platform::file_attribute::Hidden;
-  static constexpr std::uint32_t kSystem = platform::file_attribute::System;
+  static constexpr std::uint32_t ReadOnlyAttribute = platform::file_attribute::ReadOnly;
+  static constexpr std::uint32_t HiddenAttribute = platform::file_attribute::Hidden;
+  static constexpr std::uint32_t SystemAttribute = platform::file_attribute::System;
 
   MemoryFilesRig() { files_.AddDirectory("C:\\Scratch"); }
   platform::Files& files() { return files_; }

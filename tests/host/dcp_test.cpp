@@ -121,19 +121,19 @@ TEST(Rc4, KeySizes) {
   for (std::size_t bits : {0u, 2u, 6u, 161u, 2052u, 4096u}) {
     SCOPED_TRACE(bits);
     EXPECT_EQ(ErrorOf([&] { c.SetKey(key.data(), bits); }), "cipher: Invalid key size");
-    EXPECT_FALSE(c.Keyed());
+    EXPECT_FALSE(c.keyed());
   }
   // 4 bits pass the general rule but hold no whole byte for the key schedule.
   EXPECT_EQ(ErrorOf([&] { c.SetKey(key.data(), 4); }), "cipher: Invalid key size");
-  EXPECT_FALSE(c.Keyed());
+  EXPECT_FALSE(c.keyed());
   for (std::size_t bits : {8u, 12u, 160u, 2048u}) {
     SCOPED_TRACE(bits);
     EXPECT_NO_THROW(c.SetKey(key.data(), bits));
-    EXPECT_TRUE(c.Keyed());
+    EXPECT_TRUE(c.keyed());
   }
   // A refused size after a good key leaves the cipher unkeyed, not with the old key.
   EXPECT_THROW(c.SetKey(key.data(), 0), EDCP_cipher);
-  EXPECT_FALSE(c.Keyed());
+  EXPECT_FALSE(c.keyed());
   EXPECT_EQ(c.MaxKeyBits(), 2048u);
 }
 
@@ -145,7 +145,7 @@ TEST(Rc4, UnkeyedOrWipedCipherRefusesWork) {
   EXPECT_EQ(ErrorOf([&] { c.EncipherText("x"); }), "cipher: Cipher not initialized");
   c.SetKey("key", 24);
   c.Wipe();
-  EXPECT_FALSE(c.Keyed());
+  EXPECT_FALSE(c.keyed());
   EXPECT_EQ(ErrorOf([&] { c.DecipherText("AAAA"); }), "cipher: Cipher not initialized");
 }
 
@@ -189,7 +189,7 @@ TEST_F(PassphraseKeying, Sha1DigestIsTheKey) {
   TDCP_rc4 direct, derived;
   direct.SetKey(digest, 160);
   derived.SetKeyFromPassphrase(phrase, HashClassOf<TDCP_sha1>());
-  EXPECT_TRUE(derived.Keyed());
+  EXPECT_TRUE(derived.keyed());
   EXPECT_EQ(derived.EncipherText("some text"), direct.EncipherText("some text"));
 }
 
@@ -209,7 +209,7 @@ TEST_F(PassphraseKeying, EveryFailureReadsAsDigestMemory) {
   auto keyedThen = [&](auto f) {
     c.SetKey("abcd", 32);
     std::string e = ErrorOf(f);
-    EXPECT_FALSE(c.Keyed());
+    EXPECT_FALSE(c.keyed());
     return e;
   };
   FakeHash::throwOnAdd = true;

@@ -15,10 +15,10 @@ using ::testing::IsEmpty;
 // Four bytes, zeros included.
 std::string Bytes(const char (&text)[5]) { return std::string(text, 4); }
 
-const std::string kChanged = "Executable: Warning - Checksum changed!";
-const std::string kOk = "Executable: Checksum OK";
-const std::string kNotFound = "Executable: Checksum not found in registry!";
-const std::string kSetUp = "Setup complete! Close and restart the utility!";
+const std::string Changed = "Executable: Warning - Checksum changed!";
+const std::string Ok = "Executable: Checksum OK";
+const std::string NotFound = "Executable: Checksum not found in registry!";
+const std::string SetUpDone = "Setup complete! Close and restart the utility!";
 
 class ExecutableWatchTest : public ::testing::Test {
  protected:
@@ -41,7 +41,7 @@ class ExecutableWatchTest : public ::testing::Test {
 TEST_F(ExecutableWatchTest, StoredChecksumDecidesTheLine) {
   StoreChecksum("4660");
   Check();
-  EXPECT_THAT(m.lines(), ElementsAre(kOk));
+  EXPECT_THAT(m.lines(), ElementsAre(Ok));
   EXPECT_FALSE(m.red());
   EXPECT_FALSE(m.findings.ExecutableChanged);
 
@@ -49,7 +49,7 @@ TEST_F(ExecutableWatchTest, StoredChecksumDecidesTheLine) {
   m.files().AddFile("C:\\Games\\Mir\\mir.exe", Bytes("\x12\x35\x00\x00"));
   for (int scan = 0; scan < 2; ++scan) {
     Check();
-    EXPECT_EQ(m.lines().back(), kChanged);
+    EXPECT_EQ(m.lines().back(), Changed);
   }
   EXPECT_TRUE(m.red());
   EXPECT_TRUE(m.findings.ExecutableChanged);
@@ -61,7 +61,7 @@ TEST_F(ExecutableWatchTest, KeyWithoutValueOrWithAnotherTypeIsChanged) {
   Check();
   m.registry().SetValue(HKCU, settings::ChecksumKey, "Value", RegistryValue::Dword(4660));
   Check();
-  EXPECT_THAT(m.lines(), ElementsAre(kChanged, kChanged));
+  EXPECT_THAT(m.lines(), ElementsAre(Changed, Changed));
   EXPECT_TRUE(m.findings.ExecutableChanged);
   EXPECT_EQ(m.registry().Value(HKCU, settings::ChecksumKey, "Value")->kind,
             platform::ValueKind::Dword);
@@ -69,19 +69,19 @@ TEST_F(ExecutableWatchTest, KeyWithoutValueOrWithAnotherTypeIsChanged) {
 
 TEST_F(ExecutableWatchTest, MissingChecksumIsReportedAndStored) {
   Check();
-  EXPECT_THAT(m.lines(), ElementsAre(kNotFound));
+  EXPECT_THAT(m.lines(), ElementsAre(NotFound));
   EXPECT_TRUE(m.red());
   EXPECT_FALSE(m.findings.ExecutableChanged);
   EXPECT_EQ(Stored(), m.Seal("4660"));
 
   Check();
-  EXPECT_EQ(m.lines().back(), kOk);
+  EXPECT_EQ(m.lines().back(), Ok);
 }
 
 TEST_F(ExecutableWatchTest, FirstRunGivesOnlyTheSetUpLine) {
   m.findings.FirstRun = true;
   Check();
-  EXPECT_THAT(m.lines(), ElementsAre(kSetUp));
+  EXPECT_THAT(m.lines(), ElementsAre(SetUpDone));
   EXPECT_FALSE(m.red());
   EXPECT_EQ(Stored(), m.Seal("4660"));
 }
@@ -98,15 +98,15 @@ TEST_F(ExecutableWatchTest, MissingPathOrFileChecksAsZero) {
   Check(true);
   EXPECT_EQ(Stored(), m.Seal("0"));
   Check();
-  EXPECT_THAT(m.lines(), ElementsAre(kOk));
+  EXPECT_THAT(m.lines(), ElementsAre(Ok));
 
   m.StorePath("C:\\Games\\Mir\\gone.exe");
   Check();
-  EXPECT_EQ(m.lines().back(), kOk);
+  EXPECT_EQ(m.lines().back(), Ok);
 
   StoreChecksum("4660");
   Check();
-  EXPECT_EQ(m.lines().back(), kChanged);
+  EXPECT_EQ(m.lines().back(), Changed);
 }
 
 }  // namespace

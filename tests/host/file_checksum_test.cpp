@@ -45,7 +45,7 @@ struct Known {
   std::int32_t sum;
 };
 
-const std::vector<Known> kKnown = {
+const std::vector<Known> KnownSums = {
     {"", 0},
     {"\x12\x34", 4660},
     {"\x01\x02\x03\x04", 518},
@@ -57,7 +57,7 @@ const std::vector<Known> kKnown = {
 };
 
 TEST(ChecksumAccumulator, KnownValues) {
-  for (const Known& k : kKnown) {
+  for (const Known& k : KnownSums) {
     ChecksumAccumulator sum;
     sum.Add(Data(k.bytes), k.bytes.size());
     EXPECT_EQ(sum.Value(), k.sum) << ::testing::PrintToString(k.bytes);
@@ -95,14 +95,14 @@ TEST(ChecksumAccumulator, UnalignedLargeBlocks) {
   EXPECT_EQ(sum.Value(), NaiveChecksum(bytes));
 }
 
-constexpr const char* kGame = "C:\\Games\\Mir\\mir.exe";
+constexpr const char* Game = "C:\\Games\\Mir\\mir.exe";
 
 class FileChecksumTest : public ::testing::Test {
  protected:
   platform::MemoryMachine machine;
   TFileChecksum check{machine.files(), machine.cursor()};
 
-  std::int32_t Sum(const std::string& path = kGame) {
+  std::int32_t Sum(const std::string& path = Game) {
     check.FileName = path;
     return check.Checksum();
   }
@@ -116,8 +116,8 @@ class FileChecksumTest : public ::testing::Test {
 };
 
 TEST_F(FileChecksumTest, KnownFiles) {
-  for (const Known& k : kKnown) {
-    machine.files().AddFile(kGame, k.bytes);
+  for (const Known& k : KnownSums) {
+    machine.files().AddFile(Game, k.bytes);
     machine.cursor().ClearJournal();
     EXPECT_EQ(Sum(), k.sum) << ::testing::PrintToString(k.bytes);
     ExpectCleanEnd();
@@ -128,7 +128,7 @@ TEST_F(FileChecksumTest, KnownFiles) {
 TEST_F(FileChecksumTest, LargeFileMatchesTheDefinition) {
   std::mt19937 random(3);
   const std::string bytes = RandomBytes(random, (std::size_t{3} << 20) + 5);
-  machine.files().AddFile(kGame, bytes);
+  machine.files().AddFile(Game, bytes);
   EXPECT_EQ(Sum(), NaiveChecksum(bytes));
   ExpectCleanEnd();
 }
@@ -143,30 +143,30 @@ TEST_F(FileChecksumTest, MissingFileOrDirectoryGivesZero) {
 }
 
 TEST_F(FileChecksumTest, ReadOnlyFileIsSummed) {
-  machine.files().AddFile(kGame, "\x12\x34", platform::file_attribute::ReadOnly);
+  machine.files().AddFile(Game, "\x12\x34", platform::file_attribute::ReadOnly);
   EXPECT_EQ(Sum(), 4660);
   ExpectCleanEnd();
 }
 
 // A running executable is held for reading by the system, which lets others read.
 TEST_F(FileChecksumTest, FileSharedForReadingByAnotherHolderIsSummed) {
-  machine.files().AddFile(kGame, "\x01\x02\x03\x04");
-  platform::FileHold running = machine.files().HoldOpen(kGame, FileAccess::Read, FileShare::Read);
+  machine.files().AddFile(Game, "\x01\x02\x03\x04");
+  platform::FileHold running = machine.files().HoldOpen(Game, FileAccess::Read, FileShare::Read);
   ASSERT_TRUE(running.held());
   EXPECT_EQ(Sum(), 518);
   ExpectCleanEnd();
 }
 
 TEST_F(FileChecksumTest, FileHeldWithoutSharingGivesZero) {
-  machine.files().AddFile(kGame, "\x01\x02\x03\x04");
-  platform::FileHold hold = machine.files().HoldOpen(kGame, FileAccess::Read, FileShare::None);
+  machine.files().AddFile(Game, "\x01\x02\x03\x04");
+  platform::FileHold hold = machine.files().HoldOpen(Game, FileAccess::Read, FileShare::None);
   ASSERT_TRUE(hold.held());
   EXPECT_EQ(Sum(), 0);
   ExpectCleanEnd();
 }
 
 TEST_F(FileChecksumTest, FailedOpenOrSizeGivesZero) {
-  machine.files().AddFile(kGame, "\x12\x34");
+  machine.files().AddFile(Game, "\x12\x34");
   for (const char* operation : {"Open", "Size"}) {
     machine.cursor().ClearJournal();
     machine.files().faults().Arm(Fault{1, false, FaultKind::Fail, operation});
@@ -179,7 +179,7 @@ TEST_F(FileChecksumTest, FailedOpenOrSizeGivesZero) {
 TEST_F(FileChecksumTest, FailedReadSumsWhatWasRead) {
   std::mt19937 random(5);
   const std::string bytes = RandomBytes(random, (std::size_t{2} << 20) + 3);
-  machine.files().AddFile(kGame, bytes);
+  machine.files().AddFile(Game, bytes);
   machine.files().faults().Arm(Fault{2, false, FaultKind::Fail, "Read"});
   EXPECT_EQ(Sum(), NaiveChecksum(bytes.substr(0, std::size_t{1} << 20)));
   ExpectCleanEnd();
@@ -191,7 +191,7 @@ TEST_F(FileChecksumTest, FailedReadSumsWhatWasRead) {
 }
 
 TEST_F(FileChecksumTest, FailedCloseKeepsTheResult) {
-  machine.files().AddFile(kGame, "\x12\x34\x56");
+  machine.files().AddFile(Game, "\x12\x34\x56");
   machine.files().faults().Arm(Fault{1, false, FaultKind::Fail, "Close"});
   EXPECT_EQ(Sum(), 17506);
   EXPECT_EQ(machine.cursor().Current(), crDefault);
@@ -216,7 +216,7 @@ TEST(FileChecksum, CursorIsRestoredWhenTheBackendThrows) {
   platform::MemoryCursor cursor;
   ThrowingFiles files(cursor);
   TFileChecksum check(files, cursor);
-  check.FileName = kGame;
+  check.FileName = Game;
   EXPECT_THROW(check.Checksum(), std::runtime_error);
   EXPECT_EQ(files.cursorAtOpen, crHourGlass);
   EXPECT_EQ(cursor.Current(), crDefault);

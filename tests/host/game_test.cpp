@@ -23,13 +23,13 @@ using platform::ThreadPriority;
 using platform::WindowMessageId;
 using ::testing::ElementsAre;
 
-constexpr const char* kGame = "C:\\Games\\Mir\\mir.exe";
+constexpr const char* Game = "C:\\Games\\Mir\\mir.exe";
 
 class GameTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    machine.InstallGame(kGame);
-    registry.SetValue(HKCU, settings::ProductKey, "Path", RegistryValue::Text(Seal(kGame)));
+    machine.InstallGame(Game);
+    registry.SetValue(HKCU, settings::ProductKey, "Path", RegistryValue::Text(Seal(Game)));
     StoreAccount(1, "kael", "hunter2");
     Create();
     Scan();
@@ -63,13 +63,13 @@ TEST_F(GameTest, PlayLogsThenOpensTheGameHalfASecondLaterInItsFolder) {
     std::string path;
     std::string directory;
   };
-  for (const Case& c : {Case{kGame, "C:\\Games\\Mir"}, Case{"mir.exe", ""},
+  for (const Case& c : {Case{Game, "C:\\Games\\Mir"}, Case{"mir.exe", ""},
                         Case{"C:\\Games\\Mir\\game.exe", "C:\\Games\\Mir\\"}}) {
     SCOPED_TRACE(c.path);
     registry.SetValue(HKCU, settings::ProductKey, "Path", RegistryValue::Text(Seal(c.path)));
-    frm->State().MessageCursor = 7;
+    frm->state().MessageCursor = 7;
     const auto shellCalls = machine.shell().calls().size();
-    const std::int64_t pressed = machine.clock().NowMs();
+    const std::int64_t pressed = machine.clock().nowMs();
     const platform::DateTime now = machine.clock().Now();
     frm->btnPlay->Click();
 
@@ -77,26 +77,26 @@ TEST_F(GameTest, PlayLogsThenOpensTheGameHalfASecondLaterInItsFolder) {
     ASSERT_EQ(machine.shell().calls().size(), shellCalls + 1);
     const auto& call = machine.shell().calls().back();
     EXPECT_EQ(call.atMs, pressed + 500);
-    EXPECT_EQ(call.owner, frm->Form().Handle());
+    EXPECT_EQ(call.owner, frm->form().Handle());
     EXPECT_EQ(call.file, c.path);
     EXPECT_EQ(call.parameters, game_client::GameServerAddress);
     EXPECT_EQ(call.directory, c.directory);
     EXPECT_EQ(call.showCommand, 5);
-    EXPECT_EQ(frm->State().LaunchTime, now);
-    EXPECT_EQ(frm->State().MessageCursor, 0);
-    EXPECT_FALSE(frm->State().Unlocked);
+    EXPECT_EQ(frm->state().LaunchTime, now);
+    EXPECT_EQ(frm->state().MessageCursor, 0);
+    EXPECT_FALSE(frm->state().Unlocked);
     EXPECT_TRUE(frm->tmrPoll->Enabled());
   }
 }
 
 TEST_F(GameTest, WithThePasswordOnEveryPlayAsksAndAFailedPromptLaunchesNothing) {
   registry.SetValue(HKCU, settings::AccessKey, "Login", RegistryValue::Text(Seal("guard")));
-  frm->State().PasswordEnabled = 1;
-  frm->State().MessageCursor = 4;
+  frm->state().PasswordEnabled = 1;
+  frm->state().MessageCursor = 4;
   AnswerPrompt(nullptr);
   frm->btnPlay->Click();
   EXPECT_TRUE(machine.shell().calls().empty());
-  EXPECT_EQ(frm->State().MessageCursor, 0);
+  EXPECT_EQ(frm->state().MessageCursor, 0);
 
   for (int press = 0; press < 2; ++press) {
     AnswerPrompt("guard");
@@ -111,7 +111,7 @@ TEST_F(GameTest, TheLoginScreenIsFilledOnceHalfASecondAfterThePollSeesIt) {
   frm->mnuStealthMode->SetChecked(false);
   machine.games().SetLoginDelay(2050);
   frm->btnPlay->Click();
-  const std::int64_t seen = machine.clock().NowMs() + 2100;  // the first poll tick after it
+  const std::int64_t seen = machine.clock().nowMs() + 2100;  // the first poll tick after it
   toolkit.RunFor(2100 + 500);
   EXPECT_TRUE(frm->tmrMessages->Enabled());  // "Enable Messaging" is marked by default
   toolkit.RunFor(10000);
@@ -197,14 +197,14 @@ TEST_F(GameTest, TheFloodRestoresThePrioritiesWhateverTheFieldsDo) {
       if (c.throws && ++sent == 5) throw std::runtime_error("gone");
     });
     desktop.SetHung(field, c.hung);
-    const std::int64_t start = machine.clock().NowMs();
+    const std::int64_t start = machine.clock().nowMs();
     if (c.throws)
       EXPECT_THROW(CredentialFill(services, 1, true), std::runtime_error);
     else
       CredentialFill(services, 1, true);
     EXPECT_EQ(SetTexts().size(), c.sends);
     // One time-out ends the decoys; the two real texts may cost one each.
-    EXPECT_LE(machine.clock().NowMs() - start, 3 * platform::SendTimeoutMs);
+    EXPECT_LE(machine.clock().nowMs() - start, 3 * platform::SendTimeoutMs);
     EXPECT_EQ(machine.process().processClass(), PriorityClass::Normal);
     EXPECT_EQ(machine.process().threadPriority(), ThreadPriority::Normal);
     desktop.RemoveWindow(field);
@@ -244,16 +244,16 @@ TEST_F(GameTest, TheDragSendsThePasswordOnlyToTheTargetOfThisDragAfterThePrompt)
       toolkit.ScriptMessage(platform::MessageKind::Information, "Invalid Password!",
                             platform::MessageAnswer::Ok);
     ASSERT_TRUE(button.UserMouseDown(platform::MouseButton::Left, {3, 3}));
-    EXPECT_TRUE(frm->State().Dragging);
+    EXPECT_TRUE(frm->state().Dragging);
     EXPECT_EQ(machine.cursor().Current(), platform::crCross);
     if (c.move) button.UserMoveToScreen(field);
     button.UserReleaseAtScreen(field);
-    EXPECT_FALSE(frm->State().Dragging);
+    EXPECT_FALSE(frm->state().Dragging);
     EXPECT_EQ(machine.cursor().Current(), platform::crDefault);
     ASSERT_EQ(SetTexts().size(), c.sends);
     if (c.sends) EXPECT_EQ(SetTexts()[0].text, "hunter2");
     if (c.sends) EXPECT_EQ(SetTexts()[0].window, game.passwordField());
-    EXPECT_FALSE(frm->State().Unlocked);
+    EXPECT_FALSE(frm->state().Unlocked);
   }
 }
 
@@ -303,25 +303,25 @@ TEST_F(GameTest, ATickThatFallsDuringTheOtherPostRunsAfterItAndTheClipboardIsKep
   for (int offset : {-100, +100}) {
     SCOPED_TRACE(offset);
     Destroy();
-    const std::int64_t timeTick = machine.clock().NowMs() + 600000;
+    const std::int64_t timeTick = machine.clock().nowMs() + 600000;
     Create();
     Scan();
     frm->mnuTime->SetChecked(true);
-    frm->State().MessageSlots[0] = "hello";
+    frm->state().MessageSlots[0] = "hello";
     auto& game = machine.games().Launch({});
     game.ShowLoginScreen();
     machine.desktop().PostKeyDown(game.passwordField(), 13);
     machine.desktop().PostKeyUp(game.passwordField(), 13);
     toolkit.RunFor(10);
     machine.desktop().SetClipboard("player text");
-    toolkit.RunFor(timeTick + offset - 3000 - machine.clock().NowMs());
+    toolkit.RunFor(timeTick + offset - 3000 - machine.clock().nowMs());
     frm->StartMessageBatch();
     toolkit.RunFor(3000 - offset + 2000);
 
     const auto lines = game.ChatLines();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[offset < 0 ? 0 : 1], "hello");
-    EXPECT_EQ(machine.desktop().Clipboard(), "player text");
+    EXPECT_EQ(machine.desktop().clipboard(), "player text");
   }
 }
 
@@ -330,7 +330,7 @@ TEST_F(GameTest, AnUnmarkedTimeOnlineTickLeavesTheClipboardAlone) {
   machine.desktop().SetClipboard("player text");
   toolkit.RunFor(600000);
   EXPECT_TRUE(machine.desktop().MessagesOfKind(WindowMessageId::Paste).empty());
-  EXPECT_EQ(machine.desktop().Clipboard(), "player text");
+  EXPECT_EQ(machine.desktop().clipboard(), "player text");
 }
 
 }  // namespace
@@ -349,7 +349,7 @@ TEST(ChatPosts, APostAskedForDuringAnotherRunsOnceAfterIt) {
     ran.push_back("messages end");
   });
   EXPECT_THAT(ran, ElementsAre("messages begin", "messages end", "time"));
-  EXPECT_FALSE(posts.Busy());
+  EXPECT_FALSE(posts.busy());
 }
 
 }  // namespace

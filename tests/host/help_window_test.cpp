@@ -31,9 +31,9 @@ TEST(LinkAddress, IsTheTextBetweenTheFirstParentheses) {
 
 class HelpWindowTest : public ::testing::Test {
  protected:
-  HelpWindowTest() { help.Form().Show(); }
+  HelpWindowTest() { help.form().Show(); }
 
-  MemoryForm& form() { return platform::MemoryToolkit::Of(help.Form()); }
+  MemoryForm& form() { return platform::MemoryToolkit::Of(help.form()); }
   const platform::ShellRecord& LastCall() { return machine.shell().calls().back(); }
 
   platform::MemoryMachine machine;

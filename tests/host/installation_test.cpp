@@ -17,8 +17,8 @@ using scan_test::MessageKind;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-const char* const kKeyring = "\\Software\\Palvex\\Keyring";
-const std::string kResetQuestion =
+const char* const Keyring = "\\Software\\Palvex\\Keyring";
+const std::string ResetQuestion =
     "Do you want to reset the configuration?\rIf you select \"YES\", please answer \"YES\" to "
     "the next question as well!";
 
@@ -33,7 +33,7 @@ class InstallationTest : public ::testing::Test {
     m.SetRunEntry(HKCU, "Messenger", "C:\\chat.exe");
     m.StorePath("C:\\Games\\Mir\\mir.exe");
     m.registry().SetValue(HKCU, settings::UserKey, "Messenger", RegistryValue::Text("x"));
-    m.registry().SetValue(HKCU, kKeyring, "1N", RegistryValue::Text("sealed"));
+    m.registry().SetValue(HKCU, Keyring, "1N", RegistryValue::Text("sealed"));
   }
   bool Installed() {
     return m.registry().HasKey(HKCU, settings::ProductKey) ||
@@ -43,7 +43,7 @@ class InstallationTest : public ::testing::Test {
     EXPECT_EQ(m.registry().Text(HKCU, settings::RunKey, "Quenlar"), "C:\\Old\\Quenlar.exe");
     EXPECT_TRUE(m.registry().HasKey(HKCU, settings::UserKey));
     EXPECT_FALSE(skip);
-    EXPECT_FALSE(m.toolkit().TerminateRequested());
+    EXPECT_FALSE(m.toolkit().terminateRequested());
     EXPECT_EQ(scans, 0);
   }
   void Reset() {
@@ -53,11 +53,11 @@ class InstallationTest : public ::testing::Test {
 
 TEST_F(InstallationTest, AnsweringNoChangesNothing) {
   m.Answer("Are you sure?", MessageAnswer::No);
-  m.Answer(kResetQuestion, MessageAnswer::No);
+  m.Answer(ResetQuestion, MessageAnswer::No);
   Uninstall(m.services, skip);
   Reset();
   EXPECT_THAT(m.boxes(), ElementsAre(Box{MessageKind::Confirmation, "Are you sure?"},
-                                           Box{MessageKind::Confirmation, kResetQuestion}));
+                                           Box{MessageKind::Confirmation, ResetQuestion}));
   ExpectUntouched();
 }
 
@@ -68,9 +68,9 @@ TEST_F(InstallationTest, UninstallRemovesEntryAndSettingsOnly) {
                                            Box{MessageKind::Information, "Uninstall complete!"}));
   EXPECT_FALSE(Installed());
   EXPECT_EQ(m.registry().Text(HKCU, settings::RunKey, "Messenger"), "C:\\chat.exe");
-  EXPECT_EQ(m.registry().Text(HKCU, kKeyring, "1N"), "sealed");
+  EXPECT_EQ(m.registry().Text(HKCU, Keyring, "1N"), "sealed");
   EXPECT_TRUE(skip);
-  EXPECT_TRUE(m.toolkit().TerminateRequested());
+  EXPECT_TRUE(m.toolkit().terminateRequested());
 }
 
 TEST_F(InstallationTest, RemovingWhatIsAlreadyGoneIsNoError) {
@@ -79,7 +79,7 @@ TEST_F(InstallationTest, RemovingWhatIsAlreadyGoneIsNoError) {
   bool second = false;
   RemoveInstallation(m.services, second);
   EXPECT_TRUE(second);
-  EXPECT_TRUE(m.toolkit().TerminateRequested());
+  EXPECT_TRUE(m.toolkit().terminateRequested());
   EXPECT_THAT(m.boxes(), IsEmpty());
 }
 
@@ -87,14 +87,14 @@ TEST_F(InstallationTest, UnexpectedRegistryErrorsStillEndTheProgram) {
   m.registry().faults().FailFrom(1, FaultKind::Throw);
   RemoveInstallation(m.services, skip);
   EXPECT_TRUE(skip);
-  EXPECT_TRUE(m.toolkit().TerminateRequested());
+  EXPECT_TRUE(m.toolkit().terminateRequested());
 }
 
 TEST_F(InstallationTest, ResetRunsTheScanAfterTheEntryIsBack) {
   m.machine.process().SetExecutablePath("E:\\Copy\\Quenlar.exe");
   bool entryBeforeScan = false;
   bool settingsGoneBeforeScan = false;
-  m.Answer(kResetQuestion, MessageAnswer::Yes);
+  m.Answer(ResetQuestion, MessageAnswer::Yes);
   ResetConfiguration(m.services, skip, [&] {
     ++scans;
     entryBeforeScan =
@@ -105,13 +105,13 @@ TEST_F(InstallationTest, ResetRunsTheScanAfterTheEntryIsBack) {
   EXPECT_TRUE(entryBeforeScan);
   EXPECT_TRUE(settingsGoneBeforeScan);
   EXPECT_TRUE(skip);
-  EXPECT_TRUE(m.toolkit().TerminateRequested());
-  EXPECT_EQ(m.registry().Text(HKCU, kKeyring, "1N"), "sealed");
+  EXPECT_TRUE(m.toolkit().terminateRequested());
+  EXPECT_EQ(m.registry().Text(HKCU, Keyring, "1N"), "sealed");
 }
 
 TEST_F(InstallationTest, ResetWithTheFirstRunAnsweredYesStoresAFreshSnapshot) {
-  m.Answer(kResetQuestion, MessageAnswer::Yes);
-  m.Answer(scan_test::kFirstTimeQuestion, MessageAnswer::Yes);
+  m.Answer(ResetQuestion, MessageAnswer::Yes);
+  m.Answer(scan_test::FirstTimeQuestion, MessageAnswer::Yes);
   m.toolkit().ScriptOpenDialog("D:\\Mir\\mir.exe");
   ResetConfiguration(m.services, skip, [&] {
     m.checks->SnapshotAutostart(AutostartScope::User, false);
@@ -126,11 +126,11 @@ TEST_F(InstallationTest, ResetWithTheFirstRunAnsweredYesStoresAFreshSnapshot) {
 
 TEST_F(InstallationTest, FailedEntryWriteEndsTheResetButNotTheEndRequest) {
   m.registry().DenyFullAccess(HKCU, settings::RunKey);
-  m.Answer(kResetQuestion, MessageAnswer::Yes);
+  m.Answer(ResetQuestion, MessageAnswer::Yes);
   Reset();
   EXPECT_EQ(scans, 0);
   EXPECT_TRUE(skip);
-  EXPECT_TRUE(m.toolkit().TerminateRequested());
+  EXPECT_TRUE(m.toolkit().terminateRequested());
   EXPECT_FALSE(m.registry().HasKey(HKCU, settings::ProductKey));
   EXPECT_EQ(m.boxes().back(), (Box{MessageKind::Error, "Error opening registry!"}));
 }

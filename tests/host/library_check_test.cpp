@@ -11,7 +11,7 @@ namespace {
 using platform::Fault;
 using ::testing::ElementsAre;
 
-const std::string kComplete = "Tesk Engine: Checks Complete";
+const std::string Complete = "Tesk Engine: Checks Complete";
 
 class LibraryCheckTest : public ::testing::Test {
  protected:
@@ -28,7 +28,7 @@ TEST_F(LibraryCheckTest, CleanDirectoryCompletes) {
   m.files().AddFile("C:\\Games\\Mir\\Data\\kernel32.dll", "");  // below: not looked at
   m.files().AddFile("C:\\Windows\\user32.dll", "");
   Check();
-  EXPECT_THAT(m.lines(), ElementsAre(kComplete));
+  EXPECT_THAT(m.lines(), ElementsAre(Complete));
   EXPECT_FALSE(m.red());
 }
 

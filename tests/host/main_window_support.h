@@ -56,7 +56,7 @@ class RecordingChecks : public IntegrityChecks {
     return scope == AutostartScope::User ? "User" : "Local";
   }
   void Record(const std::string& what) {
-    calls.push_back({what, machine_.clock().NowMs(), machine_.toolkit().processMessagesCalls()});
+    calls.push_back({what, machine_.clock().nowMs(), machine_.toolkit().processMessagesCalls()});
     if (during) during(what);
   }
 
@@ -81,7 +81,7 @@ class MainWindowTest : public ::testing::Test {
       checks = made.get();
       return made;
     });
-    frm->Form().Show();
+    frm->form().Show();
   }
   // Lets the scan timer fire and the whole sequence run.
   void Scan() { toolkit.RunFor(250); }
@@ -90,7 +90,7 @@ class MainWindowTest : public ::testing::Test {
     frm.reset();
   }
 
-  platform::MemoryForm& form() { return platform::MemoryToolkit::Of(frm->Form()); }
+  platform::MemoryForm& form() { return platform::MemoryToolkit::Of(frm->form()); }
   std::vector<std::string> LogLines() { return frm->mmoEvents->Lines(); }
   std::string Seal(const std::string& plain) { return SealText(machine.volume(), plain); }
   void SetAccess(const char* name, platform::RegistryValue value) {

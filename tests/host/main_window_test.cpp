@@ -47,7 +47,7 @@ TEST_F(MainWindowTest, AFirstStartCreatesTheKeyAndReplacesTheDesignMarksWithDefa
   EXPECT_FALSE(frm->mnuTime->Checked());
   EXPECT_FALSE(frm->mnu2HourWarning->Checked());
   EXPECT_EQ(frm->mnuEnablePassword->Caption(), "&Enable Password...");
-  const SharedState& state = frm->State();
+  const SharedState& state = frm->state();
   EXPECT_EQ(state.SelectedAccount, 1);
   EXPECT_EQ(state.PasswordEnabled, 0);
   EXPECT_FALSE(state.Unlocked);
@@ -68,7 +68,7 @@ TEST_F(MainWindowTest, StoredSettingsSetTheMarksThePasswordCaptionAndTheSlots) {
   EXPECT_TRUE(frm->mnuTime->Checked());
   EXPECT_TRUE(frm->mnu2HourWarning->Checked());
   EXPECT_EQ(frm->mnuEnablePassword->Caption(), "&Disable Password...");
-  EXPECT_EQ(frm->State().MessageSlots[7], "see you");
+  EXPECT_EQ(frm->state().MessageSlots[7], "see you");
 }
 
 TEST_F(MainWindowTest, StealthModeTogglesItsMarkAndTheMarkIsWhatIsSaved) {
@@ -93,7 +93,7 @@ TEST_F(MainWindowTest, AfterAnUninstallNothingIsWrittenAndTheKeyIsNotRecreated) 
   toolkit.ScriptMessageOfKind(platform::MessageKind::Confirmation, platform::MessageAnswer::Yes);
   toolkit.ScriptMessageOfKind(platform::MessageKind::Information, platform::MessageAnswer::Ok);
   ASSERT_TRUE(form().UserChooseMenu("&Menu", "Uninstall..."));
-  EXPECT_TRUE(frm->State().SkipSettingsSave);
+  EXPECT_TRUE(frm->state().SkipSettingsSave);
   EXPECT_FALSE(registry.HasKey(HKCU, settings::AccessKey));
   frm->lblContactMouseMove({});
   Destroy();
@@ -109,7 +109,7 @@ TEST_F(MainWindowTest, AResetRunsTheScanDriverAgainAndSavesNothing) {
   ASSERT_TRUE(form().UserChooseMenu("&Menu", "&Reset Config..."));
   EXPECT_EQ(checks->calls.size(), 5u);  // the driver only, not the whole sequence
   EXPECT_TRUE(frm->btnAccount->Enabled());
-  EXPECT_TRUE(frm->State().SkipSettingsSave);
+  EXPECT_TRUE(frm->state().SkipSettingsSave);
   Destroy();
   EXPECT_FALSE(registry.HasKey(HKCU, settings::AccessKey));
 }
@@ -135,10 +135,10 @@ TEST_F(MainWindowTest, TheContactLinesOpenTheMailLinkAndSetTheHandCursor) {
 TEST_F(MainWindowTest, ExitInTheMenuFollowsTheExitButton) {
   Create();
   ASSERT_FALSE(form().UserChooseMenu("&Menu", "E&xit"));  // greyed before the scan
-  EXPECT_TRUE(frm->Form().Showing());
+  EXPECT_TRUE(frm->form().Showing());
   Scan();
   ASSERT_TRUE(form().UserChooseMenu("&Menu", "E&xit"));
-  EXPECT_FALSE(frm->Form().Showing());
+  EXPECT_FALSE(frm->form().Showing());
 }
 
 TEST(ProgramEntry, RunsTheWindowUntilItClosesThenSavesTheSettings) {

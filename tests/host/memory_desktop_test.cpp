@@ -97,19 +97,19 @@ TEST_F(DesktopTest, ClipboardRoundTripThroughOwnEdits) {
   EXPECT_EQ(edtTemp->Text(), "player's text");
 
   CopyThrough(*edtTime, "01:20:00");
-  EXPECT_EQ(desktop.Clipboard(), "01:20:00");
+  EXPECT_EQ(desktop.clipboard(), "01:20:00");
 
   // Back again: the player's text returns to the clipboard.
   edtTemp->SelectAll();
   desktop.PostCopy(edtTemp->Handle());
   machine.toolkit().ProcessMessages();
-  EXPECT_EQ(desktop.Clipboard(), "player's text");
+  EXPECT_EQ(desktop.clipboard(), "player's text");
 
   // Setting the text drops the selection: a copy then leaves the clipboard alone.
   edtTime->SetText("other");
   desktop.PostCopy(edtTime->Handle());
   machine.toolkit().ProcessMessages();
-  EXPECT_EQ(desktop.Clipboard(), "player's text");
+  EXPECT_EQ(desktop.clipboard(), "player's text");
 }
 
 TEST_F(DesktopTest, AnEmptyClipboardPastesNothing) {

@@ -37,7 +37,7 @@ class ToolkitTest : public ::testing::Test {
                                              bool enabled = true,
                                              std::function<void()> extra = {}) {
     return toolkit.CreateTimer({intervalMs, enabled, [this, name, extra] {
-                                  ticks.push_back({name, clock.NowMs()});
+                                  ticks.push_back({name, clock.nowMs()});
                                   if (extra) extra();
                                 }});
   }
@@ -81,7 +81,7 @@ TEST_F(ToolkitTest, TimersFireAtTheirExactDueTimesInOrder) {
                                       {"fast", 400},
                                       {"slow", 500},  // equal times: the older timer first
                                       {"fast", 500}}));
-  EXPECT_EQ(clock.NowMs(), 500);
+  EXPECT_EQ(clock.nowMs(), 500);
 }
 
 TEST_F(ToolkitTest, EnablingRestartsTheIntervalAndDisablingDropsTheTick) {
@@ -152,13 +152,13 @@ TEST_F(ToolkitTest, TerminateWaitsForTheHandlerToFinish) {
   auto t = MakeTimer("t", 100, true, [&] {
     toolkit.Terminate();
     toolkit.ProcessMessages();
-    EXPECT_FALSE(toolkit.Terminated());
+    EXPECT_FALSE(toolkit.terminated());
     toolkit.ShowMessage(MessageKind::Information, "Uninstall complete!");
   });
   auto later = MakeTimer("later", 150);
   toolkit.RunFor(1000);
-  EXPECT_TRUE(toolkit.Terminated());
-  EXPECT_EQ(clock.NowMs(), 100);
+  EXPECT_TRUE(toolkit.terminated());
+  EXPECT_EQ(clock.nowMs(), 100);
   EXPECT_EQ(toolkit.messageBoxes().size(), 1u);
   EXPECT_EQ(ticks, (std::vector<Tick>{{"t", 100}}));
   toolkit.RunFor(1000);  // the application has ended
@@ -174,7 +174,7 @@ TEST_F(ToolkitTest, RunShowsTheMainFormAndStopsWhenItClosesOrNothingIsLeft) {
   auto t = MakeTimer("t", 300);
   toolkit.Run(*form);
   EXPECT_EQ(toolkit.lastRunStop(), RunStop::MainFormClosed);
-  EXPECT_EQ(clock.NowMs(), 700);
+  EXPECT_EQ(clock.nowMs(), 700);
   EXPECT_EQ(toolkit.FormEventsOf("Main"),
             (std::vector<FormEvent>{FormEvent::Created, FormEvent::Centred, FormEvent::Shown,
                                     FormEvent::Closed}));
@@ -186,10 +186,10 @@ TEST_F(ToolkitTest, RunShowsTheMainFormAndStopsWhenItClosesOrNothingIsLeft) {
 
   auto busy = MakeTimer("busy", 1000);
   toolkit.SetRunLimit(5000);
-  const auto start = clock.NowMs();
+  const auto start = clock.nowMs();
   toolkit.Run(*idle);
   EXPECT_EQ(toolkit.lastRunStop(), RunStop::TimeLimit);
-  EXPECT_EQ(clock.NowMs(), start + 5000);
+  EXPECT_EQ(clock.nowMs(), start + 5000);
 }
 
 TEST_F(ToolkitTest, ScriptedModalHandlerDrivesTheFormAndUnclosedFormsAreClosed) {

@@ -15,10 +15,10 @@ using platform::FileAccess;
 using platform::FileShare;
 using ::testing::ElementsAre;
 
-const std::string kOk = "Autopatch: ftp.ini OK";
-const std::string kModified = "Autopatch: ftp.ini modified!";
-const std::string kSite = std::string("site=") + game_client::OfficialPatchSite;
-const char* const kIni = "C:\\Games\\Mir\\ftp.ini";
+const std::string Ok = "Autopatch: ftp.ini OK";
+const std::string Modified = "Autopatch: ftp.ini modified!";
+const std::string Site = std::string("site=") + game_client::OfficialPatchSite;
+const char* const Ini = "C:\\Games\\Mir\\ftp.ini";
 
 std::string Upper(std::string text) {
   for (char& c : text)
@@ -46,10 +46,10 @@ class PatcherCheckTest : public ::testing::Test {
   bool VerdictFor(const std::string& contents) {
     scan_test::ScanMachine fresh;
     fresh.StorePath("C:\\Games\\Mir\\mir.exe");
-    fresh.files().AddFile(kIni, contents);
+    fresh.files().AddFile(Ini, contents);
     fresh.checks->CheckPatcherConfig();
     EXPECT_EQ(fresh.lines().size(), 1u);
-    const bool ok = fresh.lines().back() == kOk;
+    const bool ok = fresh.lines().back() == Ok;
     EXPECT_EQ(fresh.red(), !ok);
     return ok;
   }
@@ -63,27 +63,27 @@ TEST_F(PatcherCheckTest, OneExactLineAnywhereIsEnough) {
   };
   const std::string longLine(300000, 'x');
   const std::vector<Case> cases = {
-      {"the line alone", kSite, true},
-      {"capital letters", Upper(kSite), true},
-      {"blank before", " " + kSite, false},
-      {"blank after", kSite + " ", false},
-      {"slash after", kSite + "/", false},
-      {"tab after", kSite + "\t", false},
-      {"in the middle, CR LF", "[ftp]\r\n" + kSite + "\r\nport=21\r\n", true},
-      {"after a CR alone", "[ftp]\r" + kSite, true},
+      {"the line alone", Site, true},
+      {"capital letters", Upper(Site), true},
+      {"blank before", " " + Site, false},
+      {"blank after", Site + " ", false},
+      {"slash after", Site + "/", false},
+      {"tab after", Site + "\t", false},
+      {"in the middle, CR LF", "[ftp]\r\n" + Site + "\r\nport=21\r\n", true},
+      {"after a CR alone", "[ftp]\r" + Site, true},
       {"another site", "site=patch.elsewhere.example\r\n", false},
-      {"LF ends no line", "[ftp]\n" + kSite + "\nport=21\n", false},
-      {"LF after the only line", kSite + "\n", false},
-      {"Ctrl-Z before", "[ftp]\r\n\x1a\r\n" + kSite + "\r\n", false},
-      {"Ctrl-Z inside", "[ftp]\x1a" + kSite, false},
-      {"Ctrl-Z right after", kSite + "\x1a" + "junk", true},
+      {"LF ends no line", "[ftp]\n" + Site + "\nport=21\n", false},
+      {"LF after the only line", Site + "\n", false},
+      {"Ctrl-Z before", "[ftp]\r\n\x1a\r\n" + Site + "\r\n", false},
+      {"Ctrl-Z inside", "[ftp]\x1a" + Site, false},
+      {"Ctrl-Z right after", Site + "\x1a" + "junk", true},
       {"empty", "", false},
-      {"lines around are long", longLine + "\r\n" + kSite + "\r\n" + longLine, true},
+      {"lines around are long", longLine + "\r\n" + Site + "\r\n" + longLine, true},
       // The expected text is a prefix of a longer line: still no match.
-      {"longer line after CR LF", "a\r\n" + kSite + longLine, false},
-      {"longer line at the start", kSite + "x", false},
-      {"binary bytes", std::string("\0\xff\r\n\0", 5) + kSite + "\r\n", false},
-      {"binary then the line", std::string("\0\xff\0", 3) + "\r\n" + kSite, true},
+      {"longer line after CR LF", "a\r\n" + Site + longLine, false},
+      {"longer line at the start", Site + "x", false},
+      {"binary bytes", std::string("\0\xff\r\n\0", 5) + Site + "\r\n", false},
+      {"binary then the line", std::string("\0\xff\0", 3) + "\r\n" + Site, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -93,45 +93,45 @@ TEST_F(PatcherCheckTest, OneExactLineAnywhereIsEnough) {
 
 TEST_F(PatcherCheckTest, MissingOrUnreadableFileIsModified) {
   Check();  // no file
-  m.files().AddFile(kIni, kSite + "\r\n" + std::string(200000, 'x'));
+  m.files().AddFile(Ini, Site + "\r\n" + std::string(200000, 'x'));
   m.files().faults().Arm(Fault{2, false, FaultKind::Fail, "Read"});
   Check();  // the match was read, then a read failed
   m.files().faults().Arm(Fault{1, false, FaultKind::Fail, "Close"});
   Check();
   m.files().faults().Arm(Fault{1, false, FaultKind::Fail, "Open"});
   Check();
-  EXPECT_THAT(m.lines(), ElementsAre(kModified, kModified, kModified, kModified));
+  EXPECT_THAT(m.lines(), ElementsAre(Modified, Modified, Modified, Modified));
   EXPECT_EQ(m.files().OpenHandleCount(), 0u);
   Check();
-  EXPECT_EQ(m.lines().back(), kOk);
+  EXPECT_EQ(m.lines().back(), Ok);
 }
 
 TEST_F(PatcherCheckTest, FileHeldOpenByThePatcherIsRead) {
-  m.files().AddFile(kIni, kSite);
-  auto hold = m.files().HoldOpen(kIni, FileAccess::ReadWrite, FileShare::ReadWrite);
+  m.files().AddFile(Ini, Site);
+  auto hold = m.files().HoldOpen(Ini, FileAccess::ReadWrite, FileShare::ReadWrite);
   ASSERT_TRUE(hold.held());
   Check();
-  EXPECT_THAT(m.lines(), ElementsAre(kOk));
+  EXPECT_THAT(m.lines(), ElementsAre(Ok));
 }
 
 TEST_F(PatcherCheckTest, DirectoryIsCutAtSevenCharacters) {
   m.StorePath("C:\\Games\\Mir\\client.exe");
-  m.files().AddFile(kIni, kSite);
+  m.files().AddFile(Ini, Site);
   Check();
-  EXPECT_THAT(m.lines(), ElementsAre(kModified));
+  EXPECT_THAT(m.lines(), ElementsAre(Modified));
 }
 
 TEST_F(PatcherCheckTest, WithoutPathTheWorkingDirectoryIsRead) {
   m.registry().DeleteKey(scan_test::HKCU, settings::ProductKey);
   m.files().SetWorkingDirectory("C:\\Tools\\Quenlar");
-  m.files().AddFile("C:\\Tools\\Quenlar\\ftp.ini", kSite);
+  m.files().AddFile("C:\\Tools\\Quenlar\\ftp.ini", Site);
   Check();
-  EXPECT_THAT(m.lines(), ElementsAre(kOk));
+  EXPECT_THAT(m.lines(), ElementsAre(Ok));
 }
 
 // The scan goes on after an unexpected registry error: the check ends with the box.
 TEST_F(PatcherCheckTest, UnexpectedRegistryErrorEndsOnlyThisCheck) {
-  m.files().AddFile(kIni, kSite);
+  m.files().AddFile(Ini, Site);
   m.registry().faults().Arm(Fault{1, false, FaultKind::Throw, "ReadValue"});
   EXPECT_NO_THROW(Check());
   EXPECT_THAT(m.boxes(), ElementsAre(scan_test::Box{scan_test::MessageKind::Error,

@@ -14,10 +14,10 @@ using platform::MessageKind;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr const char* kAutostartQuestion =
+constexpr const char* AutostartQuestion =
     "Registry changes were detected!  Are you happy that the changes are not malicious?\n"
     "If you select \"YES\" the progam will accept the new changes!";
-constexpr const char* kExecutableQuestion =
+constexpr const char* ExecutableQuestion =
     "Executable changes were detected!  Have you upgraded Mir?\n"
     "If you select \"YES\" the progam will accept the new changes!";
 
@@ -121,8 +121,8 @@ TEST_F(ScanSequenceTest, AnythingThrownByACheckEndsOnlyThatCheck) {
 
 TEST_F(ScanSequenceTest, TheLogIsClearedBlackAndOneWarningTurnsEveryLineRed) {
   Create();
-  frm->Log().Append("left from before");
-  frm->Log().TurnRed();
+  frm->log().Append("left from before");
+  frm->log().TurnRed();
   checks->during = [&](const std::string& what) {
     if (what == "SnapshotAutostart User false") {
       EXPECT_EQ(frm->mmoEvents->FontColor(), platform::colors::Black);
@@ -140,7 +140,7 @@ TEST_F(ScanSequenceTest, TheLogIsClearedBlackAndOneWarningTurnsEveryLineRed) {
   // A warning alone sets no flag: Exit asks nothing.
   frm->btnClose->Click();
   EXPECT_THAT(toolkit.messageBoxes(), IsEmpty());
-  EXPECT_FALSE(frm->Form().Showing());
+  EXPECT_FALSE(frm->form().Showing());
 }
 
 TEST_F(ScanSequenceTest, TitleAndLastLinesNameTheStoredAccountAndTarget) {
@@ -149,7 +149,7 @@ TEST_F(ScanSequenceTest, TitleAndLastLinesNameTheStoredAccountAndTarget) {
   registry.SetValue(HKCU, AccountKey(), "3N", platform::RegistryValue::Text(Seal("Warrior")));
   Create();
   Scan();
-  EXPECT_EQ(frm->Form().Caption(), "Quenlar - Warrior");
+  EXPECT_EQ(frm->form().Caption(), "Quenlar - Warrior");
   EXPECT_THAT(LogLines(), ElementsAre("Account: Warrior", "Message Target: Hunter"));
 }
 
@@ -157,7 +157,7 @@ TEST_F(ScanSequenceTest, AMissingOrUnreadableAccountNameShowsNothingAfterThePref
   Create();
   registry.faults().Arm({1, false, platform::FaultKind::Throw, "ReadValue"});
   Scan();
-  EXPECT_EQ(frm->Form().Caption(), "Quenlar - ");
+  EXPECT_EQ(frm->form().Caption(), "Quenlar - ");
   EXPECT_THAT(LogLines(), ElementsAre("Account: ", "Message Target: <public message>"));
   EXPECT_TRUE(registry.HasKey(HKCU, AccountKey()));  // opened with creation allowed
 }
@@ -173,16 +173,16 @@ class ExitTest : public ScanSequenceTest {
     checks->calls.clear();
   }
   void Found(bool autostart, bool executable) {
-    frm->ScanFindings().AutostartChanged = autostart;
-    frm->ScanFindings().ExecutableChanged = executable;
+    frm->findings().AutostartChanged = autostart;
+    frm->findings().ExecutableChanged = executable;
   }
   bool Has(const char* key) { return registry.HasKey(HKCU, key); }
 };
 
 TEST_F(ExitTest, NoThenYesReplacesOnlyTheChecksum) {
   Found(true, true);
-  toolkit.ScriptMessage(MessageKind::Confirmation, kAutostartQuestion, MessageAnswer::No);
-  toolkit.ScriptMessage(MessageKind::Confirmation, kExecutableQuestion, MessageAnswer::Yes);
+  toolkit.ScriptMessage(MessageKind::Confirmation, AutostartQuestion, MessageAnswer::No);
+  toolkit.ScriptMessage(MessageKind::Confirmation, ExecutableQuestion, MessageAnswer::Yes);
   checks->during = [&](const std::string& what) {
     if (what == "CheckExecutable true") {
       EXPECT_FALSE(Has(settings::ChecksumKey));
@@ -191,18 +191,18 @@ TEST_F(ExitTest, NoThenYesReplacesOnlyTheChecksum) {
 
   ASSERT_TRUE(form().ButtonCaptioned("E&xit").UserClick());
 
-  EXPECT_THAT(toolkit.MessageTexts(), ElementsAre(kAutostartQuestion, kExecutableQuestion));
+  EXPECT_THAT(toolkit.MessageTexts(), ElementsAre(AutostartQuestion, ExecutableQuestion));
   EXPECT_EQ(toolkit.messageBoxes()[0].title, "Confirm");
   EXPECT_THAT(checks->Names(), ElementsAre("CheckExecutable true"));
   EXPECT_TRUE(Has(settings::UserKey));
   EXPECT_TRUE(Has(settings::LocalKey));
-  EXPECT_FALSE(frm->Form().Showing());
+  EXPECT_FALSE(frm->form().Showing());
 }
 
 TEST_F(ExitTest, YesToBothWritesFreshSnapshotsThenTheChecksum) {
   Found(true, true);
-  toolkit.ScriptMessage(MessageKind::Confirmation, kAutostartQuestion, MessageAnswer::Yes);
-  toolkit.ScriptMessage(MessageKind::Confirmation, kExecutableQuestion, MessageAnswer::Yes);
+  toolkit.ScriptMessage(MessageKind::Confirmation, AutostartQuestion, MessageAnswer::Yes);
+  toolkit.ScriptMessage(MessageKind::Confirmation, ExecutableQuestion, MessageAnswer::Yes);
   checks->during = [&](const std::string& what) {
     if (what == "SnapshotAutostart User true") {
       EXPECT_FALSE(Has(settings::UserKey));
@@ -217,17 +217,17 @@ TEST_F(ExitTest, YesToBothWritesFreshSnapshotsThenTheChecksum) {
                                            "SnapshotAutostart Local true", "CheckExecutable true"));
   EXPECT_FALSE(Has(settings::ChecksumKey));
   EXPECT_THAT(toolkit.unexpected(), IsEmpty());
-  EXPECT_FALSE(frm->Form().Showing());
+  EXPECT_FALSE(frm->form().Showing());
 }
 
 TEST_F(ExitTest, AFailingKeyDeletionStillRunsTheAcceptanceAndCloses) {
   Found(true, false);
-  toolkit.ScriptMessage(MessageKind::Confirmation, kAutostartQuestion, MessageAnswer::Yes);
+  toolkit.ScriptMessage(MessageKind::Confirmation, AutostartQuestion, MessageAnswer::Yes);
   registry.faults().Arm({1, true, platform::FaultKind::Throw, "DeleteKey"});
   frm->btnClose->Click();
   EXPECT_THAT(checks->Names(),
               ElementsAre("SnapshotAutostart User true", "SnapshotAutostart Local true"));
-  EXPECT_FALSE(frm->Form().Showing());
+  EXPECT_FALSE(frm->form().Showing());
 }
 
 TEST_F(ExitTest, TheCloseBoxAsksNothingAndAcceptsNothing) {

@@ -38,7 +38,7 @@ inline void PrintTo(const Box& box, std::ostream* os) {
 inline constexpr platform::RootKey HKCU = platform::RootKey::CurrentUser;
 inline constexpr platform::RootKey HKLM = platform::RootKey::LocalMachine;
 
-inline const std::string kFirstTimeQuestion = "Is this the first time you have run Quenlar?";
+inline const std::string FirstTimeQuestion = "Is this the first time you have run Quenlar?";
 
 // Everything the checks and the installation commands run on. A question or dialog
 // shown without a script fails the test that owns the machine.

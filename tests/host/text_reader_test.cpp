@@ -70,7 +70,7 @@ TEST(TextLineReader, SplitsLinesByTheRules) {
       {"a\n\x1a\n", {"a\n"}},
   };
   for (std::size_t block : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{0},
-                            TextLineReader::kDefaultBlockSize}) {
+                            TextLineReader::DefaultBlockSize}) {
     for (const SplitCase& c : cases) {
       Reading r = ReadText(c.text, block);
       EXPECT_EQ(r.lines, c.lines) << "block " << block << ", text \"" << c.text << "\"";
@@ -90,7 +90,7 @@ TEST(TextLineReader, CrAtTheEndOfABlockAndLfAtTheStartOfTheNext) {
 
 TEST(TextLineReader, LinesLongerThanManyBlocksComeWhole) {
   const std::string long_line(300 * 1024, 'x');
-  Reading r = ReadText(long_line + "\r\n" + long_line + "y", TextLineReader::kDefaultBlockSize);
+  Reading r = ReadText(long_line + "\r\n" + long_line + "y", TextLineReader::DefaultBlockSize);
   ASSERT_EQ(r.lines.size(), 2u);
   EXPECT_EQ(r.lines[0], long_line);
   EXPECT_EQ(r.lines[1], long_line + "y");

@@ -18,7 +18,7 @@ using platform::MemoryToolkit;
 using platform::MessageKind;
 using platform::RegistryValue;
 
-const std::string kRequest =
+const std::string Request =
     "Please enter a password that you would like to use to protect this utility!\r"
     "Please make sure that the password is NOT the same as your Mir password!";
 
@@ -102,7 +102,7 @@ TEST_F(UtilityPasswordTest, SetModeAsksUntilTwoEqualPasswordsAndStoresThemSealed
     dialog.UserPressEnter();
     steps.push_back(f.Showing() || !password.Text().empty() ? "open" : "closed, wiped");
   });
-  ScriptInfo(kRequest);
+  ScriptInfo(Request);
   ScriptInfo("Please enter a password!");
   ScriptInfo("Passwords do not match!");
   bool unlocked = false;
@@ -114,7 +114,7 @@ TEST_F(UtilityPasswordTest, SetModeAsksUntilTwoEqualPasswordsAndStoresThemSealed
 
 TEST_F(UtilityPasswordTest, EnableAndDisableSwitchAtOnceAndDisablingNeedsThePassword) {
   StoreLogin("Secret");
-  frm->State().PasswordEnabled = 2;  // any value but 1 is off
+  frm->state().PasswordEnabled = 2;  // any value but 1 is off
   auto validate = [&] { return registry.Value(HKCU, settings::AccessKey, "Validate")->AsDword(); };
 
   ASSERT_TRUE(Choose("&Enable Password..."));
@@ -128,40 +128,40 @@ TEST_F(UtilityPasswordTest, EnableAndDisableSwitchAtOnceAndDisablingNeedsThePass
   ScriptInfo("Invalid Password!");
   ASSERT_TRUE(Choose("&Disable Password..."));
   EXPECT_EQ(validate(), 1u);
-  EXPECT_EQ(frm->State().PasswordEnabled, 1);
+  EXPECT_EQ(frm->state().PasswordEnabled, 1);
 
   Answer("Secret");
   ASSERT_TRUE(Choose("&Disable Password..."));
   EXPECT_EQ(validate(), 0u);
   EXPECT_EQ(frm->mnuEnablePassword->Caption(), "&Enable Password...");
-  EXPECT_TRUE(frm->State().Unlocked);
+  EXPECT_TRUE(frm->state().Unlocked);
 
   registry.faults().Arm({1, true, FaultKind::Throw, "WriteValue"});
   ASSERT_TRUE(Choose("&Enable Password..."));  // a failed write is ignored
-  EXPECT_EQ(frm->State().PasswordEnabled, 1);
+  EXPECT_EQ(frm->state().PasswordEnabled, 1);
   EXPECT_TRUE(toolkit.unexpected().empty());
 }
 
 TEST_F(UtilityPasswordTest, ChangeAsksForTheCurrentPasswordEvenWhenSwitchedOff) {
   StoreLogin("Old");
   Answer("Old");
-  ScriptInfo(kRequest);
+  ScriptInfo(Request);
   Answer("New", "New");
   ASSERT_TRUE(Choose("&Change Password..."));
   EXPECT_EQ(StoredLogin(), Seal("New"));
-  EXPECT_TRUE(frm->State().Unlocked);
+  EXPECT_TRUE(frm->state().Unlocked);
 
   Answer("New");
-  ScriptInfo(kRequest);
+  ScriptInfo(Request);
   toolkit.ScriptModal("Utility Login", [](platform::Form&) {});  // closed by its title bar
   ASSERT_TRUE(Choose("&Change Password..."));
   EXPECT_EQ(StoredLogin(), Seal("New"));
-  EXPECT_TRUE(frm->State().Unlocked);
+  EXPECT_TRUE(frm->state().Unlocked);
 
   Answer("Old");
   ScriptInfo("Invalid Password!");
   ASSERT_TRUE(Choose("&Change Password..."));
-  EXPECT_FALSE(frm->State().Unlocked);
+  EXPECT_FALSE(frm->state().Unlocked);
   EXPECT_EQ(toolkit.UnusedScripts(), 0);
   EXPECT_TRUE(toolkit.unexpected().empty());
 }
@@ -177,7 +177,7 @@ TEST_F(UtilityPasswordTest, AFailedStoreOfANewPasswordIsShownAndTheDialogStaysOp
       dialog.UserPressEnter();
       stayedOpen = f.Showing() && dialog.Nth<MemoryEdit>(0).Text() == "Secret";
     });
-    ScriptInfo(kRequest);
+    ScriptInfo(Request);
     toolkit.ScriptMessageOfKind(MessageKind::Error, platform::MessageAnswer::Ok);
     bool unlocked = true;
     EXPECT_FALSE(AskUtilityPassword(services, unlocked));

@@ -32,9 +32,9 @@ class Win32RegistryRig {
 
 class Win32FilesRig {
  public:
-  static constexpr std::uint32_t kReadOnly = FILE_ATTRIBUTE_READONLY;
-  static constexpr std::uint32_t kHidden = FILE_ATTRIBUTE_HIDDEN;
-  static constexpr std::uint32_t kSystem = FILE_ATTRIBUTE_SYSTEM;
+  static constexpr std::uint32_t ReadOnlyAttribute = FILE_ATTRIBUTE_READONLY;
+  static constexpr std::uint32_t HiddenAttribute = FILE_ATTRIBUTE_HIDDEN;
+  static constexpr std::uint32_t SystemAttribute = FILE_ATTRIBUTE_SYSTEM;
 
   platform::Files& files() { return files_; }
   std::string Child(const std::string& name) const { return folder_.Child(name); }

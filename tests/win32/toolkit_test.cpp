@@ -193,7 +193,7 @@ TEST_F(UiTest, MenusAreTheWindowsRealMenuAndItsMessagesReachTheHandlers) {
   Menu& options = form->AddMenu("&Options", {});
   options.AddItem({"&Stealth Mode", true, {}});
   form->AddMenu("&Help", {}, [&] { ++helps; });
-  EXPECT_EQ(menu.Items().size(), 2u);
+  EXPECT_EQ(menu.Items().size(), 3u);  // the separator is listed too
 
   HMENU bar = GetMenu(ToHwnd(form->Handle()));
   ASSERT_NE(bar, nullptr);
@@ -220,8 +220,7 @@ TEST_F(UiTest, ButtonsClickAndTheKeyboardPressesDefaultAndCancel) {
   int plays = 0;
   int exits = 0;
   int cancels = 0;
-  Button& play = form->AddButton({{359, 200, 75, 25}, "&Play", 2, true, true,
-                                  [&] { ++plays; }});
+  form->AddButton({{359, 200, 75, 25}, "&Play", 2, true, true, [&] { ++plays; }});
   Button& exit = form->AddButton({{359, 232, 75, 25}, "E&xit", 3, false, false,
                                   [&] { ++exits; }});
   form->AddButton({{277, 232, 75, 25}, "Cancel", 4, true, false, [&] { ++cancels; }, true});
