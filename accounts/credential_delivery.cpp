@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "accounts/account_key.h"
-#include "core/game_client.h"
 #include "core/absorb.h"
+#include "core/game_client.h"
 #include "core/registry_layer.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"

@@ -40,12 +40,12 @@ TfrmAccounts::TfrmAccounts(const AccountsContext& context) : context_(context) {
   list.onClick = [this] { lvAccountsClick(); };
   list.onDoubleClick = [this] { lvAccountsDblClick(); };
   lvAccounts = &form_->AddListView(list);
-  btnSelect = &form_->AddButton(
-      SideButton({306, 8, 74, 25}, "&Select", 0, [this] { btnCloseClick(); }));
-  btnEdit = &form_->AddButton(
-      SideButton({306, 40, 74, 25}, "&Edit", 1, [this] { btnEditClick(); }));
-  btnClose = &form_->AddButton(
-      SideButton({306, 121, 75, 25}, "&Close", 2, [this] { btnCloseClick(); }));
+  btnSelect =
+      &form_->AddButton(SideButton({306, 8, 74, 25}, "&Select", 0, [this] { btnCloseClick(); }));
+  btnEdit =
+      &form_->AddButton(SideButton({306, 40, 74, 25}, "&Edit", 1, [this] { btnEditClick(); }));
+  btnClose =
+      &form_->AddButton(SideButton({306, 121, 75, 25}, "&Close", 2, [this] { btnCloseClick(); }));
 
   FormCreate();
 }

@@ -15,16 +15,16 @@ std::string SelectedAccountName(platform::Services& services, int selectedAccoun
   return Absorb(std::string(), [&] {
     RegistryLayer registry(services.registry);
     registry.OpenKey(AccountKey(), true);
-    const auto sealed = registry.ReadText(
-        settings::AccountValueName(selectedAccount, settings::AccountNameSuffix));
+    const auto sealed =
+        registry.ReadText(settings::AccountValueName(selectedAccount, settings::AccountNameSuffix));
     return UnsealText(services.volume, sealed.value_or(""));
   });
 }
 
 }  // namespace
 
-void RefreshWindowTitle(platform::Services& services, int selectedAccount,
-                        platform::Form& form, EventLog& log) {
+void RefreshWindowTitle(platform::Services& services, int selectedAccount, platform::Form& form,
+                        EventLog& log) {
   const std::string name = SelectedAccountName(services, selectedAccount);
   form.SetCaption("Quenlar - " + name);
   log.Append("Account: " + name);

@@ -8,5 +8,5 @@
 
 // Sets the caption "Quenlar - <name>" and appends "Account: <name>". A missing or
 // unreadable name shows as nothing after the prefixes.
-void RefreshWindowTitle(platform::Services& services, int selectedAccount,
-                        platform::Form& form, EventLog& log);
+void RefreshWindowTitle(platform::Services& services, int selectedAccount, platform::Form& form,
+                        EventLog& log);

@@ -21,8 +21,7 @@ constexpr const char* GamePath = "C:\\Games\\Mir\\mir.exe";
 struct Machine {
   platform::MemoryMachine machine;
   platform::Services services = machine.services();
-  std::unique_ptr<platform::Form> form =
-      machine.toolkit().CreateForm(platform::FormSpec{}, {});
+  std::unique_ptr<platform::Form> form = machine.toolkit().CreateForm(platform::FormSpec{}, {});
   platform::Memo& memo = form->AddMemo(platform::MemoSpec{});
   EventLog log{memo};
   Findings findings;
@@ -44,9 +43,9 @@ struct Machine {
                       platform::RegistryValue::Text(SealText(machine.volume(), GamePath)));
     // A game executable of a realistic size.
     machine.files().AddFile(GamePath, std::string(std::size_t{3} << 20, '\x5a'));
-    machine.files().AddFile("C:\\Games\\Mir\\ftp.ini",
-                            std::string("[ftp]\r\nsite=") + game_client::OfficialPatchSite +
-                                "\r\nport=21\r\n");
+    machine.files().AddFile(
+        "C:\\Games\\Mir\\ftp.ini",
+        std::string("[ftp]\r\nsite=") + game_client::OfficialPatchSite + "\r\nport=21\r\n");
     checks->SnapshotAutostart(AutostartScope::User, true);
     checks->SnapshotAutostart(AutostartScope::Local, true);
     checks->CheckExecutable(true);

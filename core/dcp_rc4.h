@@ -25,6 +25,6 @@ class TDCP_rc4 : public TDCP_cipher {
  private:
   void Crypt(const void* in, void* out, std::size_t count);
 
-  unsigned char state_[256] = {};   // working permutation
+  unsigned char state_[256] = {};    // working permutation
   unsigned char initial_[256] = {};  // the permutation as it stood right after keying
 };

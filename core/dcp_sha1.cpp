@@ -118,7 +118,8 @@ void TDCP_sha1::Finish(void* digest) {
 
   unsigned char* out = static_cast<unsigned char*>(digest);
   for (int i = 0; i < 5; ++i) {
-    for (int b = 0; b < 4; ++b) out[4 * i + b] = static_cast<unsigned char>(hash_[i] >> (24 - 8 * b));
+    for (int b = 0; b < 4; ++b)
+      out[4 * i + b] = static_cast<unsigned char>(hash_[i] >> (24 - 8 * b));
   }
   Wipe();
 }

@@ -101,11 +101,13 @@ std::int32_t TFileChecksum::Checksum() {
   ChecksumAccumulator sum;
   if (const auto size = file->Size()) {
     std::uint64_t left = *size;
-    std::vector<unsigned char> block(static_cast<std::size_t>(std::min<std::uint64_t>(left, BlockSize)));
+    std::vector<unsigned char> block(
+        static_cast<std::size_t>(std::min<std::uint64_t>(left, BlockSize)));
     // A failed read or an early end of file stops the loop; what was read is summed,
     // an odd last byte paired with itself as at the real end.
     while (left > 0) {
-      const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size()));
+      const std::size_t want =
+          static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size()));
       const auto got = file->Read(block.data(), want);
       if (!got || *got == 0) break;
       const std::size_t used = std::min(*got, want);

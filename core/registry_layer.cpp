@@ -61,8 +61,8 @@ std::vector<platform::NamedValue> RegistryLayer::Values() {
 }
 
 bool RegistryLayer::WriteTextUtf8(const std::string& name, const std::string& text) {
-  return openKey_ &&
-         registry_.WriteValueUtf8(root_, *openKey_, name, RegistryValue::Text(text)) == RegStatus::Ok;
+  return openKey_ && registry_.WriteValueUtf8(root_, *openKey_, name, RegistryValue::Text(text)) ==
+                         RegStatus::Ok;
 }
 
 bool RegistryLayer::ToCodePage(const std::string& utf8, std::string& text) {

@@ -25,7 +25,8 @@ int Play(const Installation& setup) {
     QuenlarRun run(setup, "1-first-start");
     run.AnswerFirstRunWithGame();
     Show("first start", run.WaitForScan());
-    if (DWORD code = run.Exit(ExitBy::Button, {})) throw DriverError("exit code " + std::to_string(code));
+    if (DWORD code = run.Exit(ExitBy::Button, {}))
+      throw DriverError("exit code " + std::to_string(code));
   }
   QuenlarRun run(setup, "2-second-start");
   Show("second start", run.WaitForScan());
@@ -59,8 +60,8 @@ int main(int argc, char** argv) {
   Installation setup;
   setup.quenlarExe = WindowsPath(argv[1]);
   setup.mirExe = WindowsPath(argv[2]);
-  setup.patcherConfig = JoinPath(setup.mirExe.substr(0, setup.mirExe.find_last_of('\\') + 1),
-                                 "ftp.ini");
+  setup.patcherConfig =
+      JoinPath(setup.mirExe.substr(0, setup.mirExe.find_last_of('\\') + 1), "ftp.ini");
   setup.artifacts = WindowsPath(argv[3]);
   try {
     int code = Play(setup);

@@ -115,8 +115,7 @@ struct MenuStep {
 // rule runs) and WM_COMMAND posted. Otherwise the menu is opened with the keyboard through
 // posted messages, so the program's own menu loop runs as for a person. Throws if an item
 // is missing or greyed (the popup stays open and is closed again).
-void ChooseMenu(HWND window, const std::vector<MenuStep>& path,
-                DWORD timeoutMs = DefaultTimeoutMs);
+void ChooseMenu(HWND window, const std::vector<MenuStep>& path, DWORD timeoutMs = DefaultTimeoutMs);
 
 // ---- message boxes and dialogs
 

@@ -32,8 +32,7 @@ MessageBoxView WaitForMessageBox(DWORD processId, const std::string& title, DWOR
 
 void Answer(const MessageBoxView& box, const std::string& button, DWORD timeoutMs) {
   HWND target = FindChild(box.window, "Button", button);
-  if (!target)
-    throw DriverError("the box '" + box.text + "' has no button '" + button + "'");
+  if (!target) throw DriverError("the box '" + box.text + "' has no button '" + button + "'");
   // Posted: the box's owner may open the next modal window from the answer.
   PostClick(target);
   WaitUntilGone(box.window, "the box '" + box.text + "'", timeoutMs);

@@ -23,7 +23,8 @@ std::string WindowsPath(const std::string& path) {
 
 std::string RequiredEnvironment(const char* name) {
   const char* value = std::getenv(name);
-  if (!value || !*value) throw DriverError(std::string("environment variable ") + name + " is not set");
+  if (!value || !*value)
+    throw DriverError(std::string("environment variable ") + name + " is not set");
   return value;
 }
 
@@ -35,7 +36,7 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 
 void CreateDirectories(const std::string& path) {
   std::string windows = WindowsPath(path);
-  for (size_t at = windows.find('\\', 3); ; at = windows.find('\\', at + 1)) {
+  for (size_t at = windows.find('\\', 3);; at = windows.find('\\', at + 1)) {
     std::string part = windows.substr(0, at);
     if (!part.empty() && !CreateDirectoryA(part.c_str(), nullptr) &&
         GetLastError() != ERROR_ALREADY_EXISTS)
@@ -147,9 +148,7 @@ void Process::Close() {
   handle_ = nullptr;
 }
 
-bool Process::Running() const {
-  return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT;
-}
+bool Process::Running() const { return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT; }
 
 std::optional<DWORD> Process::WaitForExit(DWORD timeoutMs) {
   if (!handle_) return std::nullopt;

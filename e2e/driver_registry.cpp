@@ -15,10 +15,9 @@ class Key {
  public:
   Key(const std::string& path, REGSAM access, bool create) {
     std::string relative = Relative(path);
-    LSTATUS status =
-        create ? RegCreateKeyExA(HKEY_CURRENT_USER, relative.c_str(), 0, nullptr, 0, access,
-                                 nullptr, &key_, nullptr)
-               : RegOpenKeyExA(HKEY_CURRENT_USER, relative.c_str(), 0, access, &key_);
+    LSTATUS status = create ? RegCreateKeyExA(HKEY_CURRENT_USER, relative.c_str(), 0, nullptr, 0,
+                                              access, nullptr, &key_, nullptr)
+                            : RegOpenKeyExA(HKEY_CURRENT_USER, relative.c_str(), 0, access, &key_);
     if (status != ERROR_SUCCESS) key_ = nullptr;
   }
   ~Key() {
@@ -68,8 +67,7 @@ std::optional<std::string> ReadString(const std::string& key, const std::string&
   Key open(key, KEY_READ, false);
   if (!open.get()) return std::nullopt;
   DWORD type = 0, size = 0;
-  if (RegQueryValueExA(open.get(), name.c_str(), nullptr, &type, nullptr, &size) !=
-          ERROR_SUCCESS ||
+  if (RegQueryValueExA(open.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
       type != REG_SZ)
     return std::nullopt;
   std::string value(size, '\0');
@@ -83,10 +81,9 @@ std::optional<std::string> ReadString(const std::string& key, const std::string&
 
 void WriteString(const std::string& key, const std::string& name, const std::string& value) {
   Key open(key, KEY_SET_VALUE, true);
-  if (!open.get() ||
-      RegSetValueExA(open.get(), name.c_str(), 0, REG_SZ,
-                     reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
+  if (!open.get() || RegSetValueExA(open.get(), name.c_str(), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(value.c_str()),
+                                    static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
     throw DriverError("cannot write the value " + name + " of " + key);
 }
 

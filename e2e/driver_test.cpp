@@ -12,8 +12,8 @@ class Driver : public ::testing::Test {
   void SetUp() override {
     exe = WindowsPath(RequiredEnvironment("E2E_FIXTURE_EXE"));
     app = Process::Start(exe, "", "");
-    window = WaitForTopLevel(app.id(), [](HWND w) { return TextOf(w) == "Driver Fixture"; },
-                             "the fixture window");
+    window = WaitForTopLevel(
+        app.id(), [](HWND w) { return TextOf(w) == "Driver Fixture"; }, "the fixture window");
   }
 
   std::vector<std::string> LogLines() { return Lines(TextOf(FindMultiLineEdit(window))); }

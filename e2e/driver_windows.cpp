@@ -14,8 +14,7 @@ constexpr UINT MessageTimeoutMs = 5000;
 constexpr DWORD PollMs = 50;
 
 bool SameIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) ==
                   std::tolower(static_cast<unsigned char>(y));
          });
@@ -90,8 +89,8 @@ void WaitUntilGone(HWND window, const std::string& what, DWORD timeoutMs) {
   ULONGLONG deadline = GetTickCount64() + timeoutMs;
   while (IsWindow(window) && IsWindowVisible(window)) {
     if (GetTickCount64() >= deadline)
-      throw DriverError("timed out after " + std::to_string(timeoutMs) + " ms waiting for " +
-                        what + " to close");
+      throw DriverError("timed out after " + std::to_string(timeoutMs) + " ms waiting for " + what +
+                        " to close");
     Pump(PollMs);
   }
 }
@@ -128,8 +127,7 @@ void Click(HWND button) {
 }
 
 void PostClick(HWND button) {
-  if (!PostMessageA(button, BM_CLICK, 0, 0))
-    throw DriverError("cannot post a click to the button");
+  if (!PostMessageA(button, BM_CLICK, 0, 0)) throw DriverError("cannot post a click to the button");
 }
 
 HWND FindMultiLineEdit(HWND window) {

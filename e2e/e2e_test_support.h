@@ -12,10 +12,13 @@
 namespace e2e {
 
 // The log of a start with nothing changed since the first run.
-inline const std::vector<std::string> CleanScanLog = {
-    "Registry: User checks complete", "Registry: Local checks complete", "Executable: Checksum OK",
-    "Autopatch: ftp.ini OK",          "Tesk Engine: Checks Complete",    "Account: ",
-    PublicTargetLine};
+inline const std::vector<std::string> CleanScanLog = {"Registry: User checks complete",
+                                                      "Registry: Local checks complete",
+                                                      "Executable: Checksum OK",
+                                                      "Autopatch: ftp.ini OK",
+                                                      "Tesk Engine: Checks Complete",
+                                                      "Account: ",
+                                                      PublicTargetLine};
 
 inline const std::vector<std::string> FirstRunLog = {
     "Setup complete! Close and restart the utility!", "Autopatch: ftp.ini OK",

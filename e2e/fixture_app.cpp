@@ -75,12 +75,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   AppendMenuA(file, MF_STRING | MF_GRAYED, ExitId, "E&xit");
   AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
 
-  HWND window = CreateWindowA("E2eFixture", "Driver Fixture", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              100, 100, 420, 300, nullptr, bar, instance, nullptr);
+  HWND window = CreateWindowA("E2eFixture", "Driver Fixture", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                              100, 420, 300, nullptr, bar, instance, nullptr);
   CreateWindowA("BUTTON", "&Greet", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 25, window,
                 reinterpret_cast<HMENU>(ButtonId), instance, nullptr);
-  logEdit = CreateWindowA("EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE | ES_READONLY,
-                          10, 45, 380, 180, window, reinterpret_cast<HMENU>(LogId), instance, nullptr);
+  logEdit =
+      CreateWindowA("EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE | ES_READONLY, 10,
+                    45, 380, 180, window, reinterpret_cast<HMENU>(LogId), instance, nullptr);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);

@@ -150,7 +150,8 @@ void DragWithMouse(POINT from, POINT to) {
   MouseInput(MOUSEEVENTF_LEFTDOWN, from);
   constexpr int Steps = 8;
   for (int i = 1; i <= Steps; ++i)
-    MouseInput(0, POINT{from.x + (to.x - from.x) * i / Steps, from.y + (to.y - from.y) * i / Steps});
+    MouseInput(0,
+               POINT{from.x + (to.x - from.x) * i / Steps, from.y + (to.y - from.y) * i / Steps});
   MouseInput(MOUSEEVENTF_LEFTUP, to);
 }
 

@@ -139,8 +139,10 @@ static LogColour ReadColourOf(HWND memo) {
     for (int x = 0; x < image.width; ++x) {
       std::uint32_t p = image.Pixel(x, y);
       int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-      if (r >= 160 && g < 96 && b < 96) ++red;
-      else if (r < 96 && g < 96 && b < 96) ++dark;
+      if (r >= 160 && g < 96 && b < 96)
+        ++red;
+      else if (r < 96 && g < 96 && b < 96)
+        ++dark;
     }
   // Any red text means a red log; a message box left painted over the log (Wine repaints
   // it late at times) has dark text but no red.

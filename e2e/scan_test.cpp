@@ -87,26 +87,23 @@ TEST_F(Scan, TamperingIsReportedAndAcceptedOnExit) {
   std::string official = std::string("site=") + game_client::OfficialPatchSite;
   size_t site = config.find(official);
   ASSERT_NE(site, std::string::npos);
-  WriteFileBytes(GamePatcherConfig,
-                 config.substr(0, site) + "site=patch.elsewhere.example" +
-                     config.substr(site + official.size()));
+  WriteFileBytes(GamePatcherConfig, config.substr(0, site) + "site=patch.elsewhere.example" +
+                                        config.substr(site + official.size()));
   WriteFileBytes(std::string(GameFolder) + "USER32.DLL", "");
 
   {
     QuenlarRun run(setup, Start());
     std::vector<std::string> log = run.WaitForScan();
-    EXPECT_EQ(log, (std::vector<std::string>{
-                       "Registry: Warning - modifications detected!",
-                       "*** Modified entry - C:\\evil.exe",
-                       "Registry: Warning - modifications detected!",
-                       "Registry: Local checks complete", "Executable: Warning - Checksum changed!",
-                       "Autopatch: ftp.ini modified!",
-                       "Tesk Engine: Found user32.dll inside C:\\Games\\Mir\\", "Account: ",
-                       PublicTargetLine}))
+    EXPECT_EQ(
+        log, (std::vector<std::string>{
+                 "Registry: Warning - modifications detected!", "*** Modified entry - C:\\evil.exe",
+                 "Registry: Warning - modifications detected!", "Registry: Local checks complete",
+                 "Executable: Warning - Checksum changed!", "Autopatch: ftp.ini modified!",
+                 "Tesk Engine: Found user32.dll inside C:\\Games\\Mir\\",
+                 "Account: ", PublicTargetLine}))
         << Joined(log);
     EXPECT_EQ(run.ReadLogColour(LogColour::Red), LogColour::Red);
-    ASSERT_EQ(run.Exit(ExitBy::Button,
-                       {{RegistryQuestion, "&Yes"}, {ExecutableQuestion, "&Yes"}}),
+    ASSERT_EQ(run.Exit(ExitBy::Button, {{RegistryQuestion, "&Yes"}, {ExecutableQuestion, "&Yes"}}),
               0u);
   }
 

@@ -98,7 +98,8 @@ void AddBenchEntries(HKEY root, int count) {
   for (int i = 0; i < count; ++i) {
     char name[64], data[160];
     std::snprintf(name, sizeof name, "%s%05d", EntryPrefix, i);
-    std::snprintf(data, sizeof data, "C:\\Program Files\\Vendor %05d\\tray helper.exe /background", i);
+    std::snprintf(data, sizeof data, "C:\\Program Files\\Vendor %05d\\tray helper.exe /background",
+                  i);
     SetText(key, name, data);
   }
   RegCloseKey(key);
@@ -252,8 +253,9 @@ int main(int argc, char** argv) {
   const int changedRuns = argc > 6 ? std::max(1, std::atoi(argv[6])) : runs;
   platform::win32::Win32Volume volume;
 
-  std::vector<Case> cases = {{"clean, no extra entries", 0, 0, {}},
-                             {"clean, " + std::to_string(entries) + " entries per key", entries, 0, {}}};
+  std::vector<Case> cases = {
+      {"clean, no extra entries", 0, 0, {}},
+      {"clean, " + std::to_string(entries) + " entries per key", entries, 0, {}}};
   if (changed > 0) cases.push_back({std::to_string(changed) + " new user entries", 0, changed, {}});
   std::vector<double> bare;
 
@@ -291,8 +293,9 @@ int main(int argc, char** argv) {
   const double clean0 = Median(cases[0].samples);
   const double added = Median(cases[1].samples) - clean0;
   const double bareMs = Median(bare);
-  std::printf("\nadded by %d entries per key: %.0f ms; bare loop: %.1f ms; ratio %.2f (target <= 1.2)\n",
-              entries, added, bareMs, bareMs > 0 ? added / bareMs : 0.0);
+  std::printf(
+      "\nadded by %d entries per key: %.0f ms; bare loop: %.1f ms; ratio %.2f (target <= 1.2)\n",
+      entries, added, bareMs, bareMs > 0 ? added / bareMs : 0.0);
   if (changed > 0)
     std::printf("%d new entries: %.0f ms beyond the clean start (target <= 2000)\n", changed,
                 Median(cases[2].samples) - clean0);

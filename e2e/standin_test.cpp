@@ -30,8 +30,8 @@ std::vector<std::string> LoginTextsOf(DWORD processId, size_t wanted) {
     texts.clear();
     bool ours = false;
     for (const auto& event : transcript::ParseAll(FileExists(path) ? ReadFileBytes(path) : "")) {
-      if (event.kind == "start") ours = event.fields.size() == 2 &&
-                                        event.fields[1] == std::to_string(processId);
+      if (event.kind == "start")
+        ours = event.fields.size() == 2 && event.fields[1] == std::to_string(processId);
       else if (ours && event.kind == "set" && event.fields.size() == 2 &&
                event.fields[0] == "login")
         texts.push_back(event.fields[1]);
@@ -53,7 +53,8 @@ TEST_F(StandIn, TakesLoginTextFromAnotherProcessAndRecordsIt) {
                         reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &result);
     EXPECT_EQ(TextOf(login), text);
   }
-  EXPECT_EQ(LoginTextsOf(game.id(), 2), (std::vector<std::string>(std::begin(texts), std::end(texts))));
+  EXPECT_EQ(LoginTextsOf(game.id(), 2),
+            (std::vector<std::string>(std::begin(texts), std::end(texts))));
 
   PostMessageA(GetAncestor(login, GA_ROOT), WM_CLOSE, 0, 0);
   EXPECT_EQ(game.WaitForExit(DefaultTimeoutMs), 0u);

@@ -23,8 +23,10 @@ TEST_F(Startup, FirstStartDeniedThenExitThroughTheMenuSavesTheSettings) {
 
   // Denied for both scopes: reported as deleted protection entries, snapshots taken anew.
   for (int scope = 0; scope < 2; ++scope) {
-    if (scope) run.Answer("Confirm", FirstRunQuestion, "&No");
-    else Answer(question, "&No");
+    if (scope)
+      run.Answer("Confirm", FirstRunQuestion, "&No");
+    else
+      Answer(question, "&No");
     run.Answer("Information", "Something has deleted the protection entries from the registry!",
                "OK");
   }

@@ -76,18 +76,17 @@ class Registry {
   // Creates or replaces the value; the key must exist.
   virtual RegStatus WriteValue(RootKey root, const std::string& path, const std::string& name,
                                const RegistryValue& value) = 0;
-  virtual RegStatus DeleteValue(RootKey root, const std::string& path,
-                                const std::string& name) = 0;
+  virtual RegStatus DeleteValue(RootKey root, const std::string& path, const std::string& name) = 0;
   // Removes the key with every key and value below it.
   virtual RegStatus DeleteKey(RootKey root, const std::string& path) = 0;
 
   // Every value of the key with its data, in enumeration order, in one pass.
   virtual RegStatus ReadValuesUtf8(RootKey root, const std::string& path,
                                    std::vector<NamedValue>& values) = 0;
-  virtual RegStatus ReadValueUtf8(RootKey root, const std::string& path,
-                                  const std::string& name, RegistryValue& value) = 0;
-  virtual RegStatus WriteValueUtf8(RootKey root, const std::string& path,
-                                   const std::string& name, const RegistryValue& value) = 0;
+  virtual RegStatus ReadValueUtf8(RootKey root, const std::string& path, const std::string& name,
+                                  RegistryValue& value) = 0;
+  virtual RegStatus WriteValueUtf8(RootKey root, const std::string& path, const std::string& name,
+                                   const RegistryValue& value) = 0;
   // The code-page form of a UTF-8 text, as the 8-bit calls would give it. False when
   // some character has no exact form there; `text` then holds the lossy form.
   virtual bool ToCodePage(const std::string& utf8, std::string& text) = 0;

@@ -33,7 +33,7 @@ class TextLineReader {
   std::vector<char> buffer_;
   std::size_t pos_ = 0;
   std::size_t len_ = 0;
-  bool ended_ = false;    // no more text: the end of the file, a Ctrl-Z, or a failure
+  bool ended_ = false;  // no more text: the end of the file, a Ctrl-Z, or a failure
   bool failed_ = false;
   bool after_cr_ = false;  // the last line ended at a CR; a line feed next is skipped
 };

@@ -73,7 +73,7 @@ struct LabelSpec {
   FontSpec font;
   bool wordWrap = false;
   bool transparent = false;
-  Action onClick;      // set: the label is clickable
+  Action onClick;  // set: the label is clickable
   MouseAction onMouseMove;
 };
 

@@ -22,6 +22,4 @@ std::string GamePath(platform::Services& services) {
 
 std::string GameDirectory(const std::string& gamePath) { return WithoutLast(gamePath, 7); }
 
-std::string GameWorkingDirectory(const std::string& gamePath) {
-  return WithoutLast(gamePath, 8);
-}
+std::string GameWorkingDirectory(const std::string& gamePath) { return WithoutLast(gamePath, 8); }

@@ -20,9 +20,8 @@ class ScanChecks : public IntegrityChecks {
     Guarded([&] { ::CompareAutostart(context_, scope); });
   }
   void CheckExecutable(bool accepting) override {
-    Guarded([&] {
-      ::CheckExecutable(context_.services, context_.log, context_.findings, accepting);
-    });
+    Guarded(
+        [&] { ::CheckExecutable(context_.services, context_.log, context_.findings, accepting); });
   }
   void CheckPatcherConfig() override {
     Guarded([&] { ::CheckPatcherConfig(context_.services, context_.log); });

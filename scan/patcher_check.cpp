@@ -83,8 +83,7 @@ bool IsOfficialSiteLine(const std::string& line) {
 }
 
 void CheckPatcherConfig(platform::Services& services, EventLog& log) {
-  const std::string path =
-      GameDirectory(GamePath(services)) + game_client::PatcherConfigName;
+  const std::string path = GameDirectory(GamePath(services)) + game_client::PatcherConfigName;
   if (NamesOfficialSite(services.files, path)) {
     log.Append("Autopatch: ftp.ini OK");
   } else {

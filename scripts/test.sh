@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs every test tier: host, host under ASan/UBSan, the Win32 backend and the
+# Runs every test tier: the format check, host, host under ASan/UBSan, the Win32 backend and the
 # end-to-end tier under Wine, and a bounded fuzzing run.
 # Usage: scripts/test.sh [fuzz-seconds-per-target]
 set -euo pipefail
@@ -11,6 +11,9 @@ jobs=2
 scripts/install-deps.sh
 
 step() { printf '\n=== %s\n' "$*"; }
+
+step "format"
+scripts/format.sh --check
 
 step "host"
 cmake --preset host >/dev/null

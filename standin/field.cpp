@@ -12,8 +12,7 @@ WNDPROC g_editProc = nullptr;  // the EDIT class's own procedure, shared by ever
 
 LRESULT Notify(HWND field, FieldEvent event, const char* text) {
   FieldNotice notice{field, GetDlgCtrlID(field), event, text};
-  return SendMessageA(GetParent(field), FieldNoticeMessage, 0,
-                      reinterpret_cast<LPARAM>(&notice));
+  return SendMessageA(GetParent(field), FieldNoticeMessage, 0, reinterpret_cast<LPARAM>(&notice));
 }
 
 LRESULT CALLBACK FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -67,7 +66,8 @@ HWND CreateField(HWND parent, int id, RECT screen, DWORD extraStyle) {
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | extraStyle, screen.left, screen.top,
       screen.right - screen.left, screen.bottom - screen.top, parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-  if (field) SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+  if (field)
+    SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
   return field;
 }
 

@@ -10,7 +10,7 @@ enum class FieldEvent { TextSet, EnterDown, EnterUp, Escape, Pasted };
 
 struct FieldNotice {
   HWND field;
-  int id;            // the field's control id
+  int id;  // the field's control id
   FieldEvent event;
   const char* text;  // TextSet: the text received; Pasted: the field's text afterwards
 };

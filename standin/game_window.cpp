@@ -47,12 +47,9 @@ void CloseChat(HWND window, GameWindow& game) {
 void OnChat(HWND window, GameWindow& game, const FieldNotice& notice) {
   Client& client = *game.client;
   switch (notice.event) {
-    case FieldEvent::TextSet:
-      RecordTextSet(client, "chat", notice.text, true);
-      break;
+    case FieldEvent::TextSet: RecordTextSet(client, "chat", notice.text, true); break;
     case FieldEvent::Pasted:
-      client.transcript.Write("paste", std::string("chat ") + transcript::Quote(notice.text),
-                              true);
+      client.transcript.Write("paste", std::string("chat ") + transcript::Quote(notice.text), true);
       break;
     case FieldEvent::EnterDown: {
       std::string line(GetWindowTextLengthA(game.chat) + 1, '\0');
@@ -69,8 +66,7 @@ void OnChat(HWND window, GameWindow& game, const FieldNotice& notice) {
       client.transcript.Write("chat-cancel", "", true);
       CloseChat(window, game);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -129,14 +125,14 @@ LRESULT CALLBACK GameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     }
     case WM_SETTEXT:
-      if (game) RecordTextSet(*game->client, "game", lParam ? reinterpret_cast<const char*>(lParam) : "", true);
+      if (game)
+        RecordTextSet(*game->client, "game", lParam ? reinterpret_cast<const char*>(lParam) : "",
+                      true);
       break;
     case WM_PAINT:
       if (game) return Paint(window, *game), 0;
       break;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      break;
+    case WM_DESTROY: PostQuitMessage(0); break;
     case WM_NCDESTROY:
       delete game;
       SetWindowLongPtrA(window, GWLP_USERDATA, 0);

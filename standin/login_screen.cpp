@@ -33,9 +33,9 @@ void Submit(HWND window, LoginScreen& screen) {
   Client& client = *screen.client;
   if (client.loggedIn) return;  // a second Enter before this screen is gone
   std::string login = TextOf(screen.login), password = TextOf(screen.password);
-  client.transcript.Write("login-submitted", "login " + transcript::Quote(login) +
-                                                 " password " + transcript::Quote(password),
-                          true);
+  client.transcript.Write(
+      "login-submitted",
+      "login " + transcript::Quote(login) + " password " + transcript::Quote(password), true);
   client.login = login;
   if (!CreateGameWindow(GetModuleHandleA(nullptr), client)) return;  // stay on this screen
   client.loggedIn = true;
@@ -64,8 +64,7 @@ void OnField(HWND window, LoginScreen& screen, const FieldNotice& notice) {
         Submit(window, screen);
       }
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -115,7 +114,9 @@ LRESULT CALLBACK LoginProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       if (screen) OnField(window, *screen, *reinterpret_cast<const FieldNotice*>(lParam));
       return 0;
     case WM_SETTEXT:
-      if (screen) RecordTextSet(*screen->client, "login-screen", lParam ? reinterpret_cast<const char*>(lParam) : "", true);
+      if (screen)
+        RecordTextSet(*screen->client, "login-screen",
+                      lParam ? reinterpret_cast<const char*>(lParam) : "", true);
       break;
     case WM_PAINT:
       if (screen) return Paint(window, *screen), 0;

@@ -12,8 +12,8 @@ std::string Now() {
   SYSTEMTIME t;
   GetLocalTime(&t);
   char text[32];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u.%03u", t.wYear, t.wMonth,
-                t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
+  std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u.%03u", t.wYear, t.wMonth, t.wDay,
+                t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
   return text;
 }
 
@@ -50,9 +50,9 @@ void Transcript::Flush() {
     return;  // kept for the next flush
   }
   DWORD written = 0;
-  bool ok = WriteFile(file, buffer_.data(), static_cast<DWORD>(buffer_.size()), &written,
-                      nullptr) &&
-            written == buffer_.size();
+  bool ok =
+      WriteFile(file, buffer_.data(), static_cast<DWORD>(buffer_.size()), &written, nullptr) &&
+      written == buffer_.size();
   CloseHandle(file);
   if (ok || buffer_.size() > MaxBuffered) {
     buffer_.clear();

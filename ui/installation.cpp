@@ -45,8 +45,7 @@ void RemoveInstallation(platform::Services& services, bool& skipSettingsSave) {
 
 void ResetConfiguration(platform::Services& services, bool& skipSettingsSave,
                         const std::function<void()>& runScan) {
-  if (services.toolkit.ShowMessage(MessageKind::Confirmation, ResetQuestion) !=
-      MessageAnswer::Yes)
+  if (services.toolkit.ShowMessage(MessageKind::Confirmation, ResetQuestion) != MessageAnswer::Yes)
     return;
   DeleteSettingsTree(services.registry);
   RemoveInstallation(services, skipSettingsSave);

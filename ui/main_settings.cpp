@@ -42,8 +42,8 @@ void LoadMainSettings(platform::Services& services, SharedState& state, MenuMark
   RegistryLayer registry(services.registry);
   // No key open: every read below fails and takes its default.
   Absorb<std::exception>([&] { registry.OpenKey(settings::AccessKey, true); });
-  using settings::Acc, settings::Messaging, settings::Online, settings::Stealth,
-      settings::Validate, settings::Warning;
+  using settings::Acc, settings::Messaging, settings::Online, settings::Stealth, settings::Validate,
+      settings::Warning;
   state.PasswordEnabled =
       ReadOr(Validate.defaultValue, [&] { return registry.ReadInteger(Validate.name); });
   state.SelectedAccount = ReadOr(Acc.defaultValue, [&] { return registry.ReadInteger(Acc.name); });

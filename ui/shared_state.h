@@ -11,7 +11,7 @@
 struct SharedState {
   int PasswordEnabled = 0;  // only 1 switches the utility password on
   bool Unlocked = false;
-  int SelectedAccount = 1;  // used as is to form value names, never range-checked
+  int SelectedAccount = 1;    // used as is to form value names, never range-checked
   std::string MessageTarget;  // empty: public chat
   std::array<std::string, settings::MessageSlotCount> MessageSlots;
   int MessageCursor = 0;

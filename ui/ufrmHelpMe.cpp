@@ -121,7 +121,8 @@ void TfrmHelpMe::CreateLinksPage(Container& page) {
 
   lblWebsites = &page.AddLabel(Heading(8, 96, "Official Websites:-"));
   AddLink(page, lblLegendofMir, 16, 117, "Legend of Mir - Europe (http://europe.quenlar.example/)");
-  AddLink(page, lblMirit, 16, 141, "Legend of Mir - Italian (http://italia.quenlar.example/forum/)");
+  AddLink(page, lblMirit, 16, 141,
+          "Legend of Mir - Italian (http://italia.quenlar.example/forum/)");
   AddLink(page, Label1, 16, 165, "European Forum (http://forum.quenlar.example/)");
 
   lblAV = &page.AddLabel(Heading(8, 200, "Anti Virus Websites:-"));
@@ -175,8 +176,8 @@ void TfrmHelpMe::tsLinksMouseMove(const MouseEvent&) { services_.cursor.Set(crDe
 
 void TfrmHelpMe::MailSupport() {
   services_.shell.Open(form_->Handle(),
-                        std::string("mailto:") + SupportMailAddress + "?Subject=Quenlar v1.16",
-                        "", "", ShowNormal);
+                       std::string("mailto:") + SupportMailAddress + "?Subject=Quenlar v1.16", "",
+                       "", ShowNormal);
 }
 
 void TfrmHelpMe::img1Click() { MailSupport(); }

@@ -81,8 +81,8 @@ class TfrmHelpMe {
   void CreateLinksPage(platform::Container& page);
   void CreatePreventionPage(platform::Container& page);
   void CreateRecoveryPage(platform::Container& page);
-  platform::Control& AddLink(platform::Container& page, platform::Control*& slot, int left,
-                             int top, const std::string& caption);
+  platform::Control& AddLink(platform::Container& page, platform::Control*& slot, int left, int top,
+                             const std::string& caption);
   void MailSupport();
 
   platform::Services& services_;

@@ -49,8 +49,8 @@ TfrmQuenlar::TfrmQuenlar(Services& services, ChecksFactory makeChecks)
       services_, *log_, findings_, dlgExecutable, [this] { WriteAutostartEntry(services_); }});
   checks_ = makeChecks(*context_);
   scan_ = std::make_unique<ScanSequence>(
-      services_, ScanControls{*form_, *btnClose, *btnPlay, *btnAccount, *animScan, *tmrScan},
-      *log_, findings_, *checks_,
+      services_, ScanControls{*form_, *btnClose, *btnPlay, *btnAccount, *animScan, *tmrScan}, *log_,
+      findings_, *checks_,
       [this] { RefreshWindowTitle(services_, state_.SelectedAccount, *form_, *log_); },
       state_.MessageTarget);
 

@@ -85,9 +85,8 @@ void TfrmQuenlar::CreateControls() {
   close.onClick = [this] { btnCloseClick(); };
   btnClose = &form_->AddButton(close);
 
-  ImageButton1 = &form_->AddImageButton(
-      ImageButtonSpec{{88, 246, 65, 26}, "Help", "HelpDown", "HelpOver",
-                      [this] { ImageButton1Click(); }});
+  ImageButton1 = &form_->AddImageButton(ImageButtonSpec{
+      {88, 246, 65, 26}, "Help", "HelpDown", "HelpOver", [this] { ImageButton1Click(); }});
 
   LabelSpec contact = YellowLabel({168, 245, 166, 13}, CreditLine);
   contact.onClick = [this] { lblContactClick(); };
@@ -127,7 +126,8 @@ void TfrmQuenlar::CreateMenus() {
   mnuMessaging = &Item(*mnuOptions, "Messaging...");
   mnuEnableMessaging = &Item(*mnuOptions, "Enable Messaging", {}, true);
   mnuOptions->AddSeparator();
-  mnuStealthMode = &Item(*mnuOptions, "&Stealth Mode", [this] { mnuStealthModeClick(); }, true);
+  mnuStealthMode = &Item(
+      *mnuOptions, "&Stealth Mode", [this] { mnuStealthModeClick(); }, true);
 
   mnuHelp = &form_->AddMenu("&Help", {}, [this] { mnuHelpClick(); });
 }

@@ -6,7 +6,9 @@
 
 namespace platform {
 
-inline char FoldAsciiChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+inline char FoldAsciiChar(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 inline std::string FoldAscii(std::string_view text) {
   std::string out(text);

@@ -12,7 +12,8 @@ void FaultInjector::Arm(Fault fault) {
 
 std::optional<FaultKind> FaultInjector::OnCall(std::string_view operation, std::string_view path,
                                                std::string_view name) {
-  journal_.push_back(CallRecord{std::string(operation), std::string(path), std::string(name), false});
+  journal_.push_back(
+      CallRecord{std::string(operation), std::string(path), std::string(name), false});
   if (!armed_) return std::nullopt;
   if (!armed_->fault.operation.empty() && armed_->fault.operation != operation) return std::nullopt;
   if (armed_->remaining > 1) {

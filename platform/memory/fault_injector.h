@@ -20,7 +20,7 @@ struct Fault {
   int nth = 1;              // 1: the next counted call fails, 2: the one after, ...
   bool persistent = false;  // every counted call after the nth fails as well
   FaultKind kind = FaultKind::Fail;
-  std::string operation;    // count only calls of this operation; empty: all calls
+  std::string operation;  // count only calls of this operation; empty: all calls
 };
 
 struct CallRecord {

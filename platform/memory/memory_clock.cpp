@@ -33,9 +33,7 @@ DateTime MemoryClock::DefaultStart() { return Encode(2026, 12, 9, 10, 0, 0); }
 
 DateTime MemoryClock::Now() { return start_ + static_cast<double>(nowMs_) / MsPerDay; }
 
-void MemoryClock::SetNow(DateTime now) {
-  start_ = now - static_cast<double>(nowMs_) / MsPerDay;
-}
+void MemoryClock::SetNow(DateTime now) { start_ = now - static_cast<double>(nowMs_) / MsPerDay; }
 
 void MemoryClock::Sleep(int ms) {
   ms = std::max(ms, 0);

@@ -22,8 +22,8 @@ class MemoryClock : public Clock {
   // 2026-12-09 10:00:00 local time.
   static DateTime DefaultStart();
   // Days since 1899-12-30 for a calendar date and time of day.
-  static DateTime Encode(int year, int month, int day, int hour = 0, int minute = 0,
-                         int second = 0, int millisecond = 0);
+  static DateTime Encode(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
+                         int millisecond = 0);
 
   explicit MemoryClock(DateTime start = DefaultStart()) : start_(start) {}
 

@@ -67,8 +67,7 @@ PageControl& ContainerImpl<Base>::AddPageControl(const PageControlSpec& spec) {
 }
 
 template <class Base>
-Control& ContainerImpl<Base>::AddImage(Bounds bounds, const std::string& picture,
-                                       Action onClick) {
+Control& ContainerImpl<Base>::AddImage(Bounds bounds, const std::string& picture, Action onClick) {
   return Make<MemoryImage>(bounds, picture, std::move(onClick));
 }
 

@@ -8,7 +8,10 @@ namespace platform {
 
 MemoryControl::MemoryControl(const ControlSite& site, Bounds bounds, const char* className,
                              bool transparent, bool visible)
-    : ui_(site.ui), form_(site.form), parentWindow_(site.parentWindow), bounds_(bounds),
+    : ui_(site.ui),
+      form_(site.form),
+      parentWindow_(site.parentWindow),
+      bounds_(bounds),
       visible_(visible) {
   if (!className) return;
   WindowSpec spec;
@@ -120,8 +123,8 @@ bool MemorySpeedButton::UserMouseDown(MouseButton button, Point client) {
 
 bool MemorySpeedButton::UserMouseMove(Point client) {
   // Without the capture a move only arrives over the button itself.
-  const bool inside = client.x >= 0 && client.y >= 0 && client.x < bounds_.width &&
-                      client.y < bounds_.height;
+  const bool inside =
+      client.x >= 0 && client.y >= 0 && client.x < bounds_.width && client.y < bounds_.height;
   if (!captured_ && !(inside && Reachable())) return false;
   Fire(spec_.onMouseMove, MouseEvent{held_, client});
   return true;
@@ -161,9 +164,7 @@ bool MemoryEdit::UserType(const std::string& text) {
 
 void MemoryEdit::OnMessage(const WindowMessage& message) {
   switch (message.id) {
-    case WindowMessageId::SetText:
-      edit_.Set(message.text);
-      break;
+    case WindowMessageId::SetText: edit_.Set(message.text); break;
     case WindowMessageId::Copy:
       // A password edit never gives its text away.
       if (spec_.passwordChar != 0) break;
@@ -179,8 +180,7 @@ void MemoryEdit::OnMessage(const WindowMessage& message) {
       }
       edit_.Paste(ui_.desktop.clipboard());
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -234,8 +234,7 @@ void MemoryMemo::OnMessage(const WindowMessage& message) {
     case WindowMessageId::Paste:
       if (!spec_.readOnly) edit_.Paste(ui_.desktop.clipboard());
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

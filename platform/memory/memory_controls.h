@@ -28,8 +28,8 @@ struct ControlSite {
 class MemoryControl {
  public:
   // No window when className is null.
-  MemoryControl(const ControlSite& site, Bounds bounds, const char* className,
-                bool transparent, bool visible = true);
+  MemoryControl(const ControlSite& site, Bounds bounds, const char* className, bool transparent,
+                bool visible = true);
   virtual ~MemoryControl();
   MemoryControl(const MemoryControl&) = delete;
   MemoryControl& operator=(const MemoryControl&) = delete;

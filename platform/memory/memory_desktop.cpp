@@ -181,8 +181,8 @@ std::string MemoryDesktop::ClassName(WindowHandle window, int capacity) {
   return name;
 }
 
-std::size_t MemoryDesktop::Record(WindowHandle window, WindowMessageId id,
-                                  std::uintptr_t wparam, const std::string& text, bool posted) {
+std::size_t MemoryDesktop::Record(WindowHandle window, WindowMessageId id, std::uintptr_t wparam,
+                                  const std::string& text, bool posted) {
   MessageRecord r;
   r.atMs = clock_.nowMs();
   r.window = window;

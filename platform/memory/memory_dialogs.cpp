@@ -12,12 +12,9 @@ namespace {
 
 const char* TitleOf(MessageKind kind) {
   switch (kind) {
-    case MessageKind::Error:
-      return "Error";
-    case MessageKind::Information:
-      return "Information";
-    case MessageKind::Confirmation:
-      return "Confirm";
+    case MessageKind::Error: return "Error";
+    case MessageKind::Information: return "Information";
+    case MessageKind::Confirmation: return "Confirm";
   }
   return "";
 }
@@ -29,14 +26,13 @@ bool Fits(MessageKind kind, MessageAnswer answer) {
 
 }  // namespace
 
-void MemoryDialogs::ScriptMessage(MessageKind kind, const std::string& text,
-                                  MessageAnswer answer, Action whileOpen) {
+void MemoryDialogs::ScriptMessage(MessageKind kind, const std::string& text, MessageAnswer answer,
+                                  Action whileOpen) {
   if (!Fits(kind, answer)) throw std::invalid_argument("that box has no such button");
   messageScripts_.push_back({kind, text, answer, std::move(whileOpen)});
 }
 
-void MemoryDialogs::ScriptMessageOfKind(MessageKind kind, MessageAnswer answer,
-                                        Action whileOpen) {
+void MemoryDialogs::ScriptMessageOfKind(MessageKind kind, MessageAnswer answer, Action whileOpen) {
   if (!Fits(kind, answer)) throw std::invalid_argument("that box has no such button");
   messageScripts_.push_back({kind, std::nullopt, answer, std::move(whileOpen)});
 }
@@ -82,9 +78,8 @@ MessageAnswer MemoryDialogs::ShowBox(MessageKind kind, const std::string& text) 
   record.kind = kind;
   record.title = TitleOf(kind);
   record.text = text;
-  record.buttons = kind == MessageKind::Confirmation
-                       ? std::vector<std::string>{"&Yes", "&No"}
-                       : std::vector<std::string>{"OK"};
+  record.buttons = kind == MessageKind::Confirmation ? std::vector<std::string>{"&Yes", "&No"}
+                                                     : std::vector<std::string>{"OK"};
   auto it = std::find_if(messageScripts_.begin(), messageScripts_.end(), [&](const auto& s) {
     return (!s.kind || *s.kind == kind) && (!s.text || *s.text == text) && Fits(kind, s.answer);
   });

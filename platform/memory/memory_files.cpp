@@ -151,8 +151,7 @@ class MemoryFile : public File {
 FileHold::FileHold(std::shared_ptr<MemoryFilesState> state, int id)
     : state_(std::move(state)), id_(id) {}
 
-FileHold::FileHold(FileHold&& other) noexcept
-    : state_(std::move(other.state_)), id_(other.id_) {}
+FileHold::FileHold(FileHold&& other) noexcept : state_(std::move(other.state_)), id_(other.id_) {}
 
 FileHold& FileHold::operator=(FileHold&& other) noexcept {
   if (this != &other) {
@@ -230,9 +229,8 @@ bool MemoryFiles::Remove(const std::string& path) {
   if (!key || key->size() <= 3) return false;  // not a drive root
   if (!state_->entries.erase(*key)) return false;
   std::string prefix = *key + "\\";
-  std::erase_if(state_->entries, [&](const auto& kv) {
-    return kv.first.compare(0, prefix.size(), prefix) == 0;
-  });
+  std::erase_if(state_->entries,
+                [&](const auto& kv) { return kv.first.compare(0, prefix.size(), prefix) == 0; });
   return true;
 }
 

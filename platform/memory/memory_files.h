@@ -52,8 +52,7 @@ class MemoryFiles : public Files {
   MemoryFiles(const MemoryFiles&) = delete;
   MemoryFiles& operator=(const MemoryFiles&) = delete;
 
-  std::unique_ptr<File> Open(const std::string& path, FileAccess access,
-                             FileShare share) override;
+  std::unique_ptr<File> Open(const std::string& path, FileAccess access, FileShare share) override;
   bool FindFirst(const std::string& path) override;
 
   FaultInjector& faults();

@@ -76,7 +76,8 @@ void MemoryForm::MoveTo(int left, int top) {
 }
 
 Menu& MemoryForm::AddMenu(const std::string& caption, Action onPopup, Action onClick) {
-  menus_.push_back(std::make_unique<MemoryMenu>(ui_, caption, std::move(onPopup), std::move(onClick)));
+  menus_.push_back(
+      std::make_unique<MemoryMenu>(ui_, caption, std::move(onPopup), std::move(onClick)));
   Place();  // the menu bar takes room above the client area
   return *menus_.back();
 }
@@ -84,7 +85,8 @@ Menu& MemoryForm::AddMenu(const std::string& caption, Action onPopup, Action onC
 void MemoryForm::Reveal() {
   if (spec_.centred) {
     const Bounds b = ScreenBounds();
-    MoveTo((MemoryDesktop::ScreenWidth - b.width) / 2, (MemoryDesktop::ScreenHeight - b.height) / 2);
+    MoveTo((MemoryDesktop::ScreenWidth - b.width) / 2,
+           (MemoryDesktop::ScreenHeight - b.height) / 2);
     ui_.Record(*this, FormEvent::Centred);
   }
   showing_ = true;

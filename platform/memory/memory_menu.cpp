@@ -17,8 +17,7 @@ void MemoryMenuItem::Click() {
   ui_.RunHandler(onClick_);
 }
 
-MemoryMenu::MemoryMenu(MemoryUi& ui, const std::string& caption, Action onPopup,
-                       Action onClick)
+MemoryMenu::MemoryMenu(MemoryUi& ui, const std::string& caption, Action onPopup, Action onClick)
     : ui_(ui), onPopup_(std::move(onPopup)), onClick_(std::move(onClick)) {
   caption_ = caption;
 }

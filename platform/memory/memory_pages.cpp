@@ -9,7 +9,9 @@ namespace platform {
 namespace {
 
 // Where the pages' client area starts inside the tab control, beside the tabs.
-Point PageOrigin(const PageControlSpec& spec) { return spec.tabsOnRight ? Point{4, 4} : Point{4, 24}; }
+Point PageOrigin(const PageControlSpec& spec) {
+  return spec.tabsOnRight ? Point{4, 4} : Point{4, 24};
+}
 
 }  // namespace
 

@@ -133,7 +133,8 @@ bool MemoryRegistry::Faulted(const char* operation, const std::string& path,
   auto fault = faults_.OnCall(operation, path, name);
   if (!fault) return false;
   if (*fault == FaultKind::Throw)
-    throw RegistryError(std::string("injected registry fault in ") + operation + " \"" + path + "\"");
+    throw RegistryError(std::string("injected registry fault in ") + operation + " \"" + path +
+                        "\"");
   return true;
 }
 
@@ -170,8 +171,8 @@ RegStatus MemoryRegistry::ValueNames(RootKey root, const std::string& path,
   return RegStatus::Ok;
 }
 
-RegStatus MemoryRegistry::ReadValue(RootKey root, const std::string& path,
-                                    const std::string& name, RegistryValue& value) {
+RegStatus MemoryRegistry::ReadValue(RootKey root, const std::string& path, const std::string& name,
+                                    RegistryValue& value) {
   if (Faulted("ReadValue", path, name)) return RegStatus::Failed;
   const RegStatus status = Read(root, path, Utf8FromLatin1(name), value);
   if (status == RegStatus::Ok) value = Narrowed(std::move(value));
@@ -208,8 +209,8 @@ RegStatus MemoryRegistry::ReadValuesUtf8(RootKey root, const std::string& path,
   return RegStatus::Ok;
 }
 
-RegStatus MemoryRegistry::WriteValue(RootKey root, const std::string& path,
-                                     const std::string& name, const RegistryValue& value) {
+RegStatus MemoryRegistry::WriteValue(RootKey root, const std::string& path, const std::string& name,
+                                     const RegistryValue& value) {
   if (Faulted("WriteValue", path, name)) return RegStatus::Failed;
   return Write(root, path, Utf8FromLatin1(name), Stored(value));
 }

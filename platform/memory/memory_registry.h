@@ -29,8 +29,7 @@ class MemoryRegistry : public Registry {
   MemoryRegistry(const MemoryRegistry&) = delete;
   MemoryRegistry& operator=(const MemoryRegistry&) = delete;
 
-  RegStatus OpenKey(RootKey root, const std::string& path, KeyAccess access,
-                    bool create) override;
+  RegStatus OpenKey(RootKey root, const std::string& path, KeyAccess access, bool create) override;
   bool KeyExists(RootKey root, const std::string& path) override;
   RegStatus ValueNames(RootKey root, const std::string& path,
                        std::vector<std::string>& names) override;

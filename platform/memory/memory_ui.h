@@ -21,7 +21,7 @@ enum class FormEvent {
   Created,
   Shown,
   ShownModal,
-  Centred,            // placed in the middle of the screen as it was shown
+  Centred,  // placed in the middle of the screen as it was shown
   Closed,
   ClosedAfterScript,  // the scripted modal handler returned without closing the form
   ClosedUnscripted,   // shown modally with no handler scripted: closed at once

@@ -46,8 +46,8 @@ MemoryImageButton::MemoryImageButton(const ControlSite& site, const ImageButtonS
 void MemoryImageButton::Click() { Fire(spec_.onClick); }
 
 bool MemoryImageButton::UserPointerMove(Point client) {
-  const bool inside = client.x >= 0 && client.y >= 0 && client.x < bounds_.width &&
-                      client.y < bounds_.height;
+  const bool inside =
+      client.x >= 0 && client.y >= 0 && client.x < bounds_.width && client.y < bounds_.height;
   if (!inside || !Reachable()) return false;
   if (!over_) {
     shown_ = spec_.imageOver;
@@ -88,7 +88,8 @@ bool MemoryImageButton::UserClick() {
 
 MemoryImage::MemoryImage(const ControlSite& site, Bounds bounds, std::string picture,
                          Action onClick)
-    : ControlImpl(site, bounds, "Static", true), picture_(std::move(picture)),
+    : ControlImpl(site, bounds, "Static", true),
+      picture_(std::move(picture)),
       onClick_(std::move(onClick)) {}
 
 bool MemoryImage::UserClick() {

@@ -19,8 +19,7 @@ constexpr int FieldHeight = 22;
 
 SimulatedGameClient::SimulatedGameClient(MemoryDesktop& desktop, MemoryClock& clock,
                                          GameLaunch launch)
-    : desktop_(desktop), clock_(clock), launch_(std::move(launch)),
-      process_(desktop.NewProcess()) {
+    : desktop_(desktop), clock_(clock), launch_(std::move(launch)), process_(desktop.NewProcess()) {
   Note(GameEventKind::Launched, {}, launch_.file, launch_.parameters);
 }
 
@@ -62,8 +61,8 @@ void SimulatedGameClient::ShowLoginScreen() {
     if (m.id == WindowMessageId::SetText) Note(GameEventKind::TextSet, "login-screen", m.text);
   };
   loginScreen_ = desktop_.AddWindow(std::move(screen));
-  loginField_ = AddField(loginScreen_, "login", game_client::LoginPoint.x,
-                         game_client::LoginPoint.y, 200);
+  loginField_ =
+      AddField(loginScreen_, "login", game_client::LoginPoint.x, game_client::LoginPoint.y, 200);
   passwordField_ = AddField(loginScreen_, "password", game_client::PasswordPoint.x,
                             game_client::PasswordPoint.y, 200);
   screen_ = Screen::Login;
@@ -120,9 +119,8 @@ void SimulatedGameClient::OnFieldEnter(const std::string& name, bool down) {
 void SimulatedGameClient::Submit() {
   Note(GameEventKind::LoginSubmitted, {}, FieldText(loginField_), FieldText(passwordField_));
   const WindowHandle screen = loginScreen_;
-  std::erase_if(fields_, [&](const auto& f) {
-    return f.first == loginField_ || f.first == passwordField_;
-  });
+  std::erase_if(fields_,
+                [&](const auto& f) { return f.first == loginField_ || f.first == passwordField_; });
   loginScreen_ = loginField_ = passwordField_ = 0;
   desktop_.RemoveWindow(screen);
   WindowSpec game;
@@ -140,8 +138,8 @@ void SimulatedGameClient::Submit() {
 
 void SimulatedGameClient::OpenChat() {
   if (chatLine_ != 0) return;  // already open: Enter on the window changes nothing
-  chatLine_ = AddField(gameWindow_, "chat", game_client::ChatPoint.x, game_client::ChatPoint.y,
-                       760);
+  chatLine_ =
+      AddField(gameWindow_, "chat", game_client::ChatPoint.x, game_client::ChatPoint.y, 760);
   Note(GameEventKind::ChatOpened);
 }
 

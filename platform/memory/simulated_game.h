@@ -121,8 +121,7 @@ class SimulatedGames {
  public:
   static constexpr int DefaultLoginDelayMs = 2000;
 
-  SimulatedGames(MemoryDesktop& desktop, MemoryClock& clock)
-      : desktop_(desktop), clock_(clock) {}
+  SimulatedGames(MemoryDesktop& desktop, MemoryClock& clock) : desktop_(desktop), clock_(clock) {}
   ~SimulatedGames();
 
   // Paths compare without regard to letter case.

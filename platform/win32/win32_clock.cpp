@@ -44,8 +44,8 @@ void Win32Clock::Sleep(int ms) {
   }
   const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
   for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
-    DWORD woke = MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now),
-                                             QS_SENDMESSAGE, 0);
+    DWORD woke =
+        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_SENDMESSAGE, 0);
     if (woke != WAIT_OBJECT_0) break;
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);

@@ -44,8 +44,8 @@ class LabelControl final : public WindowControl<Control> {
         onClick_(spec.onClick),
         onMouseMove_(spec.onMouseMove) {
     DWORD style = WS_VISIBLE | SS_NOTIFY | (spec.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
-    AttachNative(host.CreateChild("STATIC", spec.caption.c_str(), style, 0, spec.bounds, -1,
-                                  font_));
+    AttachNative(
+        host.CreateChild("STATIC", spec.caption.c_str(), style, 0, spec.bounds, -1, font_));
     FitText();
   }
 
@@ -94,8 +94,7 @@ class LabelControl final : public WindowControl<Control> {
     ReleaseDC(window(), dc);
     if (needed.right > own.right || needed.bottom > own.bottom)
       SetWindowPos(window(), nullptr, 0, 0, std::max(needed.right, own.right),
-                   std::max(needed.bottom, own.bottom),
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                   std::max(needed.bottom, own.bottom), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   HFONT font_;

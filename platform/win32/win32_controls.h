@@ -95,8 +95,7 @@ PageControl& SurfaceContainer<I>::AddPageControl(const PageControlSpec& spec) {
   return AddPageControlTo(ControlSurface(), spec);
 }
 template <class I>
-Control& SurfaceContainer<I>::AddImage(Bounds bounds, const std::string& picture,
-                                       Action onClick) {
+Control& SurfaceContainer<I>::AddImage(Bounds bounds, const std::string& picture, Action onClick) {
   return AddImageTo(ControlSurface(), bounds, picture, std::move(onClick));
 }
 

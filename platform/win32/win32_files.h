@@ -9,8 +9,7 @@ namespace platform::win32 {
 // since reading one could block or mean nothing as file contents.
 class Win32Files final : public Files {
  public:
-  std::unique_ptr<File> Open(const std::string& path, FileAccess access,
-                             FileShare share) override;
+  std::unique_ptr<File> Open(const std::string& path, FileAccess access, FileShare share) override;
   bool FindFirst(const std::string& path) override;
 };
 

@@ -15,12 +15,9 @@ struct Styles {
 Styles StylesFor(const FormSpec& spec) {
   DWORD caption = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
   switch (spec.border) {
-    case BorderStyle::Single:
-      return {caption | (spec.minimizeBox ? WS_MINIMIZEBOX : 0u), 0};
-    case BorderStyle::Dialog:
-      return {caption, WS_EX_DLGMODALFRAME};
-    case BorderStyle::ToolWindow:
-      return {caption, WS_EX_TOOLWINDOW};
+    case BorderStyle::Single: return {caption | (spec.minimizeBox ? WS_MINIMIZEBOX : 0u), 0};
+    case BorderStyle::Dialog: return {caption, WS_EX_DLGMODALFRAME};
+    case BorderStyle::ToolWindow: return {caption, WS_EX_TOOLWINDOW};
     case BorderStyle::Sizeable:
       return {caption | WS_THICKFRAME | (spec.minimizeBox ? WS_MINIMIZEBOX : 0u) |
                   (spec.maximizeBox ? WS_MAXIMIZEBOX : 0u),
@@ -78,9 +75,7 @@ Win32Form::~Win32Form() {
   surface_.ReleaseControls();
 }
 
-void Win32Form::SetCaption(const std::string& caption) {
-  SetWindowTextA(window_, caption.c_str());
-}
+void Win32Form::SetCaption(const std::string& caption) { SetWindowTextA(window_, caption.c_str()); }
 
 std::string Win32Form::Caption() const { return WindowText(window_); }
 
@@ -176,8 +171,7 @@ void Win32Form::Close() {
   if (modal_) EnableOthers();
   ShowWindow(window_, SW_HIDE);
   showing_ = false;
-  if (wasModal && previousActive_ && IsWindow(previousActive_) &&
-      IsWindowVisible(previousActive_))
+  if (wasModal && previousActive_ && IsWindow(previousActive_) && IsWindowVisible(previousActive_))
     SetActiveWindow(previousActive_);
 }
 
@@ -222,9 +216,7 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
         handler(MouseEventFrom(HeldButton(wParam), lParam));
       }
       return 0;
-    case WM_CLOSE:
-      Close();
-      return 0;
+    case WM_CLOSE: Close(); return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = GetFocus();
@@ -234,11 +226,8 @@ LRESULT Win32Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
         if (!GetFocus()) ::SetFocus(window);  // keeps the keyboard on the form
       }
       return 0;
-    case WM_SETFOCUS:
-      RestoreFocus();
-      return 0;
-    default:
-      break;
+    case WM_SETFOCUS: RestoreFocus(); return 0;
+    default: break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }

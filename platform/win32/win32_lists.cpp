@@ -42,8 +42,8 @@ class ListViewControl final : public WindowControl<ListView> {
       item.iSubItem = 0;
       item.pszText = text.data();
       item.cchTextMax = size;
-      auto length = static_cast<int>(SendMessageA(window(), LVM_GETITEMTEXTA, index,
-                                                  reinterpret_cast<LPARAM>(&item)));
+      auto length = static_cast<int>(
+          SendMessageA(window(), LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item)));
       if (length < size - 1 || size > (1 << 20)) {
         text.resize(static_cast<size_t>(length));
         return text;
@@ -94,9 +94,7 @@ class AnimationControl final : public WindowControl<Animation> {
   static constexpr UINT_PTR TimerId = 1;
 
   AnimationControl(Surface& host, const AnimationSpec& spec)
-      : WindowControl(host),
-        stop_(((spec.stopFrame % Frames) + Frames) % Frames),
-        frame_(stop_) {
+      : WindowControl(host), stop_(((spec.stopFrame % Frames) + Frames) % Frames), frame_(stop_) {
     CreateCustom(spec.bounds, WS_VISIBLE);
   }
 
@@ -119,17 +117,10 @@ class AnimationControl final : public WindowControl<Animation> {
         if (wParam != TimerId) return false;
         if (active_) ShowFrame((frame_ + 1) % Frames);
         return true;
-      case WM_PAINT:
-        Paint();
-        return true;
-      case WM_ERASEBKGND:
-        result = 1;
-        return true;
-      case AnimationFrameMessage:
-        result = frame_;
-        return true;
-      default:
-        return false;
+      case WM_PAINT: Paint(); return true;
+      case WM_ERASEBKGND: result = 1; return true;
+      case AnimationFrameMessage: result = frame_; return true;
+      default: return false;
     }
   }
 

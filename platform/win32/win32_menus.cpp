@@ -173,8 +173,8 @@ Menu& MenuBar::Add(const std::string& caption, Action onPopup, Action onClick) {
   auto position = static_cast<UINT>(GetMenuItemCount(bar_));
   UINT id = NewId();
   AppendMenuA(bar_, MF_STRING, id, caption.c_str());
-  menus_.push_back(std::make_unique<TopMenu>(*this, position, std::move(onPopup),
-                                             std::move(onClick)));
+  menus_.push_back(
+      std::make_unique<TopMenu>(*this, position, std::move(onPopup), std::move(onClick)));
   Enrol(id, menus_.back().get());
   Redraw();
   return *menus_.back();

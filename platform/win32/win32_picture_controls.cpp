@@ -60,24 +60,16 @@ class SpeedButtonControl final : public WindowControl<Control> {
         PaintWith(window(), GetSysColorBrush(COLOR_BTNFACE), glyph_, pressed_ || hot_,
                   pressed_ ? BDR_SUNKENOUTER : BDR_RAISEDINNER);
         return true;
-      case WM_ERASEBKGND:
-        result = 1;
-        return true;
+      case WM_ERASEBKGND: result = 1; return true;
       case WM_LBUTTONDOWN:
-      case WM_LBUTTONDBLCLK:
-        return Down(MouseButton::Left, lParam);
+      case WM_LBUTTONDBLCLK: return Down(MouseButton::Left, lParam);
       case WM_RBUTTONDOWN:
-      case WM_RBUTTONDBLCLK:
-        return Down(MouseButton::Right, lParam);
+      case WM_RBUTTONDBLCLK: return Down(MouseButton::Right, lParam);
       case WM_MBUTTONDOWN:
-      case WM_MBUTTONDBLCLK:
-        return Down(MouseButton::Middle, lParam);
-      case WM_LBUTTONUP:
-        return Up(MouseButton::Left, lParam);
-      case WM_RBUTTONUP:
-        return Up(MouseButton::Right, lParam);
-      case WM_MBUTTONUP:
-        return Up(MouseButton::Middle, lParam);
+      case WM_MBUTTONDBLCLK: return Down(MouseButton::Middle, lParam);
+      case WM_LBUTTONUP: return Up(MouseButton::Left, lParam);
+      case WM_RBUTTONUP: return Up(MouseButton::Right, lParam);
+      case WM_MBUTTONUP: return Up(MouseButton::Middle, lParam);
       case WM_MOUSEMOVE: {
         Track();
         MouseAction handler = onMove_;
@@ -88,11 +80,8 @@ class SpeedButtonControl final : public WindowControl<Control> {
         tracking_ = false;
         SetHot(false);
         return true;
-      case WM_CAPTURECHANGED:
-        SetPressed(false);
-        return true;
-      default:
-        return false;
+      case WM_CAPTURECHANGED: SetPressed(false); return true;
+      default: return false;
     }
   }
 
@@ -135,8 +124,8 @@ class SpeedButtonControl final : public WindowControl<Control> {
   void AddTooltip(const std::string& hint) {
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                               host().Root().window(), nullptr, host().ui().instance(), nullptr);
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, host().Root().window(),
+                               nullptr, host().ui().instance(), nullptr);
     if (!tooltip_) return;
     TOOLINFOA tool{};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;  // accepted by every version of the control
@@ -182,12 +171,8 @@ class ImageButtonControl final : public WindowControl<ImageButton> {
   bool OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) override {
     result = 0;
     switch (message) {
-      case WM_PAINT:
-        PaintWith(window(), host().Background(), shown_, false, 0);
-        return true;
-      case WM_ERASEBKGND:
-        result = 1;
-        return true;
+      case WM_PAINT: PaintWith(window(), host().Background(), shown_, false, 0); return true;
+      case WM_ERASEBKGND: result = 1; return true;
       case WM_MOUSEMOVE:
         // While the button holds the capture, moves arrive from outside it too.
         if (!PointerInside(window(), lParam)) {
@@ -222,11 +207,8 @@ class ImageButtonControl final : public WindowControl<ImageButton> {
         if (clicked) Click();
         return true;
       }
-      case WM_CAPTURECHANGED:
-        pressed_ = false;
-        return true;
-      default:
-        return false;
+      case WM_CAPTURECHANGED: pressed_ = false; return true;
+      default: return false;
     }
   }
 
@@ -265,12 +247,8 @@ class ImageControl final : public WindowControl<Control> {
   bool OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) override {
     result = 0;
     switch (message) {
-      case WM_PAINT:
-        PaintWith(window(), host().Background(), picture_, false, 0);
-        return true;
-      case WM_ERASEBKGND:
-        result = 1;
-        return true;
+      case WM_PAINT: PaintWith(window(), host().Background(), picture_, false, 0); return true;
+      case WM_ERASEBKGND: result = 1; return true;
       case WM_LBUTTONDOWN:
         SetCapture(window());
         pressed_ = true;
@@ -283,11 +261,8 @@ class ImageControl final : public WindowControl<Control> {
         if (clicked && handler) handler();
         return true;
       }
-      case WM_CAPTURECHANGED:
-        pressed_ = false;
-        return true;
-      default:
-        return false;
+      case WM_CAPTURECHANGED: pressed_ = false; return true;
+      default: return false;
     }
   }
 

@@ -74,7 +74,7 @@ void DrawCaption(HDC dc, RECT area, const char* text, COLORREF color, int weight
 }
 
 void DrawHelpButton(HDC dc, RECT area, Look look) {
-  COLORREF face = look == Look::Down ? RGB(0, 48, 112)
+  COLORREF face = look == Look::Down   ? RGB(0, 48, 112)
                   : look == Look::Over ? RGB(32, 128, 224)
                                        : RGB(0, 80, 168);
   COLORREF rim = look == Look::Over ? RGB(255, 255, 0) : RGB(160, 192, 255);
@@ -113,8 +113,7 @@ void DrawKey(HDC dc, RECT area, Look look) {
   Fill hole(dc, GetSysColor(COLOR_BTNFACE));
   int hole_size = std::max(2, ring / 3);
   int hole_left = left + ring / 2 - hole_size / 2;
-  Ellipse(dc, hole_left, middle - hole_size / 2, hole_left + hole_size,
-          middle + hole_size / 2 + 1);
+  Ellipse(dc, hole_left, middle - hole_size / 2, hole_left + hole_size, middle + hole_size / 2 + 1);
 }
 
 // A shield with a keyhole, on the page's own colour.
@@ -143,13 +142,13 @@ void DrawShield(HDC dc, RECT area, Look look) {
   const int r = std::max(3, w / 10);
   const int top = area.top + h * 22 / 64;
   Ellipse(dc, cx - r, top, cx + r + 1, top + 2 * r + 1);
-  const POINT slot[] = {{cx - r / 2, top + r}, {cx + r / 2, top + r},
-                        {cx + r, top + 4 * r}, {cx - r, top + 4 * r}};
+  const POINT slot[] = {
+      {cx - r / 2, top + r}, {cx + r / 2, top + r}, {cx + r, top + 4 * r}, {cx - r, top + 4 * r}};
   Polygon(dc, slot, 4);
 }
 
 void DrawNamedBox(HDC dc, RECT area, const std::string& name, Look look) {
-  COLORREF face = look == Look::Down ? RGB(96, 96, 96)
+  COLORREF face = look == Look::Down   ? RGB(96, 96, 96)
                   : look == Look::Over ? RGB(224, 224, 224)
                                        : RGB(192, 192, 192);
   {

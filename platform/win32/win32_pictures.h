@@ -8,8 +8,8 @@
 namespace platform::win32 {
 
 // A picture name is read by its words: "help" draws a rounded "Help" button, "key" or
-// "password" a key, "shield" a shield with a keyhole; "down" draws it pressed and "over" or "hover" lit. Any other name
-// is drawn as a framed box with the name in it.
+// "password" a key, "shield" a shield with a keyhole; "down" draws it pressed and "over" or "hover"
+// lit. Any other name is drawn as a framed box with the name in it.
 void DrawPicture(HDC dc, const RECT& area, const std::string& name);
 
 // One frame of the busy clip: a radar screen whose beam turns once in `frames` frames,

@@ -22,16 +22,16 @@ std::string Win32Process::ExecutablePath() {
 bool Win32Process::SetPriorityClass(PriorityClass priority) {
   HANDLE process = OpenProcess(PROCESS_SET_INFORMATION, FALSE, GetCurrentProcessId());
   if (!process) return false;
-  DWORD level = priority == PriorityClass::Realtime ? REALTIME_PRIORITY_CLASS
-                                                    : NORMAL_PRIORITY_CLASS;
+  DWORD level =
+      priority == PriorityClass::Realtime ? REALTIME_PRIORITY_CLASS : NORMAL_PRIORITY_CLASS;
   bool done = ::SetPriorityClass(process, level) != FALSE;
   CloseHandle(process);
   return done;
 }
 
 bool Win32Process::SetThreadPriority(ThreadPriority priority) {
-  int level = priority == ThreadPriority::Highest ? THREAD_PRIORITY_HIGHEST
-                                                  : THREAD_PRIORITY_NORMAL;
+  int level =
+      priority == ThreadPriority::Highest ? THREAD_PRIORITY_HIGHEST : THREAD_PRIORITY_NORMAL;
   return ::SetThreadPriority(GetCurrentThread(), level) != FALSE;
 }
 

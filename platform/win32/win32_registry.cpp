@@ -159,16 +159,16 @@ RegStatus Win32Registry::ValueNames(RootKey root, const std::string& path,
   if (status != RegStatus::Ok) return status;
 
   DWORD longest = 0;
-  LSTATUS info = RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr,
-                                  nullptr, nullptr, &longest, nullptr, nullptr, nullptr);
+  LSTATUS info = RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                  nullptr, &longest, nullptr, nullptr, nullptr);
   if (info != ERROR_SUCCESS) return StatusOf(info);
 
   std::vector<std::string> found;
   std::string buffer(static_cast<std::size_t>(longest) + 1, '\0');
   for (DWORD index = 0;;) {
     DWORD length = static_cast<DWORD>(buffer.size());
-    LSTATUS error = RegEnumValueA(key.get(), index, buffer.data(), &length, nullptr, nullptr,
-                                  nullptr, nullptr);
+    LSTATUS error =
+        RegEnumValueA(key.get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
     if (error == ERROR_NO_MORE_ITEMS) break;
     if (error == ERROR_MORE_DATA) {
       // A longer name was added since the size was asked for.
@@ -184,8 +184,8 @@ RegStatus Win32Registry::ValueNames(RootKey root, const std::string& path,
   return RegStatus::Ok;
 }
 
-RegStatus Win32Registry::ReadValue(RootKey root, const std::string& path,
-                                   const std::string& name, RegistryValue& value) {
+RegStatus Win32Registry::ReadValue(RootKey root, const std::string& path, const std::string& name,
+                                   RegistryValue& value) {
   if (HasNul(name)) return RegStatus::Failed;
   Key key;
   RegStatus status = Open(root, path, KEY_QUERY_VALUE, key);
@@ -216,8 +216,8 @@ RegStatus Win32Registry::ReadValue(RootKey root, const std::string& path,
   return RegStatus::Ok;
 }
 
-RegStatus Win32Registry::WriteValue(RootKey root, const std::string& path,
-                                    const std::string& name, const RegistryValue& value) {
+RegStatus Win32Registry::WriteValue(RootKey root, const std::string& path, const std::string& name,
+                                    const RegistryValue& value) {
   if (HasNul(name)) return RegStatus::Failed;
   std::string data = value.bytes;
   if (IsStringKind(value.kind)) data.push_back('\0');
@@ -258,9 +258,8 @@ RegStatus Win32Registry::ReadValuesUtf8(RootKey root, const std::string& path,
   // Sized from the key's own figures; a value that grew meanwhile asks for them again.
   auto size_buffers = [&]() -> RegStatus {
     DWORD longest_name = 0, longest_data = 0;
-    LSTATUS info = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr,
-                                    nullptr, nullptr, &longest_name, &longest_data, nullptr,
-                                    nullptr);
+    LSTATUS info = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                    nullptr, &longest_name, &longest_data, nullptr, nullptr);
     if (info != ERROR_SUCCESS) return StatusOf(info);
     name.assign(static_cast<std::size_t>(longest_name) + 1, L'\0');
     data.assign(static_cast<std::size_t>(longest_data) + sizeof(wchar_t), 0);
@@ -283,7 +282,8 @@ RegStatus Win32Registry::ReadValuesUtf8(RootKey root, const std::string& path,
       continue;
     }
     if (error != ERROR_SUCCESS) return StatusOf(error);
-    found.push_back({Utf8FromWide(name.data(), name_length), ValueFromWide(type, data.data(), size)});
+    found.push_back(
+        {Utf8FromWide(name.data(), name_length), ValueFromWide(type, data.data(), size)});
     ++index;
   }
   values = std::move(found);

@@ -11,8 +11,7 @@ namespace platform::win32 {
 // system reports comes back as a status.
 class Win32Registry final : public Registry {
  public:
-  RegStatus OpenKey(RootKey root, const std::string& path, KeyAccess access,
-                    bool create) override;
+  RegStatus OpenKey(RootKey root, const std::string& path, KeyAccess access, bool create) override;
   bool KeyExists(RootKey root, const std::string& path) override;
   RegStatus ValueNames(RootKey root, const std::string& path,
                        std::vector<std::string>& names) override;
@@ -20,8 +19,7 @@ class Win32Registry final : public Registry {
                       RegistryValue& value) override;
   RegStatus WriteValue(RootKey root, const std::string& path, const std::string& name,
                        const RegistryValue& value) override;
-  RegStatus DeleteValue(RootKey root, const std::string& path,
-                        const std::string& name) override;
+  RegStatus DeleteValue(RootKey root, const std::string& path, const std::string& name) override;
   RegStatus DeleteKey(RootKey root, const std::string& path) override;
   RegStatus ReadValuesUtf8(RootKey root, const std::string& path,
                            std::vector<NamedValue>& values) override;

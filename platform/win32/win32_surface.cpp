@@ -48,8 +48,8 @@ void ControlCore::AttachNative(HWND window) {
 }
 
 HWND ControlCore::CreateCustom(Bounds bounds, DWORD style, DWORD exStyle) {
-  HWND window = host_.CreateChild(CustomControlClass, "", style, exStyle, bounds, -1, nullptr,
-                                  this);
+  HWND window =
+      host_.CreateChild(CustomControlClass, "", style, exStyle, bounds, -1, nullptr, this);
   if (window) host_.ui().Register(window, this);
   return window;
 }
@@ -79,8 +79,7 @@ LRESULT CALLBACK CustomControlProc(HWND window, UINT message, WPARAM wParam, LPA
 LRESULT CALLBACK SurfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* created = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(created->lpCreateParams));
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created->lpCreateParams));
   }
   auto* owner = reinterpret_cast<SurfaceWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
@@ -99,16 +98,14 @@ void Surface::ReleaseControls() {
   tabStops_.clear();
 }
 
-HWND Surface::CreateChild(const char* windowClass, const char* text, DWORD style,
-                          DWORD exStyle, Bounds bounds, int tabOrder, HFONT font,
-                          void* createParam) {
+HWND Surface::CreateChild(const char* windowClass, const char* text, DWORD style, DWORD exStyle,
+                          Bounds bounds, int tabOrder, HFONT font, void* createParam) {
   int id = NextId();
   style |= WS_CHILD;
   if (tabOrder >= 0) style |= WS_TABSTOP;
-  HWND child = CreateWindowExA(exStyle, windowClass, text, style, bounds.left, bounds.top,
-                               bounds.width, bounds.height, window_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               ui_.instance(), createParam);
+  HWND child = CreateWindowExA(
+      exStyle, windowClass, text, style, bounds.left, bounds.top, bounds.width, bounds.height,
+      window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ui_.instance(), createParam);
   if (!child) return nullptr;
   SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : Font()), FALSE);
   if (tabOrder >= 0) PlaceInTabOrder(child, tabOrder);
@@ -131,8 +128,7 @@ void Surface::PlaceInTabOrder(HWND child, int tabOrder) {
   } else {
     move = false;
   }
-  if (move)
-    SetWindowPos(child, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (move) SetWindowPos(child, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   tabStops_.insert(next, {tabOrder, child});
 }
 
@@ -178,8 +174,7 @@ bool Surface::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
         return true;
       }
       return false;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -31,9 +31,7 @@ class ControlCore {
   // Colours for WM_CTLCOLOR*: the brush to paint with, or nullptr for the defaults.
   virtual HBRUSH OnColor(HDC /*dc*/) { return nullptr; }
   // Messages of the control's own window; true when handled and `result` is set.
-  virtual bool OnMessage(UINT /*message*/, WPARAM, LPARAM, LRESULT& /*result*/) {
-    return false;
-  }
+  virtual bool OnMessage(UINT /*message*/, WPARAM, LPARAM, LRESULT& /*result*/) { return false; }
 
  protected:
   // Takes a native control's window: registered for routing and subclassed, so the
@@ -70,8 +68,7 @@ class Surface {
   // A child window with a fresh id, the surface's font and its place in the tab order
   // (tabOrder < 0: no tab stop).
   HWND CreateChild(const char* windowClass, const char* text, DWORD style, DWORD exStyle,
-                   Bounds bounds, int tabOrder, HFONT font = nullptr,
-                   void* createParam = nullptr);
+                   Bounds bounds, int tabOrder, HFONT font = nullptr, void* createParam = nullptr);
   int NextId() { return Root().nextId_++; }
 
   template <class T>

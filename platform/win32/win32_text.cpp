@@ -26,8 +26,8 @@ class EditControl final : public WindowControl<Edit> {
     else
       style |= ES_MULTILINE | ES_AUTOVSCROLL;
     if (spec.passwordChar) style |= ES_PASSWORD;
-    AttachNative(host.CreateChild("EDIT", spec.text.c_str(), style, WS_EX_CLIENTEDGE,
-                                  spec.bounds, spec.tabOrder < 0 ? 0 : spec.tabOrder));
+    AttachNative(host.CreateChild("EDIT", spec.text.c_str(), style, WS_EX_CLIENTEDGE, spec.bounds,
+                                  spec.tabOrder < 0 ? 0 : spec.tabOrder));
     if (spec.maxLength > 0)
       SendMessageA(window(), EM_LIMITTEXT, static_cast<WPARAM>(spec.maxLength), 0);
     else
@@ -53,8 +53,7 @@ class EditControl final : public WindowControl<Edit> {
 
 class MemoControl final : public WindowControl<Memo> {
  public:
-  MemoControl(Surface& host, const MemoSpec& spec)
-      : WindowControl(host), color_(spec.font.color) {
+  MemoControl(Surface& host, const MemoSpec& spec) : WindowControl(host), color_(spec.font.color) {
     DWORD style = WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL;
     if (spec.scrollBars) style |= WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL;
     style |= spec.readOnly ? ES_READONLY : ES_WANTRETURN;

@@ -13,8 +13,8 @@ TimerWindow::TimerWindow(HINSTANCE instance) {
   timers.hInstance = instance;
   timers.lpszClassName = TimerWindowClass;
   RegisterClassExA(&timers);
-  window_ = CreateWindowExA(0, TimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            instance, nullptr);
+  window_ = CreateWindowExA(0, TimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
+                            nullptr);
   SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
@@ -58,8 +58,7 @@ LRESULT CALLBACK TimerWindow::Proc(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 Win32Timer::Win32Timer(TimerWindow& window, const TimerSpec& spec)
-    : window_(window), interval_(spec.intervalMs), enabled_(spec.enabled),
-      onTimer_(spec.onTimer) {
+    : window_(window), interval_(spec.intervalMs), enabled_(spec.enabled), onTimer_(spec.onTimer) {
   if (enabled_) Restart();
 }
 

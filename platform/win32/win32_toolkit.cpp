@@ -7,12 +7,9 @@
 
 namespace platform::win32 {
 
-Win32Toolkit::Win32Toolkit(const Cursor& cursor)
-    : ui_(cursor), timers_(ui_.instance()) {}
+Win32Toolkit::Win32Toolkit(const Cursor& cursor) : ui_(cursor), timers_(ui_.instance()) {}
 
-void Win32Toolkit::SetApplicationTitle(const std::string& title) {
-  ui_.applicationTitle = title;
-}
+void Win32Toolkit::SetApplicationTitle(const std::string& title) { ui_.applicationTitle = title; }
 
 std::unique_ptr<Form> Win32Toolkit::CreateForm(const FormSpec& spec, Action onClose) {
   return std::make_unique<Win32Form>(ui_, spec, std::move(onClose));

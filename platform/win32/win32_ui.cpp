@@ -39,8 +39,7 @@ void ShowUncaught() noexcept {
   }
 }
 
-UiState::UiState(const Cursor& cursor)
-    : cursor_(cursor), instance_(GetModuleHandleA(nullptr)) {
+UiState::UiState(const Cursor& cursor) : cursor_(cursor), instance_(GetModuleHandleA(nullptr)) {
   // The shell's open operation and the file dialog expect a single-threaded apartment.
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   comInitialised_ = SUCCEEDED(com);
@@ -85,10 +84,10 @@ HFONT UiState::Font(const FontSpec& spec) {
   auto key = std::make_tuple(spec.name, spec.points, spec.bold);
   auto found = fonts_.find(key);
   if (found != fonts_.end()) return found->second;
-  HFONT font = CreateFontA(-MulDiv(spec.points, LogicalDpi, 72), 0, 0, 0,
-                           spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.name.c_str());
+  HFONT font =
+      CreateFontA(-MulDiv(spec.points, LogicalDpi, 72), 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL,
+                  FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.name.c_str());
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   fonts_.emplace(key, font);
   return font;

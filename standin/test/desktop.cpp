@@ -37,8 +37,7 @@ void PumpFor(DWORD ms) {
     }
     ULONGLONG now = GetTickCount64();
     if (now >= deadline) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now),
-                              QS_ALLINPUT);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
   }
 }
 

@@ -99,8 +99,7 @@ std::vector<transcript::Event> RunOf(const std::string& text, DWORD processId) {
   return run;
 }
 
-std::vector<transcript::Event> OfKind(const std::vector<transcript::Event>& run,
-                                      const char* kind) {
+std::vector<transcript::Event> OfKind(const std::vector<transcript::Event>& run, const char* kind) {
   std::vector<transcript::Event> found;
   for (auto& event : run)
     if (event.kind == kind) found.push_back(event);
@@ -174,9 +173,9 @@ int Run(const std::string& exe, bool keep) {
   passwords.push_back(realPassword);
   // The buffered texts must reach the file on their own, before anything else happens.
   const size_t setCount = logins.size() + passwords.size();
-  Expect(OfKind(WaitForEvents(transcriptPath, offset, pid, "set", setCount), "set").size() ==
-             setCount,
-         "the texts set did not all reach the transcript");
+  Expect(
+      OfKind(WaitForEvents(transcriptPath, offset, pid, "set", setCount), "set").size() == setCount,
+      "the texts set did not all reach the transcript");
   PostMessageA(password, WM_KEYDOWN, VK_RETURN, 0);
   PostMessageA(password, WM_KEYUP, VK_RETURN, 0);
 
@@ -226,7 +225,8 @@ int Run(const std::string& exe, bool keep) {
   ExpectEqual(submitted[0].fields[3], realPassword, "submitted password");
 
   std::vector<std::string> sent;
-  for (auto& event : OfKind(run, "chat")) sent.push_back(event.fields.empty() ? "" : event.fields[0]);
+  for (auto& event : OfKind(run, "chat"))
+    sent.push_back(event.fields.empty() ? "" : event.fields[0]);
   ExpectTexts(sent, lines, "chat");
 
   if (keep) {

@@ -31,8 +31,8 @@ TYPED_TEST_SUITE(FilesContract, contract::FilesRigs);
 TYPED_TEST(FilesContract, SizeSequentialReadsAndClose) {
   std::string bytes(10000, '\0');
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
-  auto file = this->rig.files().Open(this->rig.Write("data.bin", bytes), FileAccess::Read,
-                                     FileShare::Read);
+  auto file =
+      this->rig.files().Open(this->rig.Write("data.bin", bytes), FileAccess::Read, FileShare::Read);
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(file->Size(), 10000u);
 
@@ -95,12 +95,19 @@ TYPED_TEST(FilesContract, BothShareModesMustAdmitTheOtherAccess) {
   constexpr FileShare None = FileShare::None, Rd = FileShare::Read, All = FileShare::ReadWrite;
   const std::vector<ShareCase> cases = {
       // The checksum's two opens: size with RW sharing RW, then exclusive read.
-      {RW, All, RW, All, true}, {RW, All, R, None, false}, {R, None, R, All, false},
+      {RW, All, RW, All, true},
+      {RW, All, R, None, false},
+      {R, None, R, All, false},
       {R, None, RW, All, false},
       // A running executable: others read and share reading only.
-      {R, Rd, RW, All, false}, {R, Rd, R, All, true}, {R, Rd, R, None, false},
-      {R, Rd, R, Rd, true}, {R, All, R, Rd, true}, {RW, Rd, R, Rd, false},
-      {RW, All, R, Rd, false}, {R, All, RW, Rd, true}};
+      {R, Rd, RW, All, false},
+      {R, Rd, R, All, true},
+      {R, Rd, R, None, false},
+      {R, Rd, R, Rd, true},
+      {R, All, R, Rd, true},
+      {RW, Rd, R, Rd, false},
+      {RW, All, R, Rd, false},
+      {R, All, RW, Rd, true}};
   const std::string path = this->rig.Write("shared.bin", "abc");
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const ShareCase& c = cases[i];
@@ -120,7 +127,8 @@ TYPED_TEST(FilesContract, BothShareModesMustAdmitTheOtherAccess) {
 TYPED_TEST(FilesContract, FindFirstFindsExactlyThePathGivenOfAnyKind) {
   const std::string file = this->rig.Write("ws2_32.dll", "x");
   const std::string hidden = this->rig.Write("hidden.dll", "x");
-  this->rig.SetAttributes(hidden, this->rig.ReadOnlyAttribute | this->rig.HiddenAttribute | this->rig.SystemAttribute);
+  this->rig.SetAttributes(
+      hidden, this->rig.ReadOnlyAttribute | this->rig.HiddenAttribute | this->rig.SystemAttribute);
   const std::string directory = this->rig.MakeDirectory("wininet.dll");
   this->rig.Write("wininet.dll\\kernel32.dll", "x");
   const std::vector<std::pair<std::string, bool>> cases = {

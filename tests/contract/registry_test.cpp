@@ -99,7 +99,8 @@ TYPED_TEST(RegistryContract, ValuesOfEveryKindRoundTrip) {
       {"multi", RegistryValue{ValueKind::MultiString, std::string("a\0bc\0", 5)}},
       {"binary", RegistryValue{ValueKind::Binary, std::string("\0\x01\xff\0", 4)}},
       {"dword", RegistryValue::Dword(0xDEADBEEF)},
-      {"qword", RegistryValue{ValueKind::Qword, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8)}},
+      {"qword",
+       RegistryValue{ValueKind::Qword, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8)}},
       {"", RegistryValue::Text("default")},
   };
   for (const auto& [name, value] : values)
@@ -117,8 +118,8 @@ TYPED_TEST(RegistryContract, EnumerationListsEveryValueButNoSubkey) {
   const std::string key = this->Key("Run");
   ASSERT_EQ(reg.OpenKey(CU, key, KeyAccess::Full, true), RegStatus::Ok);
   const std::string long_name(300, 'n');
-  for (const std::string& name : {std::string("b"), std::string("A"), std::string("c"),
-                                  std::string(""), long_name})
+  for (const std::string& name :
+       {std::string("b"), std::string("A"), std::string("c"), std::string(""), long_name})
     ASSERT_EQ(reg.WriteValue(CU, key, name, RegistryValue::Dword(1)), RegStatus::Ok);
   ASSERT_EQ(reg.OpenKey(CU, key + "\\sub", KeyAccess::Full, true), RegStatus::Ok);
   EXPECT_THAT(this->Names(key), UnorderedElementsAre("b", "A", "c", "", long_name));

@@ -24,8 +24,8 @@ TYPED_TEST(SystemContract, TheSystemSerialIsThereAndStable) {
 TYPED_TEST(SystemContract, TheCursorStartsAsDefaultAndKeepsEachShapeSet) {
   platform::Cursor& cursor = this->rig.cursor();
   EXPECT_EQ(cursor.Current(), platform::crDefault);
-  for (int shape : std::initializer_list<int>{platform::crHourGlass, platform::crCross, platform::crHandPoint,
-                    platform::crDefault, -99}) {
+  for (int shape : std::initializer_list<int>{platform::crHourGlass, platform::crCross,
+                                              platform::crHandPoint, platform::crDefault, -99}) {
     cursor.Set(shape);
     EXPECT_EQ(cursor.Current(), shape);
   }

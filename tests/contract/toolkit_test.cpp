@@ -85,7 +85,8 @@ TYPED_TEST(UiToolkitContract, MenusKeepTheirStateAndRunOnlyEnabledItems) {
 TYPED_TEST(UiToolkitContract, TimersTickAsTimePassesAndRestartWhenEnabled) {
   int ticks = 0;
   auto timer = this->rig.toolkit().CreateTimer({50, true, [&] { ++ticks; }});
-  auto idle = this->rig.toolkit().CreateTimer({40, false, [&] { ADD_FAILURE() << "disabled ran"; }});
+  auto idle =
+      this->rig.toolkit().CreateTimer({40, false, [&] { ADD_FAILURE() << "disabled ran"; }});
   EXPECT_EQ(timer->Interval(), 50);
   EXPECT_TRUE(timer->Enabled());
   EXPECT_FALSE(idle->Enabled());
@@ -185,9 +186,9 @@ TYPED_TEST(UiToolkitContract, APictureButtonShowsUpAfterAReleaseAndHoverWhenTheP
   auto& rig = this->rig;
   std::vector<std::string> shown{button.ShownImage()};
   const std::vector<std::function<void()>> steps = {
-      [&] { rig.MoveTo(button, {5, 5}); },  [&] { rig.MoveTo(button, {6, 6}); },
-      [&] { rig.Press(button, {6, 6}); },   [&] { rig.Release(button, {6, 6}); },
-      [&] { rig.MoveTo(button, {7, 7}); },  [&] { rig.Leave(button); },
+      [&] { rig.MoveTo(button, {5, 5}); }, [&] { rig.MoveTo(button, {6, 6}); },
+      [&] { rig.Press(button, {6, 6}); },  [&] { rig.Release(button, {6, 6}); },
+      [&] { rig.MoveTo(button, {7, 7}); }, [&] { rig.Leave(button); },
       [&] { rig.MoveTo(button, {5, 5}); }};
   for (const auto& step : steps) {
     step();

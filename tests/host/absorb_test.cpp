@@ -20,8 +20,8 @@ TEST(Absorb, TakesOnlyTheNamedErrorAndLetsEverythingElsePass) {
   EXPECT_FALSE(Absorb<Anything>(ThrowInt));
 
   EXPECT_EQ(Absorb(std::string("default"), [] { return std::string("read"); }), "read");
-  EXPECT_EQ(Absorb(std::string("default"), [] () -> std::string { ThrowRegistry(); }), "default");
-  EXPECT_EQ(Absorb<Anything>(3, [] () -> int { ThrowInt(); }), 3);
+  EXPECT_EQ(Absorb(std::string("default"), []() -> std::string { ThrowRegistry(); }), "default");
+  EXPECT_EQ(Absorb<Anything>(3, []() -> int { ThrowInt(); }), 3);
 }
 
 }  // namespace

@@ -115,8 +115,7 @@ TEST_F(AutostartWatchTest, NoThenYesReportsTheOwnEntryAtTheNextStart) {
 
   Restart();
   Scan();
-  EXPECT_THAT(m.lines(),
-              ElementsAre(W, "*** Modified entry - " + m.programPath(), W, LocalDone));
+  EXPECT_THAT(m.lines(), ElementsAre(W, "*** Modified entry - " + m.programPath(), W, LocalDone));
   EXPECT_TRUE(m.findings.AutostartChanged);
 }
 
@@ -145,9 +144,7 @@ TEST_F(AutostartWatchTest, ComparisonReportsEveryKindOfChange) {
        [](auto& m) { m.SetRunEntry(HKCU, "Trojan", "C:\\t.exe"); },
        {W, "*** Modified entry - C:\\t.exe", W}},
       {"added empty", [](auto& m) { m.SetRunEntry(HKCU, "Blank", ""); }, {W}},
-      {"removed",
-       [](auto& m) { m.registry().DeleteValue(HKCU, settings::RunKey, "Pad"); },
-       {W}},
+      {"removed", [](auto& m) { m.registry().DeleteValue(HKCU, settings::RunKey, "Pad"); }, {W}},
       {"renamed, data kept",
        [](auto& m) {
          m.registry().DeleteValue(HKCU, settings::RunKey, "Pad");
@@ -193,10 +190,13 @@ TEST_F(AutostartWatchTest, EntriesBeyondTheCodePageAreWatchedLikeAnyOther) {
   const std::vector<CompareRow> rows = {
       {"nothing", [](auto&) {}, {UserDone}},
       {"data of a Japanese name",
-       [&](auto& m) { set(m, jp, "C:\\jp2.exe"); }, {W, "*** Modified entry - C:\\jp2.exe"}},
-      {"data beyond the code page", [&](auto& m) { set(m, cy1, ze); },
+       [&](auto& m) { set(m, jp, "C:\\jp2.exe"); },
+       {W, "*** Modified entry - C:\\jp2.exe"}},
+      {"data beyond the code page",
+       [&](auto& m) { set(m, cy1, ze); },
        {W, "*** Modified entry - C:\\?.exe"}},
-      {"second of two Cyrillic names", [&](auto& m) { set(m, cy2, "C:\\b2.exe"); },
+      {"second of two Cyrillic names",
+       [&](auto& m) { set(m, cy2, "C:\\b2.exe"); },
        {W, "*** Modified entry - C:\\b2.exe"}},
   };
   for (const CompareRow& row : rows) {

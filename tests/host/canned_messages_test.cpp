@@ -87,13 +87,14 @@ TEST_F(CannedMessagesTest, TheTargetTakesTheAnswerUnchangedAndIsLoggedEvenOnCanc
   toolkit.ScriptInput("Message Target", std::string("  "));
   toolkit.ScriptInput("Message Target", std::string(""));
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(form().UserChooseMenu("&Options", "Message Target..."));
-  EXPECT_EQ(toolkit.inputBoxes()[0].prompt, "Please enter the name of the player you will be using");
+  EXPECT_EQ(toolkit.inputBoxes()[0].prompt,
+            "Please enter the name of the player you will be using");
   EXPECT_EQ(toolkit.inputBoxes()[0].text, "Kael");
   EXPECT_EQ(frm->state().MessageTarget, "");
   auto log = LogLines();
   EXPECT_THAT(std::vector<std::string>(log.end() - 3, log.end()),
-              ElementsAre("Message Target: Kael", "Message Target:   ",
-                          "Message Target: <public message>"));
+              ElementsAre("Message Target: Kael",
+                          "Message Target:   ", "Message Target: <public message>"));
 }
 
 TEST_F(CannedMessagesTest, ABatchPostsTheLinesUntilAnEmptySlotOrTheLastLineOfTheBatch) {
@@ -102,8 +103,8 @@ TEST_F(CannedMessagesTest, ABatchPostsTheLinesUntilAnEmptySlotOrTheLastLineOfThe
     bool enabled;
     std::size_t posted;
   };
-  for (const Case& c : {Case{0, true, 0}, Case{3, true, 3}, Case{26, true, 25},
-                        Case{3, false, 0}}) {
+  for (const Case& c :
+       {Case{0, true, 0}, Case{3, true, 3}, Case{26, true, 25}, Case{3, false, 0}}) {
     SCOPED_TRACE(c.filled);
     frm->state().MessageSlots = {};
     Fill(c.filled);

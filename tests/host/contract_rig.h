@@ -7,12 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/memory/memory_files.h"
 #include "platform/memory/memory_controls.h"
+#include "platform/memory/memory_files.h"
 #include "platform/memory/memory_machine.h"
-#include "platform/memory/memory_view_controls.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_system.h"
+#include "platform/memory/memory_view_controls.h"
 
 namespace contract {
 
@@ -97,16 +97,22 @@ class MemoryToolkitRig {
   // The pointer on a speed or picture button, at client points of it; the picture
   // button is pressed and released where the pointer last was.
   void Press(platform::Control& button, platform::Point at) {
-    if (auto* speed = Speed(button)) speed->UserMouseDown(platform::MouseButton::Left, at);
-    else Picture(button).UserMouseDown(platform::MouseButton::Left);
+    if (auto* speed = Speed(button))
+      speed->UserMouseDown(platform::MouseButton::Left, at);
+    else
+      Picture(button).UserMouseDown(platform::MouseButton::Left);
   }
   void MoveTo(platform::Control& button, platform::Point at) {
-    if (auto* speed = Speed(button)) speed->UserMouseMove(at);
-    else Picture(button).UserPointerMove(at);
+    if (auto* speed = Speed(button))
+      speed->UserMouseMove(at);
+    else
+      Picture(button).UserPointerMove(at);
   }
   void Release(platform::Control& button, platform::Point at) {
-    if (auto* speed = Speed(button)) speed->UserMouseUp(platform::MouseButton::Left, at);
-    else Picture(button).UserMouseUp(platform::MouseButton::Left);
+    if (auto* speed = Speed(button))
+      speed->UserMouseUp(platform::MouseButton::Left, at);
+    else
+      Picture(button).UserMouseUp(platform::MouseButton::Left);
   }
   void Leave(platform::Control& button) { Picture(button).UserPointerLeave(); }
   bool Captured(platform::Control& button) { return Speed(button)->captured(); }

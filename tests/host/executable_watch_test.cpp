@@ -29,8 +29,7 @@ class ExecutableWatchTest : public ::testing::Test {
     m.files().AddFile("C:\\Games\\Mir\\mir.exe", Bytes("\x12\x34\x00\x00"));  // checksum 4660
   }
   void StoreChecksum(const std::string& plain) {
-    m.registry().SetValue(HKCU, settings::ChecksumKey, "Value",
-                          RegistryValue::Text(m.Seal(plain)));
+    m.registry().SetValue(HKCU, settings::ChecksumKey, "Value", RegistryValue::Text(m.Seal(plain)));
   }
   std::optional<std::string> Stored() {
     return m.registry().Text(HKCU, settings::ChecksumKey, "Value");

@@ -46,14 +46,9 @@ struct Known {
 };
 
 const std::vector<Known> KnownSums = {
-    {"", 0},
-    {"\x12\x34", 4660},
-    {"\x01\x02\x03\x04", 518},
-    {"\x12\x34\x56", 17506},
-    {"\xAB", 43947},
-    {"\xFF\xFF", 65535},  // high bytes must not sign-extend
-    {"\xFF", 65535},
-    {"\x12\x34\x12\x34", 0},
+    {"", 0},         {"\x12\x34", 4660},      {"\x01\x02\x03\x04", 518}, {"\x12\x34\x56", 17506},
+    {"\xAB", 43947}, {"\xFF\xFF", 65535},  // high bytes must not sign-extend
+    {"\xFF", 65535}, {"\x12\x34\x12\x34", 0},
 };
 
 TEST(ChecksumAccumulator, KnownValues) {

@@ -233,10 +233,10 @@ TEST_F(GameTest, TheDragSendsThePasswordOnlyToTheTargetOfThisDragAfterThePrompt)
     const char* answer;
     std::size_t sends;
   };
-  for (const Case& c : {Case{"dropped on the field", true, "guard", 1},
-                        Case{"press and release, no move", false, "guard", 0},
-                        Case{"prompt closed", true, nullptr, 0},
-                        Case{"wrong password", true, "Guard", 0}}) {
+  for (const Case& c :
+       {Case{"dropped on the field", true, "guard", 1},
+        Case{"press and release, no move", false, "guard", 0},
+        Case{"prompt closed", true, nullptr, 0}, Case{"wrong password", true, "Guard", 0}}) {
     SCOPED_TRACE(c.what);
     machine.desktop().ClearJournal();
     AnswerPrompt(c.answer);
@@ -251,8 +251,10 @@ TEST_F(GameTest, TheDragSendsThePasswordOnlyToTheTargetOfThisDragAfterThePrompt)
     EXPECT_FALSE(frm->state().Dragging);
     EXPECT_EQ(machine.cursor().Current(), platform::crDefault);
     ASSERT_EQ(SetTexts().size(), c.sends);
-    if (c.sends) EXPECT_EQ(SetTexts()[0].text, "hunter2");
-    if (c.sends) EXPECT_EQ(SetTexts()[0].window, game.passwordField());
+    if (c.sends) {
+      EXPECT_EQ(SetTexts()[0].text, "hunter2");
+      EXPECT_EQ(SetTexts()[0].window, game.passwordField());
+    }
     EXPECT_FALSE(frm->state().Unlocked);
   }
 }
@@ -290,8 +292,8 @@ TEST_F(GameTest, TheTimeMenuAndTheWarningMenuAreCoupled) {
                         Step{false, false, false, true, false}}) {
     frm->mnuTime->SetChecked(s.time);
     frm->mnu2HourWarning->SetChecked(s.warning);
-    ASSERT_TRUE(form().UserChooseMenu("&Options", s.clickWarning ? "2 Hour &Warning"
-                                                                  : "&Time Online"));
+    ASSERT_TRUE(
+        form().UserChooseMenu("&Options", s.clickWarning ? "2 Hour &Warning" : "&Time Online"));
     EXPECT_EQ(frm->mnuTime->Checked(), s.timeAfter);
     EXPECT_EQ(frm->mnu2HourWarning->Checked(), s.warningAfter);
   }

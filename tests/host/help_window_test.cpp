@@ -51,11 +51,21 @@ TEST_F(HelpWindowTest, LinksOpenAMailOrTheBrowserAsTheirAddressSays) {
   EXPECT_EQ(LastCall().parameters, "http://www.sophos.com");
 
   // Every link: mail addresses hold no "http", web addresses start with it.
-  const std::vector<platform::Control*> links = {
-      help.lblGameMasterEmail, help.lblAccountEmail, help.lblLegendofMir, help.lblMirit,
-      help.Label1,            help.lblGrisoft,      help.lblSophos,      help.lblSymantec,
-      help.lblTrend,          help.Label2,          help.lblZoneAlarm,   help.lblSygate,
-      help.lnlNProtect,       help.lblPCFlank,      help.lblPCSup};
+  const std::vector<platform::Control*> links = {help.lblGameMasterEmail,
+                                                 help.lblAccountEmail,
+                                                 help.lblLegendofMir,
+                                                 help.lblMirit,
+                                                 help.Label1,
+                                                 help.lblGrisoft,
+                                                 help.lblSophos,
+                                                 help.lblSymantec,
+                                                 help.lblTrend,
+                                                 help.Label2,
+                                                 help.lblZoneAlarm,
+                                                 help.lblSygate,
+                                                 help.lnlNProtect,
+                                                 help.lblPCFlank,
+                                                 help.lblPCSup};
   for (platform::Control* link : links) {
     const std::string address = LinkAddress(link->Text());
     ASSERT_TRUE(dynamic_cast<platform::MemoryLabel&>(*link).UserClick()) << link->Text();

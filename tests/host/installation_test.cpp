@@ -57,7 +57,7 @@ TEST_F(InstallationTest, AnsweringNoChangesNothing) {
   Uninstall(m.services, skip);
   Reset();
   EXPECT_THAT(m.boxes(), ElementsAre(Box{MessageKind::Confirmation, "Are you sure?"},
-                                           Box{MessageKind::Confirmation, ResetQuestion}));
+                                     Box{MessageKind::Confirmation, ResetQuestion}));
   ExpectUntouched();
 }
 
@@ -65,7 +65,7 @@ TEST_F(InstallationTest, UninstallRemovesEntryAndSettingsOnly) {
   m.Answer("Are you sure?", MessageAnswer::Yes);
   Uninstall(m.services, skip);
   EXPECT_THAT(m.boxes(), ElementsAre(Box{MessageKind::Confirmation, "Are you sure?"},
-                                           Box{MessageKind::Information, "Uninstall complete!"}));
+                                     Box{MessageKind::Information, "Uninstall complete!"}));
   EXPECT_FALSE(Installed());
   EXPECT_EQ(m.registry().Text(HKCU, settings::RunKey, "Messenger"), "C:\\chat.exe");
   EXPECT_EQ(m.registry().Text(HKCU, Keyring, "1N"), "sealed");

@@ -39,11 +39,9 @@ TEST_F(LibraryCheckTest, AnyEntryOfAWatchedNameIsFound) {
     std::string line;
   };
   const std::vector<Planted> cases = {
-      {"capital letters",
-       [](auto& f) { f.AddFile("C:\\Games\\Mir\\USER32.DLL", "MZ"); },
+      {"capital letters", [](auto& f) { f.AddFile("C:\\Games\\Mir\\USER32.DLL", "MZ"); },
        "Tesk Engine: Found user32.dll inside C:\\Games\\Mir\\"},
-      {"a directory",
-       [](auto& f) { f.AddDirectory("C:\\Games\\Mir\\ole32.dll"); },
+      {"a directory", [](auto& f) { f.AddDirectory("C:\\Games\\Mir\\ole32.dll"); },
        "Tesk Engine: Found ole32.dll inside C:\\Games\\Mir\\"},
       {"hidden and system",
        [](auto& f) {

@@ -9,8 +9,8 @@ namespace main_window_test {
 namespace {
 
 using platform::RegistryValue;
-using ::testing::ElementsAre;
 using ::testing::Each;
+using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 std::vector<std::string> Captions(const platform::Menu& menu) {

@@ -202,11 +202,11 @@ TEST_F(DesktopTest, WholeLoginAndChatPostAgainstTheSimulatedGame) {
   EXPECT_EQ(game.TextsSet("login"), (std::vector<std::string>{"kael"}));
   std::vector<GameEventKind> kinds;
   for (const auto& e : game.events()) kinds.push_back(e.kind);
-  EXPECT_EQ(kinds, (std::vector<GameEventKind>{
-                       GameEventKind::Launched, GameEventKind::LoginScreenShown,
-                       GameEventKind::TextSet, GameEventKind::TextSet,
-                       GameEventKind::LoginSubmitted, GameEventKind::GameShown,
-                       GameEventKind::ChatOpened, GameEventKind::Pasted, GameEventKind::ChatSent}));
+  EXPECT_EQ(kinds,
+            (std::vector<GameEventKind>{
+                GameEventKind::Launched, GameEventKind::LoginScreenShown, GameEventKind::TextSet,
+                GameEventKind::TextSet, GameEventKind::LoginSubmitted, GameEventKind::GameShown,
+                GameEventKind::ChatOpened, GameEventKind::Pasted, GameEventKind::ChatSent}));
 }
 
 TEST_F(DesktopTest, TheLoginScreenComesOnlyAfterTheDelay) {

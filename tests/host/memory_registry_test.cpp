@@ -79,7 +79,8 @@ TEST(MemoryRegistry, DeniedFullAccessStillAllowsReading) {
   EXPECT_EQ(reg.ValueNames(HKLM, run, names), RegStatus::Ok);
   RegistryValue v;
   EXPECT_EQ(reg.ReadValue(HKLM, run, "tool", v), RegStatus::Ok);
-  EXPECT_EQ(reg.WriteValue(HKLM, run, "Quenlar", RegistryValue::Text("x")), RegStatus::AccessDenied);
+  EXPECT_EQ(reg.WriteValue(HKLM, run, "Quenlar", RegistryValue::Text("x")),
+            RegStatus::AccessDenied);
   EXPECT_EQ(reg.DeleteValue(HKLM, run, "Tool"), RegStatus::AccessDenied);
   EXPECT_EQ(reg.DeleteKey(HKLM, run), RegStatus::AccessDenied);
   EXPECT_EQ(reg.ValueNamesOf(HKLM, run), std::vector<std::string>{"Tool"});

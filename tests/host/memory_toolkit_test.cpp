@@ -134,7 +134,8 @@ TEST_F(ToolkitTest, TicksFallingDueInsideAHandlerRunWhenItPumpsButNotItself) {
     toolkit.ProcessMessages();  // outer itself is due again, but is still running
     --depth;
   });
-  auto inner = MakeTimer("inner", 350, true, [&] { seen.push_back("inner depth " + std::to_string(depth)); });
+  auto inner = MakeTimer("inner", 350, true,
+                         [&] { seen.push_back("inner depth " + std::to_string(depth)); });
   toolkit.RunFor(400);
   EXPECT_EQ(seen, (std::vector<std::string>{"outer depth 1", "inner depth 1", "outer depth 1"}));
   EXPECT_EQ(ticks, (std::vector<Tick>{{"outer", 100}, {"inner", 400}, {"outer", 400}}));
@@ -272,7 +273,8 @@ TEST_F(ToolkitTest, MessageBoxesAnswerFromScriptsAndRecordTheUnexpected) {
 
 TEST_F(ToolkitTest, ABoxLetsTimersRunButKeepsThePlayerOffTheForms) {
   auto main = MakeForm("Main");
-  auto& button = dynamic_cast<MemoryButton&>(main->AddButton({.bounds = {10, 10, 75, 25}, .caption = "E&xit", .onClick = {}}));
+  auto& button = dynamic_cast<MemoryButton&>(
+      main->AddButton({.bounds = {10, 10, 75, 25}, .caption = "E&xit", .onClick = {}}));
   main->Show();
   auto t = MakeTimer("t", 100);
   bool clicked = true;
@@ -359,14 +361,12 @@ TEST_F(ToolkitTest, ListViewClicksSelectAndPagesShowOneAtATime) {
       main->AddPageControl({{8, 8, 380, 280}, 1, true, true}));
   auto& links = pages.AddPage("Links", {});
   auto& prevention = pages.AddPage("Prevention", {});
-  auto& label = dynamic_cast<platform::MemoryLabel&>(
-      links.AddLabel(
-          {.bounds = {8, 16, 100, 13},
-           .caption = "Email:-",
-           .font = {},
-           .transparent = true,
-           .onClick = [] {},
-           .onMouseMove = {}}));
+  auto& label = dynamic_cast<platform::MemoryLabel&>(links.AddLabel({.bounds = {8, 16, 100, 13},
+                                                                     .caption = "Email:-",
+                                                                     .font = {},
+                                                                     .transparent = true,
+                                                                     .onClick = [] {},
+                                                                     .onMouseMove = {}}));
   auto& rich = prevention.AddRichEdit({{8, 80, 300, 180}, {}, "Good Practices"});
   EXPECT_EQ(pages.ActivePage(), 0);
   EXPECT_TRUE(label.UserClick());

@@ -32,8 +32,7 @@ TEST_F(ScanSequenceTest, RunsOnceAQuarterSecondAfterCreationInItsOrderWithItsPau
   EXPECT_THAT(checks->Names(),
               ElementsAre("SnapshotAutostart User false", "SnapshotAutostart Local false",
                           "CompareAutostart User", "CompareAutostart Local",
-                          "CheckExecutable false", "CheckPatcherConfig",
-                          "CheckPlantedLibraries"));
+                          "CheckExecutable false", "CheckPatcherConfig", "CheckPlantedLibraries"));
   // 300 ms after each autostart step, with the window repainted before each pause.
   const std::int64_t times[] = {250, 550, 850, 1150, 1450, 1450, 1450};
   for (std::size_t i = 0; i < checks->calls.size(); ++i) {
@@ -58,8 +57,7 @@ TEST_F(ScanSequenceTest, AFirstRunSkipsBothComparisonsButKeepsEveryPause) {
   Scan();
   EXPECT_THAT(checks->Names(),
               ElementsAre("SnapshotAutostart User false", "SnapshotAutostart Local false",
-                          "CheckExecutable false", "CheckPatcherConfig",
-                          "CheckPlantedLibraries"));
+                          "CheckExecutable false", "CheckPatcherConfig", "CheckPlantedLibraries"));
   EXPECT_EQ(machine.clock().TotalSleptMs(), 1200);
   EXPECT_EQ(checks->calls[2].atMs - checks->calls[0].atMs, 1200);
 }
@@ -134,8 +132,8 @@ TEST_F(ScanSequenceTest, TheLogIsClearedBlackAndOneWarningTurnsEveryLineRed) {
     }
   };
   Scan();
-  EXPECT_THAT(LogLines(), ElementsAre("Registry: User checks complete", "a warning", "Account: ",
-                                      "Message Target: <public message>"));
+  EXPECT_THAT(LogLines(), ElementsAre("Registry: User checks complete", "a warning",
+                                      "Account: ", "Message Target: <public message>"));
   EXPECT_EQ(frm->mmoEvents->FontColor(), platform::colors::Red);
   // A warning alone sets no flag: Exit asks nothing.
   frm->btnClose->Click();

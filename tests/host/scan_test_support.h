@@ -45,8 +45,7 @@ inline const std::string FirstTimeQuestion = "Is this the first time you have ru
 struct ScanMachine {
   platform::MemoryMachine machine;
   platform::Services services = machine.services();
-  std::unique_ptr<platform::Form> form =
-      machine.toolkit().CreateForm(platform::FormSpec{}, {});
+  std::unique_ptr<platform::Form> form = machine.toolkit().CreateForm(platform::FormSpec{}, {});
   platform::Memo& memo = form->AddMemo(platform::MemoSpec{});
   EventLog log{memo};
   Findings findings;

@@ -29,8 +29,12 @@ std::string AllBytes() {
 
 TEST(MachineText, NineCharactersZeroPaddedUpperCase) {
   const std::pair<std::optional<std::uint32_t>, const char*> cases[] = {
-      {0x00AB000Cu, "00AB-000C"}, {0xDEADBEEFu, "DEAD-BEEF"}, {0x43000000u, "4300-0000"},
-      {0u, "0000-0000"},          {0xFFFFFFFFu, "FFFF-FFFF"}, {0x0000F00Du, "0000-F00D"},
+      {0x00AB000Cu, "00AB-000C"},
+      {0xDEADBEEFu, "DEAD-BEEF"},
+      {0x43000000u, "4300-0000"},
+      {0u, "0000-0000"},
+      {0xFFFFFFFFu, "FFFF-FFFF"},
+      {0x0000F00Du, "0000-F00D"},
       // A failed query reads as serial 0.
       {std::nullopt, "0000-0000"},
   };

@@ -54,16 +54,20 @@ TEST(TextLineReader, SplitsLinesByTheRules) {
       {"a\r\nb\r\n", {"a", "b"}},
       {"\r\n", {""}},
       {"\r\n\r\n", {"", ""}},
-      {"a\nb\n", {"a\nb\n"}},  // a lone line feed is an ordinary character
+      {"a\nb\n", {"a\nb\n"}},      // a lone line feed is an ordinary character
       {"a\r\n\nb", {"a", "\nb"}},  // only the first line feed after a CR is skipped
       {"a\n\r", {"a\n"}},
       {"a\rb\r\nc", {"a", "b", "c"}},
       {std::string("a\0b\rc\xFF", 6), {std::string("a\0b", 3), "c\xFF"}},
       // Ctrl-Z ends the file wherever it stands.
       {"\x1a", {}},
-      {"\x1a" "abc\r", {}},
+      {"\x1a"
+       "abc\r",
+       {}},
       {"site=x\x1a", {"site=x"}},
-      {"a\rb\x1a" "c\rd", {"a", "b"}},
+      {"a\rb\x1a"
+       "c\rd",
+       {"a", "b"}},
       {"a\r\x1a", {"a"}},
       {"a\r\n\x1a\r\nb", {"a"}},
       {"a\r\r\x1a", {"a", ""}},
@@ -112,11 +116,10 @@ TEST(TextLineReader, ReadFailureIsReportedAndDropsThePartialLine) {
     Lines lines;
   };
   const std::vector<FailCase> cases = {
-      {"site=x", 64, 1, {}},
-      {"ab\rcd", 2, 2, {}},           // inside the first line
-      {"ab\rcd", 3, 2, {"ab"}},       // at the start of the second
-      {"ab\r\ncd", 3, 2, {"ab"}},     // while looking for the line feed after a CR
-      {"ab\rcd", 64, 2, {"ab"}},       // while looking for the end: the last line may be cut
+      {"site=x", 64, 1, {}},           {"ab\rcd", 2, 2, {}},  // inside the first line
+      {"ab\rcd", 3, 2, {"ab"}},                               // at the start of the second
+      {"ab\r\ncd", 3, 2, {"ab"}},       // while looking for the line feed after a CR
+      {"ab\rcd", 64, 2, {"ab"}},        // while looking for the end: the last line may be cut
       {"ab\rcd", 64, 3, {"ab", "cd"}},  // the end was found before any read failed
   };
   for (const FailCase& c : cases) {

@@ -8,10 +8,9 @@ using namespace platform;
 
 // Every name the system can hold comes back to the same units, a lone surrogate too.
 TEST(Unicode, Utf16RoundTripsThroughUtf8) {
-  const std::u16string cases[] = {u"", u"Run", u"\u65E5\u672C", u"\U0001F600", u"a\xD800z",
-                                  u"\xDC00", std::u16string(1, u'\0')};
-  for (const std::u16string& units : cases)
-    EXPECT_EQ(Utf16FromUtf8(Utf8FromUtf16(units)), units);
+  const std::u16string cases[] = {u"",         u"Run",    u"\u65E5\u672C",         u"\U0001F600",
+                                  u"a\xD800z", u"\xDC00", std::u16string(1, u'\0')};
+  for (const std::u16string& units : cases) EXPECT_EQ(Utf16FromUtf8(Utf8FromUtf16(units)), units);
   EXPECT_EQ(Utf8FromUtf16(u"\u00E9\U0001F600"), "\xC3\xA9\xF0\x9F\x98\x80");
   EXPECT_EQ(Utf16FromUtf8("a\xFF"), u"a\xFFFD");
 }

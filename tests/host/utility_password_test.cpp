@@ -55,8 +55,8 @@ TEST_F(UtilityPasswordTest, CheckModeAcceptsOnlyTheExactPasswordAndClearsTheFiel
     std::string typed;
     bool accepted;
   };
-  for (const Case& c : {Case{"Secret", true}, Case{"secret", false}, Case{"Secret ", false},
-                        Case{"", false}}) {
+  for (const Case& c :
+       {Case{"Secret", true}, Case{"secret", false}, Case{"Secret ", false}, Case{"", false}}) {
     SCOPED_TRACE(c.typed);
     StoreLogin("Secret");
     bool confirmShown = true;

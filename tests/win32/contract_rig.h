@@ -85,8 +85,8 @@ class Win32ToolkitRig {
   }
   bool PassUntil(const std::function<bool()>& done) { return ui_pump::PumpUntil(toolkit_, done); }
   void WhenModal(const std::string& caption, std::function<void()> act) {
-    watchers_.push_back(std::make_unique<ui_pump::WhenShown>(
-        toolkit_, "QuenlarForm", caption, [act](HWND) { act(); }));
+    watchers_.push_back(std::make_unique<ui_pump::WhenShown>(toolkit_, "QuenlarForm", caption,
+                                                             [act](HWND) { act(); }));
   }
   void AnswerMessage(platform::MessageKind kind, platform::MessageAnswer answer) {
     const char* title = kind == platform::MessageKind::Confirmation ? "Confirm"

@@ -40,10 +40,10 @@ class Win32RegistryTest : public ::testing::Test {
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                               nullptr, &handle, nullptr),
               ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExA(handle, name.c_str(), 0, type,
-                             reinterpret_cast<const BYTE*>(bytes.data()),
-                             static_cast<DWORD>(bytes.size())),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegSetValueExA(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                       static_cast<DWORD>(bytes.size())),
+        ERROR_SUCCESS);
     RegCloseKey(handle);
   }
 
@@ -120,7 +120,7 @@ TEST_F(Win32RegistryTest, RefusesTheRootAndEmbeddedNuls) {
 TEST_F(Win32RegistryTest, WideCallsKeepNamesTheCodePageCannotHold) {
   const std::string key = scratch.path();
   ASSERT_EQ(registry.OpenKey(CU, key, KeyAccess::Full, true), RegStatus::Ok);
-  const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC";          // two CJK characters
+  const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC";  // two CJK characters
   const std::string cyrillic1 = "\xD0\x90\xD0\x91", cyrillic2 = "\xD0\x92\xD0\x93";
   const std::string data = "C:\\\xD0\x96.exe";
   for (const std::string& name : {japanese, cyrillic1, cyrillic2, std::string("Plain")})

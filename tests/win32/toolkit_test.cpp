@@ -221,8 +221,7 @@ TEST_F(UiTest, ButtonsClickAndTheKeyboardPressesDefaultAndCancel) {
   int exits = 0;
   int cancels = 0;
   form->AddButton({{359, 200, 75, 25}, "&Play", 2, true, true, [&] { ++plays; }});
-  Button& exit = form->AddButton({{359, 232, 75, 25}, "E&xit", 3, false, false,
-                                  [&] { ++exits; }});
+  Button& exit = form->AddButton({{359, 232, 75, 25}, "E&xit", 3, false, false, [&] { ++exits; }});
   form->AddButton({{277, 232, 75, 25}, "Cancel", 4, true, false, [&] { ++cancels; }, true});
   Edit& edit = form->AddEdit({{8, 8, 100, 21}, "", 0});
   exit.SetEnabled(true);
@@ -299,8 +298,7 @@ TEST_F(UiTest, LabelsEditsAndTheFormReportTheirEvents) {
   Edit& hidden = form->AddEdit({{}, "Time", 0, false});
   form->Show();
 
-  Send(form->Handle(), WM_COMMAND,
-       MAKEWPARAM(GetDlgCtrlID(ToHwnd(label.Handle())), STN_CLICKED),
+  Send(form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(ToHwnd(label.Handle())), STN_CLICKED),
        static_cast<LPARAM>(label.Handle()));
   EXPECT_EQ(clicks, 1);
   Send(label.Handle(), WM_MOUSEMOVE, 0, At(3, 4));
@@ -333,8 +331,8 @@ TEST_F(UiTest, ListViewHoldsItemsSelectionAndNotifies) {
   auto form = toolkit_.CreateForm(MainSpec());
   int clicks = 0;
   int doubleClicks = 0;
-  ListView& list = form->AddListView(
-      {{8, 8, 200, 150}, 0, [&] { ++clicks; }, [&] { ++doubleClicks; }});
+  ListView& list =
+      form->AddListView({{8, 8, 200, 150}, 0, [&] { ++clicks; }, [&] { ++doubleClicks; }});
   for (const char* name : {"Warrior", "Wizard", "Taoist"}) list.AddItem(name);
   EXPECT_EQ(list.Count(), 3);
   EXPECT_EQ(list.ItemCaption(1), "Wizard");
@@ -348,8 +346,7 @@ TEST_F(UiTest, ListViewHoldsItemsSelectionAndNotifies) {
   EXPECT_EQ(style & LVS_TYPEMASK, LVS_LIST);
   EXPECT_FALSE(style & LVS_EDITLABELS);
 
-  NMHDR header{ToHwnd(list.Handle()),
-               static_cast<UINT_PTR>(GetDlgCtrlID(ToHwnd(list.Handle()))),
+  NMHDR header{ToHwnd(list.Handle()), static_cast<UINT_PTR>(GetDlgCtrlID(ToHwnd(list.Handle()))),
                static_cast<UINT>(NM_DBLCLK)};
   Send(form->Handle(), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
   header.code = static_cast<UINT>(NM_CLICK);
@@ -369,8 +366,7 @@ TEST_F(UiTest, PagesShowOneAtATimeAndRouteTheirControls) {
   int thanks = 0;
   Edit& field = general.AddEdit({{8, 8, 100, 21}, "", 0});
   general.AddButton({{8, 40, 75, 25}, "Close", 1, true, true, [&] { ++closes; }});
-  Button& thank = credits.AddButton({{8, 8, 75, 25}, "Thanks", 0, true, false,
-                                     [&] { ++thanks; }});
+  Button& thank = credits.AddButton({{8, 8, 75, 25}, "Thanks", 0, true, false, [&] { ++thanks; }});
   EXPECT_EQ(pages.PageCount(), 2);
   EXPECT_EQ(pages.ActivePage(), 0);
   LONG_PTR style = GetWindowLongPtrA(ToHwnd(pages.Handle()), GWL_STYLE);
@@ -400,8 +396,7 @@ TEST_F(UiTest, PagesShowOneAtATimeAndRouteTheirControls) {
 
   // A tab chosen by the player: the control changes, then notifies.
   Send(pages.Handle(), TCM_SETCURSEL, 0);
-  NMHDR header{ToHwnd(pages.Handle()),
-               static_cast<UINT_PTR>(GetDlgCtrlID(ToHwnd(pages.Handle()))),
+  NMHDR header{ToHwnd(pages.Handle()), static_cast<UINT_PTR>(GetDlgCtrlID(ToHwnd(pages.Handle()))),
                static_cast<UINT>(TCN_SELCHANGE)};
   Send(form->Handle(), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
   EXPECT_TRUE(pageShown(field));
@@ -415,8 +410,8 @@ TEST_F(UiTest, PagesShowOneAtATimeAndRouteTheirControls) {
 TEST_F(UiTest, PictureButtonsFollowThePointer) {
   auto form = toolkit_.CreateForm(MainSpec());
   int helps = 0;
-  ImageButton& help = form->AddImageButton(
-      {{88, 246, 65, 26}, "HelpUp", "HelpDown", "HelpOver", [&] { ++helps; }});
+  ImageButton& help =
+      form->AddImageButton({{88, 246, 65, 26}, "HelpUp", "HelpDown", "HelpOver", [&] { ++helps; }});
   int imageClicks = 0;
   Control& image = form->AddImage({300, 10, 0, 0}, "Logo", [&] { ++imageClicks; });
   form->Show();
@@ -497,9 +492,8 @@ TEST_F(UiTest, OpenDialogReturnsTheChosenPathOrThePreset) {
   OpenDialogSpec spec{"Select Legend of Mir Executable", "Executable|*.exe", "exe", "mir.exe",
                       "C:\\"};
   {
-    WhenShown cancel(toolkit_, "#32770", spec.title, [](HWND dialog) {
-      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
+    WhenShown cancel(toolkit_, "#32770", spec.title,
+                     [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
     EXPECT_EQ(toolkit_.ShowOpenDialog(spec), "mir.exe");
   }
   {
@@ -517,19 +511,21 @@ TEST_F(UiTest, TerminateWaitsForTheRunningHandlerAndItsMessageBox) {
   int pumpedTicks = 0;
   auto pulse = toolkit_.CreateTimer({20, false, [&] { ++pumpedTicks; }});
   std::unique_ptr<Timer> start;
-  start = toolkit_.CreateTimer({30, true, [&] {
-    start->SetEnabled(false);
-    toolkit_.Terminate();
-    steps.push_back("asked");
-    // Messages still flow inside the handler after the request.
-    pulse->SetEnabled(true);
-    PumpUntil(toolkit_, [&] { return pumpedTicks >= 2; });
-    WhenShown ok(toolkit_, "#32770", "Information",
-                 [](HWND box) { SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0); });
-    toolkit_.ShowMessage(MessageKind::Information, "Uninstall complete!");
-    steps.push_back(ok.acted() ? "answered" : "box gone");
-    pulse->SetEnabled(false);
-  }});
+  start =
+      toolkit_.CreateTimer({30, true, [&] {
+                              start->SetEnabled(false);
+                              toolkit_.Terminate();
+                              steps.push_back("asked");
+                              // Messages still flow inside the handler after the request.
+                              pulse->SetEnabled(true);
+                              PumpUntil(toolkit_, [&] { return pumpedTicks >= 2; });
+                              WhenShown ok(toolkit_, "#32770", "Information", [](HWND box) {
+                                SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+                              });
+                              toolkit_.ShowMessage(MessageKind::Information, "Uninstall complete!");
+                              steps.push_back(ok.acted() ? "answered" : "box gone");
+                              pulse->SetEnabled(false);
+                            }});
   toolkit_.Run(*main);
   EXPECT_EQ(steps, (std::vector<std::string>{"asked", "answered"}));
   EXPECT_GE(pumpedTicks, 2);
@@ -566,16 +562,16 @@ TEST_F(UiTest, AnExceptionLeavingAHandlerIsShownAndTheModalFormStaysOpen) {
   WhenShown click(toolkit_, "QuenlarForm", "Utility Login",
                   [&](HWND) { PostMessageA(ToHwnd(ok.Handle()), BM_CLICK, 0, 0); });
   auto answer = toolkit_.CreateTimer({50, true, [&] {
-    HWND box = FindWindowA("#32770", "Error");
-    if (!box || !shown.empty()) return;
-    shown = win32::WindowText(GetDlgItem(box, 65535));
-    SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-  }});
+                                        HWND box = FindWindowA("#32770", "Error");
+                                        if (!box || !shown.empty()) return;
+                                        shown = win32::WindowText(GetDlgItem(box, 65535));
+                                        SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+                                      }});
   auto close = toolkit_.CreateTimer({50, true, [&] {
-    if (shown.empty() || !dialog->Showing()) return;
-    openAfterBox = true;
-    dialog->Close();
-  }});
+                                       if (shown.empty() || !dialog->Showing()) return;
+                                       openAfterBox = true;
+                                       dialog->Close();
+                                     }});
   dialog->ShowModal();
   EXPECT_EQ(shown, "Failed to set data for 'Login'");
   EXPECT_TRUE(openAfterBox);
