@@ -157,7 +157,14 @@ LogColour QuenlarRun::ReadLogColour(LogColour expected) {
   ULONGLONG deadline = GetTickCount64() + 5000;
   for (;;) {
     LogColour colour = ReadColourOf(memo);
-    if (colour == expected || GetTickCount64() >= deadline) return colour;
+    if (colour == expected) return colour;
+    if (GetTickCount64() >= deadline) {
+      // The whole screen as it was read, to tell a wrong colour from a window in the way.
+      SaveBmp(CaptureScreen(), JoinPath(setup_.artifacts, name_ + "-log-colour.bmp"));
+      return colour;
+    }
+    // Another program's window left over the log would be read instead of it.
+    SetWindowPos(MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RedrawWindow(memo, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     Pump(250);
   }

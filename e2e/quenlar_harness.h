@@ -74,8 +74,9 @@ class QuenlarRun {
   // A message box that comes meanwhile fails the wait with its text.
   std::vector<std::string> WaitForScan();
   // The font colour of the event log, read from the screen. Wine repaints late at times,
-  // so while the reading is not `expected` the log is repainted and read again, for a few
-  // seconds at most; the last reading is returned.
+  // so while the reading is not `expected` the window is raised, the log repainted and
+  // read again, for a few seconds at most; the last reading is returned, and a screenshot
+  // of the whole screen is left beside the artefacts.
   LogColour ReadLogColour(LogColour expected);
   void SaveArtifacts();
   const std::string& screenshotPath() const { return screenshot_; }

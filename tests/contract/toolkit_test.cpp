@@ -1,8 +1,11 @@
-// Controls, menus, timers, modal forms, message boxes, the picture button's pictures and
-// the speed button's hold on the pointer, as both backends must show them.
+// Controls (memo, list view, pages among them), menus, timers, modal forms, message boxes,
+// the input box and the open dialog, the picture button's pictures and the speed button's
+// hold on the pointer, as both backends must show them.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +14,11 @@
 namespace {
 
 using namespace platform;
+
+std::string FoldCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
 
 template <typename Rig>
 class UiToolkitContract : public ::testing::Test {
@@ -197,6 +205,91 @@ TYPED_TEST(UiToolkitContract, APictureButtonShowsUpAfterAReleaseAndHoverWhenTheP
   EXPECT_EQ(shown,
             (std::vector<std::string>{"up", "over", "over", "down", "up", "up", "up", "over"}));
   EXPECT_EQ(clicks, 1);
+}
+
+TYPED_TEST(UiToolkitContract, AMemoHoldsItsLinesAndOneFontColour) {
+  auto form = this->MakeForm("Quenlar");
+  Memo& memo = form->AddMemo({{8, 64, 425, 129}, {}, 0, true});
+  EXPECT_TRUE(memo.Lines().empty());
+  memo.AppendLine("Registry: User checks complete");
+  memo.AppendLine("");
+  memo.AppendLines({"Executable: Checksum OK", "Patcher: OK"});
+  EXPECT_EQ(memo.Text(),
+            "Registry: User checks complete\r\n\r\nExecutable: Checksum OK\r\nPatcher: OK\r\n");
+  EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"Registry: User checks complete", "",
+                                                    "Executable: Checksum OK", "Patcher: OK"}));
+  // A text set without a last line break gets one before the next line.
+  memo.SetText("a\r\nb\nc");
+  memo.AppendLine("d");
+  EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"a", "b", "c", "d"}));
+  memo.SetText("e\r\n");
+  memo.AppendLine("f");
+  EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"e", "f"}));
+  memo.SetFontColor(colors::Red);
+  EXPECT_EQ(memo.FontColor(), colors::Red);
+  // Far beyond an edit control's default limit of 32K characters.
+  memo.Clear();
+  for (int i = 0; i < 1000; ++i) memo.AppendLine(std::string(60, 'x'));
+  EXPECT_EQ(memo.Lines().size(), 1000u);
+}
+
+TYPED_TEST(UiToolkitContract, AListViewHoldsItsCaptionsAndOneSelection) {
+  auto form = this->MakeForm("Accounts");
+  ListView& list = form->AddListView({{8, 8, 200, 150}, 0, {}, {}});
+  for (const char* name : {"Warrior", "Empty", "Taoist"}) list.AddItem(name);
+  EXPECT_EQ(list.Count(), 3);
+  EXPECT_EQ(list.ItemCaption(1), "Empty");
+  EXPECT_EQ(list.ItemCaption(3), "");
+  EXPECT_EQ(list.ItemCaption(-1), "");
+  EXPECT_EQ(list.SelectedIndex(), -1);
+  list.Select(2);
+  EXPECT_EQ(list.SelectedIndex(), 2);
+  list.Select(0);
+  EXPECT_EQ(list.SelectedIndex(), 0);
+  list.Select(-1);
+  EXPECT_EQ(list.SelectedIndex(), -1);
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.ItemCaption(0), "");
+}
+
+TYPED_TEST(UiToolkitContract, PagesShowOneAtATimeAndIgnoreAPageThatIsNotThere) {
+  auto form = this->MakeForm("Help");
+  PageControl& pages = form->AddPageControl({{8, 8, 420, 260}, 0, true, true});
+  Container& links = pages.AddPage("Links", {});
+  pages.AddPage("Prevention", {});
+  int clicks = 0;
+  Button& button = links.AddButton({{8, 8, 75, 25}, "Close", 0, true, false, [&] { ++clicks; }});
+  EXPECT_EQ(pages.PageCount(), 2);
+  EXPECT_EQ(pages.ActivePage(), 0);
+  pages.SetActivePage(1);
+  EXPECT_EQ(pages.ActivePage(), 1);
+  pages.SetActivePage(7);
+  EXPECT_EQ(pages.ActivePage(), 1);
+  button.Click();  // a control on a hidden page still works for the program
+  EXPECT_EQ(clicks, 1);
+}
+
+TYPED_TEST(UiToolkitContract, TheInputBoxGivesWhatWasTypedOnlyOnOk) {
+  auto form = this->MakeForm("Quenlar");
+  form->Show();
+  const std::string title = "Message Target";
+  const std::string prompt = "Please enter the name of the player you will be using";
+  this->rig.AnswerInput(title, "Hero");
+  EXPECT_EQ(this->rig.toolkit().InputBox(title, prompt, "Old"), "Hero");
+  this->rig.AnswerInput(title, std::nullopt);
+  EXPECT_EQ(this->rig.toolkit().InputBox(title, prompt, "Old"), "Old");
+  EXPECT_TRUE(this->rig.TakesInput(*form));
+}
+
+TYPED_TEST(UiToolkitContract, TheOpenDialogGivesTheChosenPathOrThePresetName) {
+  const OpenDialogSpec spec{"Select Legend of Mir Executable", "Executable|*.exe", "exe", "mir.exe",
+                            "C:\\"};
+  this->rig.AnswerOpenDialog(spec.title, std::nullopt);
+  EXPECT_EQ(this->rig.toolkit().ShowOpenDialog(spec), "mir.exe");
+  const std::string chosen = this->rig.AnExistingFile();
+  this->rig.AnswerOpenDialog(spec.title, chosen);
+  EXPECT_EQ(FoldCase(this->rig.toolkit().ShowOpenDialog(spec)), FoldCase(chosen));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -92,6 +93,18 @@ class MemoryToolkitRig {
   }
   bool TakesInput(platform::Form& form) {
     return machine_.toolkit().ui().AcceptsInput(platform::MemoryToolkit::Of(form));
+  }
+  // The next input box with this title: OK with `text` typed, or Cancel for nullopt.
+  void AnswerInput(const std::string& title, std::optional<std::string> text) {
+    machine_.toolkit().ScriptInput(title, std::move(text));
+  }
+  // The next open dialog: `path` chosen, or cancelled for nullopt.
+  void AnswerOpenDialog(const std::string& /*title*/, std::optional<std::string> path) {
+    machine_.toolkit().ScriptOpenDialog(std::move(path));
+  }
+  std::string AnExistingFile() {
+    machine_.files().AddFile("C:\\Games\\Mir\\mir.exe", "MZ");
+    return "C:\\Games\\Mir\\mir.exe";
   }
 
   // The pointer on a speed or picture button, at client points of it; the picture

@@ -377,22 +377,6 @@ TEST_F(ToolkitTest, ListViewClicksSelectAndPagesShowOneAtATime) {
   EXPECT_FALSE(pages.UserSelectPage(7));
 }
 
-TEST_F(ToolkitTest, MemoTextIsItsLinesAndHasOneFontColour) {
-  auto main = MakeForm("Main");
-  auto& memo = main->AddMemo({{8, 64, 425, 129}, {}, 0, true});
-  memo.AppendLine("Registry: User checks complete");
-  memo.AppendLine("");
-  EXPECT_EQ(memo.Text(), "Registry: User checks complete\r\n\r\n");
-  EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"Registry: User checks complete", ""}));
-  memo.SetText("a\r\nb\nc");
-  memo.AppendLine("d");
-  EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"a", "b", "c", "d"}));
-  memo.SetFontColor(platform::colors::Red);
-  EXPECT_EQ(memo.FontColor(), 255u);
-  memo.Clear();
-  EXPECT_TRUE(memo.Lines().empty());
-}
-
 }  // namespace
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,33 @@ class Win32ToolkitRig {
   }
   bool TakesInput(platform::Form& form) {
     return IsWindowEnabled(ui_pump::ToHwnd(form.Handle())) != FALSE;
+  }
+  // The next input box with this title: `text` typed and Enter, or Escape for nullopt.
+  void AnswerInput(const std::string& title, std::optional<std::string> text) {
+    watchers_.push_back(
+        std::make_unique<ui_pump::WhenShown>(toolkit_, "QuenlarForm", title, [text](HWND box) {
+          HWND edit = FindWindowExA(box, nullptr, "Edit", nullptr);
+          if (text) SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text->c_str()));
+          PostMessageA(edit, WM_KEYDOWN, text ? VK_RETURN : VK_ESCAPE, 0);
+        }));
+  }
+  // The next open dialog with this title: `path` typed and Open, or Cancel for nullopt.
+  void AnswerOpenDialog(const std::string& title, std::optional<std::string> path) {
+    watchers_.push_back(
+        std::make_unique<ui_pump::WhenShown>(toolkit_, "#32770", title, [path](HWND dialog) {
+          if (path) {
+            constexpr int FileNameCombo = 0x47c;
+            SendMessageA(GetDlgItem(dialog, FileNameCombo), WM_SETTEXT, 0,
+                         reinterpret_cast<LPARAM>(path->c_str()));
+          }
+          PostMessageA(dialog, WM_COMMAND, path ? IDOK : IDCANCEL, 0);
+        }));
+  }
+  // This test program itself.
+  std::string AnExistingFile() {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    return self;
   }
 
   // The left button's messages, as the pointer over a speed or picture button sends them.

@@ -148,37 +148,6 @@ TEST_F(UiTest, ColoursReachTheControlsThroughTheirParent) {
   ReleaseDC(nullptr, dc);
 }
 
-TEST_F(UiTest, MemoAppendsLinesAndReadsThemBack) {
-  auto form = toolkit_.CreateForm(MainSpec());
-  MemoSpec spec;
-  spec.bounds = {8, 64, 425, 129};
-  spec.readOnly = true;
-  Memo& memo = form->AddMemo(spec);
-  EXPECT_TRUE(memo.Lines().empty());
-  memo.AppendLine("Registry: User checks complete");
-  memo.AppendLine("");
-  memo.AppendLine("Executable: Checksum OK");
-  EXPECT_EQ(memo.Text(), "Registry: User checks complete\r\n\r\nExecutable: Checksum OK\r\n");
-  EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"Registry: User checks complete", "",
-                                                    "Executable: Checksum OK"}));
-  memo.Clear();
-  EXPECT_TRUE(memo.Lines().empty());
-
-  // A text set without a last line break gets one before the next line.
-  memo.SetText("first");
-  memo.AppendLine("second");
-  EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"first", "second"}));
-  memo.SetText("first\r\n");
-  memo.AppendLine("second");
-  EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"first", "second"}));
-
-  // Far beyond the edit control's default limit of 32K characters.
-  memo.Clear();
-  const std::string line(60, 'x');
-  for (int i = 0; i < 1000; ++i) memo.AppendLine(line);
-  EXPECT_EQ(memo.Lines().size(), 1000u);
-}
-
 // The state and Click of menus are checked on both backends; here, the real menu the
 // window carries and the messages that reach the handlers.
 TEST_F(UiTest, MenusAreTheWindowsRealMenuAndItsMessagesReachTheHandlers) {
@@ -333,15 +302,9 @@ TEST_F(UiTest, ListViewHoldsItemsSelectionAndNotifies) {
   int doubleClicks = 0;
   ListView& list =
       form->AddListView({{8, 8, 200, 150}, 0, [&] { ++clicks; }, [&] { ++doubleClicks; }});
+  // Captions and selection are checked on both backends; here, the control's kind and
+  // the notifications that reach the handlers.
   for (const char* name : {"Warrior", "Wizard", "Taoist"}) list.AddItem(name);
-  EXPECT_EQ(list.Count(), 3);
-  EXPECT_EQ(list.ItemCaption(1), "Wizard");
-  EXPECT_EQ(list.ItemCaption(3), "");
-  EXPECT_EQ(list.SelectedIndex(), -1);
-  list.Select(2);
-  EXPECT_EQ(list.SelectedIndex(), 2);
-  list.Select(-1);
-  EXPECT_EQ(list.SelectedIndex(), -1);
   LONG_PTR style = GetWindowLongPtrA(ToHwnd(list.Handle()), GWL_STYLE);
   EXPECT_EQ(style & LVS_TYPEMASK, LVS_LIST);
   EXPECT_FALSE(style & LVS_EDITLABELS);
@@ -353,8 +316,6 @@ TEST_F(UiTest, ListViewHoldsItemsSelectionAndNotifies) {
   Send(form->Handle(), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
   EXPECT_EQ(doubleClicks, 1);
   EXPECT_EQ(clicks, 1);
-  list.Clear();
-  EXPECT_EQ(list.Count(), 0);
 }
 
 TEST_F(UiTest, PagesShowOneAtATimeAndRouteTheirControls) {
@@ -382,8 +343,6 @@ TEST_F(UiTest, PagesShowOneAtATimeAndRouteTheirControls) {
   EXPECT_EQ(pages.ActivePage(), 1);
   EXPECT_FALSE(pageShown(field));
   EXPECT_TRUE(pageShown(thank));
-  pages.SetActivePage(7);
-  EXPECT_EQ(pages.ActivePage(), 1);
 
   Send(thank.Handle(), BM_CLICK);
   EXPECT_EQ(thanks, 1);
@@ -455,54 +414,23 @@ TEST_F(UiTest, RichEditIsACommonControlAndTheClipRestsOnItsStopFrame) {
   EXPECT_EQ(frame(), 8);
 }
 
-TEST_F(UiTest, InputBoxReturnsTheEditOnOkAndTheStartOtherwise) {
+TEST_F(UiTest, InputBoxClosedByItsFrameReturnsTheStartText) {
   auto main = toolkit_.CreateForm(MainSpec());
   main->Show();
   const std::string title = "Message Target";
   const std::string prompt = "Please enter the name of the player you will be using";
-  auto press = [](int key) {
-    return [key](HWND box) {
-      HWND edit = FindWindowExA(box, nullptr, "Edit", nullptr);
-      SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Hero"));
-      PostMessageA(edit, WM_KEYDOWN, static_cast<WPARAM>(key), 0);
-    };
-  };
-  {
-    WhenShown enter(toolkit_, "QuenlarForm", title, press(VK_RETURN));
-    EXPECT_EQ(toolkit_.InputBox(title, prompt, "Old"), "Hero");
-  }
-  {
-    WhenShown escape(toolkit_, "QuenlarForm", title, press(VK_ESCAPE));
-    EXPECT_EQ(toolkit_.InputBox(title, prompt, "Old"), "Old");
-  }
+  // OK and Cancel are checked on both backends; here, the window closed by its frame.
   {
     WhenShown close(toolkit_, "QuenlarForm", title,
                     [](HWND box) { PostMessageA(box, WM_CLOSE, 0, 0); });
-    EXPECT_EQ(toolkit_.InputBox(title, prompt, ""), "");
+    EXPECT_EQ(toolkit_.InputBox(title, prompt, "Old"), "Old");
   }
   EXPECT_TRUE(IsWindowEnabled(ToHwnd(main->Handle())));
 }
 
-TEST_F(UiTest, OpenDialogReturnsTheChosenPathOrThePreset) {
+TEST_F(UiTest, OpenDialogFilterIsThePairsEachEndedByANul) {
   EXPECT_EQ(win32::DialogFilter("Executable|*.exe"), std::string("Executable\0*.exe\0\0", 18));
   EXPECT_EQ(win32::DialogFilter(""), "");
-
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  OpenDialogSpec spec{"Select Legend of Mir Executable", "Executable|*.exe", "exe", "mir.exe",
-                      "C:\\"};
-  {
-    WhenShown cancel(toolkit_, "#32770", spec.title,
-                     [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
-    EXPECT_EQ(toolkit_.ShowOpenDialog(spec), "mir.exe");
-  }
-  {
-    WhenShown choose(toolkit_, "#32770", spec.title, [&](HWND dialog) {
-      SendMessageA(GetDlgItem(dialog, 0x47c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(self));
-      PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    });
-    EXPECT_EQ(_stricmp(toolkit_.ShowOpenDialog(spec).c_str(), self), 0);
-  }
 }
 
 TEST_F(UiTest, TerminateWaitsForTheRunningHandlerAndItsMessageBox) {
