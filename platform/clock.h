@@ -10,7 +10,9 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual DateTime Now() = 0;
-  // Blocks the thread; no messages are handled meanwhile.
+  // Blocks the thread: none of the program's posted messages or timer ticks run
+  // meanwhile. What another program sends to the program's windows is answered (so a
+  // program pasting from a clipboard the sleeper owns is not held up).
   virtual void Sleep(int ms) = 0;
 };
 

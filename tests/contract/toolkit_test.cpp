@@ -112,6 +112,17 @@ TYPED_TEST(UiToolkitContract, TimersTickAsTimePassesAndRestartWhenEnabled) {
   EXPECT_TRUE(this->rig.PassUntil([&] { return ticks > stopped; }));
 }
 
+TYPED_TEST(UiToolkitContract, ASleepLetsTheTimeGoByButRunsNoTimer) {
+  int ticks = 0;
+  auto timer = this->rig.toolkit().CreateTimer({10, true, [&] { ++ticks; }});
+  Clock& clock = this->rig.clock();
+  const DateTime before = clock.Now();
+  clock.Sleep(200);
+  EXPECT_EQ(ticks, 0);
+  EXPECT_GE((clock.Now() - before) * 86400000.0, 190.0);  // the clock's resolution aside
+  EXPECT_TRUE(this->rig.PassUntil([&] { return ticks > 0; }));
+}
+
 TYPED_TEST(UiToolkitContract, AModalFormKeepsThePlayerOffTheOthersUntilClosed) {
   auto main = this->MakeForm("Quenlar");
   main->Show();

@@ -75,6 +75,7 @@ class MemoryToolkitRig {
  public:
   platform::Toolkit& toolkit() { return machine_.toolkit(); }
   platform::Desktop& desktop() { return machine_.desktop(); }
+  platform::Clock& clock() { return machine_.clock(); }
 
   void Pass(int ms) { machine_.toolkit().RunFor(ms); }
   bool PassUntil(const std::function<bool()>& done) {

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_registry.h"
@@ -79,6 +80,7 @@ class Win32ToolkitRig {
  public:
   platform::Toolkit& toolkit() { return toolkit_; }
   platform::Desktop& desktop() { return desktop_; }
+  platform::Clock& clock() { return clock_; }
 
   void Pass(int ms) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms);
@@ -159,6 +161,7 @@ class Win32ToolkitRig {
   platform::win32::Win32Cursor cursor_;
   platform::win32::Win32Toolkit toolkit_{cursor_};
   platform::win32::Win32Desktop desktop_;
+  platform::win32::Win32Clock clock_;
   bool held_ = false;
   // Their timers belong to the toolkit: gone before it.
   std::vector<std::unique_ptr<ui_pump::WhenShown>> watchers_;
