@@ -281,6 +281,22 @@ TYPED_TEST(UiToolkitContract, PagesShowOneAtATimeAndIgnoreAPageThatIsNotThere) {
   EXPECT_EQ(clicks, 1);
 }
 
+TYPED_TEST(UiToolkitContract, ARichEditGivesBackItsLinesAndTheClipPlaysOnlyWhenActive) {
+  auto form = this->MakeForm("Help");
+  RichEditSpec spec;
+  spec.bounds = {8, 8, 300, 200};
+  spec.font.color = colors::Blue;
+  spec.text = "Good Practices\r\n\r\nKeep your password safe.";
+  EXPECT_EQ(form->AddRichEdit(spec).Text(), spec.text);
+
+  Animation& busy = form->AddAnimation({{376, 5, 48, 45}, 8});
+  EXPECT_FALSE(busy.Active());
+  busy.SetActive(true);
+  EXPECT_TRUE(busy.Active());
+  busy.SetActive(false);
+  EXPECT_FALSE(busy.Active());
+}
+
 TYPED_TEST(UiToolkitContract, TheInputBoxGivesWhatWasTypedOnlyOnOk) {
   auto form = this->MakeForm("Quenlar");
   form->Show();
