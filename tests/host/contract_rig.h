@@ -142,9 +142,19 @@ class MemoryToolkitRig {
   platform::MemoryMachine machine_;
 };
 
+class MemoryProcessRig {
+ public:
+  platform::Process& process() { return machine_.process(); }
+  platform::Shell& shell() { return machine_.shell(); }
+
+ private:
+  platform::MemoryMachine machine_;
+};
+
 using RegistryRigs = ::testing::Types<MemoryRegistryRig>;
 using FilesRigs = ::testing::Types<MemoryFilesRig>;
 using SystemRigs = ::testing::Types<MemorySystemRig>;
 using ToolkitRigs = ::testing::Types<MemoryToolkitRig>;
+using ProcessRigs = ::testing::Types<MemoryProcessRig>;
 
 }  // namespace contract

@@ -14,6 +14,7 @@
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_process.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_toolkit.h"
@@ -167,9 +168,20 @@ class Win32ToolkitRig {
   std::vector<std::unique_ptr<ui_pump::WhenShown>> watchers_;
 };
 
+class Win32ProcessRig {
+ public:
+  platform::Process& process() { return process_; }
+  platform::Shell& shell() { return shell_; }
+
+ private:
+  platform::win32::Win32Process process_;
+  platform::win32::Win32Shell shell_;
+};
+
 using RegistryRigs = ::testing::Types<Win32RegistryRig>;
 using FilesRigs = ::testing::Types<Win32FilesRig>;
 using SystemRigs = ::testing::Types<Win32SystemRig>;
 using ToolkitRigs = ::testing::Types<Win32ToolkitRig>;
+using ProcessRigs = ::testing::Types<Win32ProcessRig>;
 
 }  // namespace contract

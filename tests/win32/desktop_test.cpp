@@ -99,9 +99,4 @@ TEST(Win32Process, PathAndPriorities) {
   EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_NORMAL);
 }
 
-TEST(Win32Shell, ReportsAFileThatCannotBeOpened) {
-  win32::Win32Shell shell;
-  EXPECT_LE(shell.Open(0, "C:\\no such folder\\nothing.exe", "", "", ShowNormal), 32);
-}
-
 }  // namespace

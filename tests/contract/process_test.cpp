@@ -1,0 +1,40 @@
+// The program's own process and the shell's open, as both backends must show them.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+
+#include "contract_rig.h"
+
+namespace {
+
+using namespace platform;
+
+template <typename Rig>
+class ProcessContract : public ::testing::Test {
+ protected:
+  Rig rig;
+};
+
+TYPED_TEST_SUITE(ProcessContract, contract::ProcessRigs);
+
+TYPED_TEST(ProcessContract, ThePathIsAFullPathAndPrioritiesGoUpAndBack) {
+  const std::string path = this->rig.process().ExecutablePath();
+  ASSERT_GT(path.size(), 7u);
+  EXPECT_EQ(path.substr(1, 2), ":\\") << path;
+  std::string extension = path.substr(path.size() - 4);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  EXPECT_EQ(extension, ".exe") << path;
+
+  Process& process = this->rig.process();
+  EXPECT_TRUE(process.SetPriorityClass(PriorityClass::Realtime));
+  EXPECT_TRUE(process.SetThreadPriority(ThreadPriority::Highest));
+  EXPECT_TRUE(process.SetPriorityClass(PriorityClass::Normal));
+  EXPECT_TRUE(process.SetThreadPriority(ThreadPriority::Normal));
+}
+
+TYPED_TEST(ProcessContract, TheShellReportsAFileThatIsNotThere) {
+  EXPECT_LE(this->rig.shell().Open(0, "C:\\no such folder\\nothing.exe", "", "", ShowNormal), 32);
+}
+
+}  // namespace
