@@ -70,8 +70,8 @@ void BM_ChecksumBlocks(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_PlainPass)->Unit(benchmark::Millisecond);
-BENCHMARK(BM_ChecksumWhole)->Unit(benchmark::Millisecond);
-BENCHMARK(BM_ChecksumBlocks)->Unit(benchmark::Millisecond);
+BENCHMARK(BM_PlainPass)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChecksumWhole)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChecksumBlocks)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -68,7 +68,7 @@ void BM_StartUpChecks(benchmark::State& state) {
   if (m.memo.Lines().size() != 5 || m.memo.FontColor() != platform::colors::Black)
     state.SkipWithError("the scan found something on a clean machine");
 }
-BENCHMARK(BM_StartUpChecks)->Unit(benchmark::Millisecond);
+BENCHMARK(BM_StartUpChecks)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
