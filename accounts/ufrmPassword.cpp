@@ -9,6 +9,7 @@
 #include "core/sealing.h"
 #include "core/secure_wipe.h"
 #include "core/settings_layout.h"
+#include "ui/label_specs.h"
 
 using namespace platform;
 
@@ -17,15 +18,6 @@ namespace {
 // The decoy values written around the login and the password, in writing order.
 constexpr char DecoySuffixes[] = {'1', '2', '4', '5', '6'};
 constexpr std::uint32_t DecoyBound = 1000000000;
-
-LabelSpec YellowLabel(Bounds bounds, const char* caption) {
-  LabelSpec spec;
-  spec.bounds = bounds;
-  spec.caption = caption;
-  spec.font.color = colors::Yellow;
-  spec.transparent = true;
-  return spec;
-}
 
 EditSpec Field(int top, int tabOrder, const char* text = "", char passwordChar = 0) {
   EditSpec spec;

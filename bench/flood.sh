@@ -13,10 +13,6 @@ cmake --build --preset windows -j2 --target flood_bench mir >/dev/null
 build=$root/build/windows
 state=$build/demo  # shares the demo's prefix; its lock keeps the scripts apart
 . cmake/wine-env.sh
-quenlar_wine_env "$state"
-exec 7>"$QUENLAR_WINE_DIR/run.lock"
-flock -n 7 || { echo "another script holds the demo session" >&2; exit 1; }
-trap 'quenlar_session_stop "$QUENLAR_WINE_DIR" 7>&-' EXIT
-quenlar_session_start "$QUENLAR_WINE_DIR" 7>&- || exit 1
+quenlar_own_session "$state" "another script holds the demo session"
 QUENLAR_BUILD_DIR=$state cmake/wine-run.sh "$build/e2e/flood_bench.exe" "$build/standin/mir.exe" \
   "${1:-5}" 7>&-

@@ -19,11 +19,7 @@ cmake --build --preset windows -j2 --target quenlar mir scan_wine_bench >/dev/nu
 build=$root/build/windows
 state=$build/scan-bench
 . cmake/wine-env.sh
-quenlar_wine_env "$state"
-exec 7>"$QUENLAR_WINE_DIR/run.lock"
-flock -n 7 || { echo "another bench/scan-under-wine.sh is running" >&2; exit 1; }
-trap 'quenlar_session_stop "$QUENLAR_WINE_DIR" 7>&-' EXIT
-quenlar_session_start "$QUENLAR_WINE_DIR" 7>&- || exit 1
+quenlar_own_session "$state" "another bench/scan-under-wine.sh is running"
 
 QUENLAR_BUILD_DIR=$state cmake/wine-run.sh "$build/e2e/scan_wine_bench.exe" \
   "$build/quenlar.exe" "$build/standin/mir.exe" "$@" 7>&-

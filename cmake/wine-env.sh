@@ -137,3 +137,15 @@ quenlar_session_start() {  # <state dir>
     return 1
   fi
 }
+
+# For a script that drives Wine itself: the Wine environment of <state dir> held alone
+# (a second script on the same state dir is refused with <busy message>), a session
+# started now and stopped when the script exits. Fd 7 holds the lock, so a command that
+# may outlive the script is run with 7>&-.
+quenlar_own_session() {  # <state dir> <busy message>
+  quenlar_wine_env "$1"
+  exec 7>"$QUENLAR_WINE_DIR/run.lock"
+  flock -n 7 || { echo "$2" >&2; exit 1; }
+  trap 'quenlar_session_stop "$QUENLAR_WINE_DIR" 7>&-' EXIT
+  quenlar_session_start "$QUENLAR_WINE_DIR" 7>&- || exit 1
+}

@@ -63,11 +63,7 @@ fi
 
 # Headless: a display, prefix and wineserver of its own, apart from the test tier's.
 state=$build/demo
-quenlar_wine_env "$state"
-exec 7>"$QUENLAR_WINE_DIR/run.lock"
-flock -n 7 || { echo "scripts/run.sh or startup-time.sh is running" >&2; exit 1; }
-trap 'quenlar_session_stop "$QUENLAR_WINE_DIR" 7>&-' EXIT
-quenlar_session_start "$QUENLAR_WINE_DIR" 7>&- || exit 1
+quenlar_own_session "$state" "scripts/run.sh or startup-time.sh is running"
 
 mkdir -p "$out"
 out=$(cd "$out" && pwd -P)

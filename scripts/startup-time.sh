@@ -16,11 +16,7 @@ cmake --build --preset windows -j2 --target quenlar startup_timer >/dev/null
 build=$root/build/windows
 state=$build/demo  # shares the demo's prefix; its lock keeps the two scripts apart
 . cmake/wine-env.sh
-quenlar_wine_env "$state"
-exec 7>"$QUENLAR_WINE_DIR/run.lock"
-flock -n 7 || { echo "scripts/run.sh or startup-time.sh is running" >&2; exit 1; }
-trap 'quenlar_session_stop "$QUENLAR_WINE_DIR" 7>&-' EXIT
-quenlar_session_start "$QUENLAR_WINE_DIR" 7>&- || exit 1
+quenlar_own_session "$state" "scripts/run.sh or startup-time.sh is running"
 
 timer() {
   QUENLAR_BUILD_DIR=$state cmake/wine-run.sh "$build/e2e/startup_timer.exe" "$runs" "$@" 7>&-

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "ui/credits.h"
+#include "ui/label_specs.h"
 
 using namespace platform;
 
@@ -24,15 +25,6 @@ LabelSpec Heading(int left, int top, const char* caption) {
   spec.bounds = {left, top, 200, 14};
   spec.caption = caption;
   spec.font = LinksFont(colors::White, true);
-  return spec;
-}
-
-LabelSpec YellowLine(Bounds bounds, const char* caption) {
-  LabelSpec spec;
-  spec.bounds = bounds;
-  spec.caption = caption;
-  spec.font.color = colors::Yellow;
-  spec.transparent = true;
   return spec;
 }
 
@@ -146,17 +138,17 @@ void TfrmHelpMe::CreateLinksPage(Container& page) {
 
 void TfrmHelpMe::CreatePreventionPage(Container& page) {
   img2 = &page.AddImage(Picture, PictureName, [this] { img2Click(); });
-  lblVersion = &page.AddLabel(YellowLine({16, 13, 80, 13}, "Version 1.16"));
-  lblContact = &page.AddLabel(YellowLine({176, 13, 185, 13}, CreditLine));
-  Label3 = &page.AddLabel(YellowLine({176, 29, 185, 13}, ThanksLine));
+  lblVersion = &page.AddLabel(YellowLabel({16, 13, 80, 13}, "Version 1.16"));
+  lblContact = &page.AddLabel(YellowLabel({176, 13, 185, 13}, CreditLine));
+  Label3 = &page.AddLabel(YellowLabel({176, 29, 185, 13}, ThanksLine));
   redtPrevention = &page.AddRichEdit(Advice(colors::Blue, PreventionAdvice()));
 }
 
 void TfrmHelpMe::CreateRecoveryPage(Container& page) {
   img3 = &page.AddImage(Picture, PictureName, [this] { img3Click(); });
-  Label5 = &page.AddLabel(YellowLine({16, 13, 80, 13}, "Version 1.16"));
-  Label6 = &page.AddLabel(YellowLine({176, 13, 185, 13}, CreditLine));
-  LabelSpec thanks = YellowLine({176, 37, 139, 26}, ThanksLine);
+  Label5 = &page.AddLabel(YellowLabel({16, 13, 80, 13}, "Version 1.16"));
+  Label6 = &page.AddLabel(YellowLabel({176, 13, 185, 13}, CreditLine));
+  LabelSpec thanks = YellowLabel({176, 37, 139, 26}, ThanksLine);
   thanks.wordWrap = true;
   Label7 = &page.AddLabel(thanks);
   redtRecovery = &page.AddRichEdit(Advice(colors::Green, RecoveryAdvice()));

@@ -3,26 +3,18 @@
 #include <utility>
 
 #include "ui/credits.h"
+#include "ui/label_specs.h"
 #include "ui/ufrmQuenlar.h"
 
 using namespace platform;
 
 namespace {
 
-FontSpec Yellow(int points = 8) {
+FontSpec Yellow(int points) {
   FontSpec font;
   font.points = points;
   font.color = colors::Yellow;
   return font;
-}
-
-LabelSpec YellowLabel(Bounds bounds, const char* caption) {
-  LabelSpec spec;
-  spec.bounds = bounds;
-  spec.caption = caption;
-  spec.font = Yellow();
-  spec.transparent = true;
-  return spec;
 }
 
 ButtonSpec DisabledButton(Bounds bounds, const char* caption, int tabOrder) {

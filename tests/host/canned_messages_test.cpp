@@ -22,16 +22,6 @@ class CannedMessagesTest : public MainWindowTest {
   void Fill(int count) {
     for (int i = 0; i < count; ++i) frm->state().MessageSlots[i] = "line " + std::to_string(i);
   }
-  // A game at its main screen, with the player's own text on the clipboard.
-  platform::SimulatedGameClient& GameInPlay() {
-    auto& game = machine.games().Launch({});
-    game.ShowLoginScreen();
-    machine.desktop().PostKeyDown(game.passwordField(), 13);
-    machine.desktop().PostKeyUp(game.passwordField(), 13);
-    toolkit.RunFor(10);
-    machine.desktop().SetClipboard("player text");
-    return game;
-  }
 };
 
 TEST_F(CannedMessagesTest, TheEditorShowsTheSlotsOneALineAndTakesBackWhatItHolds) {

@@ -310,12 +310,7 @@ TEST_F(GameTest, ATickThatFallsDuringTheOtherPostRunsAfterItAndTheClipboardIsKep
     Scan();
     frm->mnuTime->SetChecked(true);
     frm->state().MessageSlots[0] = "hello";
-    auto& game = machine.games().Launch({});
-    game.ShowLoginScreen();
-    machine.desktop().PostKeyDown(game.passwordField(), 13);
-    machine.desktop().PostKeyUp(game.passwordField(), 13);
-    toolkit.RunFor(10);
-    machine.desktop().SetClipboard("player text");
+    auto& game = GameInPlay();
     toolkit.RunFor(timeTick + offset - 3000 - machine.clock().nowMs());
     frm->StartMessageBatch();
     toolkit.RunFor(3000 - offset + 2000);

@@ -96,6 +96,16 @@ class MainWindowTest : public ::testing::Test {
   void SetAccess(const char* name, platform::RegistryValue value) {
     registry.SetValue(HKCU, settings::AccessKey, name, std::move(value));
   }
+  // A game at its main screen, with the player's own text on the clipboard.
+  platform::SimulatedGameClient& GameInPlay() {
+    auto& game = machine.games().Launch({});
+    game.ShowLoginScreen();
+    machine.desktop().PostKeyDown(game.passwordField(), 13);
+    machine.desktop().PostKeyUp(game.passwordField(), 13);
+    toolkit.RunFor(10);
+    machine.desktop().SetClipboard("player text");
+    return game;
+  }
 };
 
 }  // namespace main_window_test
