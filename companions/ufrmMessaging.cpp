@@ -33,7 +33,11 @@ void TfrmMessaging::btnCancelClick() { form_->Close(); }
 void EditMessageSlots(Toolkit& toolkit, MessageSlotArray& slots) {
   TfrmMessaging frmMessaging(toolkit);
   for (const std::string& slot : slots) frmMessaging.mmoMessages->AppendLine(slot);
+  const std::vector<std::string> shown = frmMessaging.mmoMessages->Lines();
   frmMessaging.form().ShowModal();
   const std::vector<std::string> lines = frmMessaging.mmoMessages->Lines();
+  // Unchanged, the slots stay exactly as stored: a slot holding a line break (put there
+  // from outside) would otherwise move every later slot down and lose the last.
+  if (lines == shown) return;
   for (std::size_t i = 0; i < slots.size(); ++i) slots[i] = i < lines.size() ? lines[i] : "";
 }

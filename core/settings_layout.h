@@ -43,6 +43,8 @@ inline constexpr const char* ChecksumKey = "\\Software\\Palvex\\Quenlar\\Checksu
 // under HKEY_CURRENT_USER all the same). A missing key means no snapshot yet.
 inline constexpr const char* UserKey = "\\Software\\Palvex\\Quenlar\\User\\";
 inline constexpr const char* LocalKey = "\\Software\\Palvex\\Quenlar\\Local\\";
+// The machine's 32-bit view of its Run key, where a 32-bit program's entries land.
+inline constexpr const char* Local32Key = "\\Software\\Palvex\\Quenlar\\Local32\\";
 // Where accounts were once kept. Nothing writes it any more; it is only deleted.
 inline constexpr const char* OldAccountKey = "\\Software\\Palvex\\Quenlar\\Account\\";
 

@@ -144,16 +144,19 @@ HWND FindMultiLineEdit(HWND window);
 // Its text split on CR LF; a line end after the last line adds no empty line.
 std::vector<std::string> Lines(const std::string& text);
 
-// ---- registry of the current user
+// ---- registry of the current user (and, where asked, of the machine's 32-bit view)
+
+enum class Hive { User, Machine32 };
 
 bool KeyExists(const std::string& path);
 // Deletes the key with everything under it; a missing key is no error.
 void DeleteKeyTree(const std::string& path);
-void DeleteValue(const std::string& key, const std::string& name);
+void DeleteValue(const std::string& key, const std::string& name, Hive hive = Hive::User);
 std::optional<DWORD> ReadDword(const std::string& key, const std::string& name);
 // A REG_SZ value; nullopt when it is missing or of another type.
 std::optional<std::string> ReadString(const std::string& key, const std::string& name);
-void WriteString(const std::string& key, const std::string& name, const std::string& value);
+void WriteString(const std::string& key, const std::string& name, const std::string& value,
+                 Hive hive = Hive::User);
 std::vector<std::string> ValueNames(const std::string& key);
 
 // ---- screen

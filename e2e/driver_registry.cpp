@@ -1,4 +1,5 @@
-// The current user's registry, shared with the program through the same wineserver.
+// The current user's registry, shared with the program through the same wineserver, and
+// the machine's 32-bit view, where a 32-bit program's machine-wide entries land.
 #include "e2e/driver.h"
 
 namespace e2e {
@@ -13,11 +14,11 @@ std::string Relative(const std::string& path) {
 
 class Key {
  public:
-  Key(const std::string& path, REGSAM access, bool create) {
+  Key(const std::string& path, REGSAM access, bool create, HKEY root = HKEY_CURRENT_USER) {
     std::string relative = Relative(path);
-    LSTATUS status = create ? RegCreateKeyExA(HKEY_CURRENT_USER, relative.c_str(), 0, nullptr, 0,
-                                              access, nullptr, &key_, nullptr)
-                            : RegOpenKeyExA(HKEY_CURRENT_USER, relative.c_str(), 0, access, &key_);
+    LSTATUS status = create ? RegCreateKeyExA(root, relative.c_str(), 0, nullptr, 0, access,
+                                              nullptr, &key_, nullptr)
+                            : RegOpenKeyExA(root, relative.c_str(), 0, access, &key_);
     if (status != ERROR_SUCCESS) key_ = nullptr;
   }
   ~Key() {
@@ -30,6 +31,9 @@ class Key {
  private:
   HKEY key_ = nullptr;
 };
+
+HKEY RootOf(Hive hive) { return hive == Hive::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
+REGSAM ViewOf(Hive hive) { return hive == Hive::Machine32 ? KEY_WOW64_32KEY : 0; }
 
 }  // namespace
 
@@ -44,8 +48,8 @@ void DeleteKeyTree(const std::string& path) {
   throw DriverError("cannot delete the key " + path + " (error " + std::to_string(status) + ")");
 }
 
-void DeleteValue(const std::string& key, const std::string& name) {
-  Key open(key, KEY_SET_VALUE, false);
+void DeleteValue(const std::string& key, const std::string& name, Hive hive) {
+  Key open(key, KEY_SET_VALUE | ViewOf(hive), false, RootOf(hive));
   if (!open.get()) return;
   LSTATUS status = RegDeleteValueA(open.get(), name.c_str());
   if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
@@ -79,8 +83,9 @@ std::optional<std::string> ReadString(const std::string& key, const std::string&
   return value;
 }
 
-void WriteString(const std::string& key, const std::string& name, const std::string& value) {
-  Key open(key, KEY_SET_VALUE, true);
+void WriteString(const std::string& key, const std::string& name, const std::string& value,
+                 Hive hive) {
+  Key open(key, KEY_SET_VALUE | ViewOf(hive), true, RootOf(hive));
   if (!open.get() || RegSetValueExA(open.get(), name.c_str(), 0, REG_SZ,
                                     reinterpret_cast<const BYTE*>(value.c_str()),
                                     static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)

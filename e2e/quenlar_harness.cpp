@@ -50,6 +50,7 @@ void ResetUserState(const Installation& setup) {
   DeleteKeyTree(ProductKey);
   DeleteValue(RunKey, OwnRunValue);
   DeleteValue(RunKey, PlantedRunValue);
+  DeleteValue(RunKey, PlantedRunValue, Hive::Machine32);
   RestoreGameFolder(setup);
   CreateDirectories(WorkFolder);
   ClearDirectory(WorkFolder);

@@ -117,5 +117,28 @@ TEST_F(Scan, TamperingIsReportedAndAcceptedOnExit) {
   EXPECT_EQ(run.Exit(ExitBy::Menu, {}), 0u);
 }
 
+// What a 32-bit program adds to the machine's autostart entries is found, accepted on exit
+// and quiet afterwards, as in the machine's own view.
+TEST_F(Scan, AnEntryInTheMachines32BitViewIsReportedAndAccepted) {
+  CompleteFirstRun();
+  WriteString(RunKey, PlantedRunValue, "C:\\evil32.exe", Hive::Machine32);
+  {
+    QuenlarRun run(setup, Start());
+    std::vector<std::string> log = run.WaitForScan();
+    std::vector<std::string> expected = CleanScanLog;
+    expected.erase(expected.begin() + 1);  // no completion line for the machine
+    expected.insert(expected.begin() + 1, {"Registry: Warning - modifications detected!",
+                                           "*** Modified entry - C:\\evil32.exe",
+                                           "Registry: Warning - modifications detected!"});
+    EXPECT_EQ(log, expected) << Joined(log);
+    EXPECT_EQ(run.ReadLogColour(LogColour::Red), LogColour::Red);
+    ASSERT_EQ(run.Exit(ExitBy::Button, {{RegistryQuestion, "&Yes"}}), 0u);
+  }
+  QuenlarRun run(setup, Start());
+  std::vector<std::string> log = run.WaitForScan();
+  EXPECT_EQ(log, CleanScanLog) << Joined(log);
+  EXPECT_EQ(run.Exit(ExitBy::Menu, {}), 0u);
+}
+
 }  // namespace
 }  // namespace e2e

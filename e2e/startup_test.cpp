@@ -55,5 +55,20 @@ TEST_F(Startup, FirstStartDeniedThenExitThroughTheMenuSavesTheSettings) {
   }
 }
 
+// Another program may send any size of text to the program's windows; that ends nothing.
+TEST_F(Startup, AnOversizedTextFromAnotherProgramEndsNothing) {
+  CompleteFirstRun();
+  QuenlarRun run(setup, Start());
+  run.WaitForScan();
+  const std::string huge(1 << 20, 'x');
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(FindMultiLineEdit(run.MainWindow()), WM_SETTEXT, 0,
+                      reinterpret_cast<LPARAM>(huge.c_str()), SMTO_ABORTIFHUNG, 10000, &result);
+  Pump(500);
+  ASSERT_TRUE(run.process().Running());
+  EXPECT_TRUE(IsWindowVisible(run.MainWindow()));
+  EXPECT_EQ(run.Exit(ExitBy::Menu, {}), 0u);
+}
+
 }  // namespace
 }  // namespace e2e

@@ -23,7 +23,10 @@
 
 namespace platform {
 
-enum class RootKey { CurrentUser, LocalMachine };
+// LocalMachine32 is the machine's 32-bit view, where a 32-bit program's keys under
+// SOFTWARE land on 64-bit Windows (as SOFTWARE\\WOW6432Node in the 64-bit view); the
+// other roots are the program's own view.
+enum class RootKey { CurrentUser, LocalMachine, LocalMachine32 };
 
 enum class ValueKind { String, ExpandString, MultiString, Binary, Dword, Qword };
 
@@ -90,6 +93,9 @@ class Registry {
   // The code-page form of a UTF-8 text, as the 8-bit calls would give it. False when
   // some character has no exact form there; `text` then holds the lossy form.
   virtual bool ToCodePage(const std::string& utf8, std::string& text) = 0;
+  // Whether LocalMachine32 is a view of its own; where it is not, it names the same keys
+  // as LocalMachine.
+  virtual bool HasSeparate32BitView() = 0;
 };
 
 }  // namespace platform

@@ -24,24 +24,38 @@ constexpr const char* SnapshotMissing = "Registry: Warning - Modifications detec
 constexpr const char* Modifications = "Registry: Warning - modifications detected!";
 constexpr const char* ModifiedEntry = "*** Modified entry - ";
 
-struct ScopeInfo {
+constexpr const char* Local32Watched = "Registry: Local 32-bit entries are now watched";
+
+// One autostart key and the snapshot that mirrors it. The machine's scope has two: its
+// own view and, on 64-bit Windows, the 32-bit view that 32-bit programs write to.
+struct Place {
   platform::RootKey root;
   const char* snapshotKey;
-  const char* completionLine;
 };
 
-ScopeInfo InfoOf(AutostartScope scope) {
-  if (scope == AutostartScope::User)
-    return {platform::RootKey::CurrentUser, settings::UserKey, "Registry: User checks complete"};
-  return {platform::RootKey::LocalMachine, settings::LocalKey, "Registry: Local checks complete"};
+constexpr Place UserPlace{platform::RootKey::CurrentUser, settings::UserKey};
+constexpr Place LocalPlace{platform::RootKey::LocalMachine, settings::LocalKey};
+constexpr Place Local32Place{platform::RootKey::LocalMachine32, settings::Local32Key};
+
+Place MainPlaceOf(AutostartScope scope) {
+  return scope == AutostartScope::User ? UserPlace : LocalPlace;
 }
 
-// Opens the scope's autostart key with full access, or for reading where full access
+const char* CompletionLineOf(AutostartScope scope) {
+  return scope == AutostartScope::User ? "Registry: User checks complete"
+                                       : "Registry: Local checks complete";
+}
+
+bool Watches32BitView(ScanContext& context, AutostartScope scope) {
+  return scope == AutostartScope::Local && context.services.registry.HasSeparate32BitView();
+}
+
+// Opens the place's autostart key with full access, or for reading where full access
 // is refused (a standard user and the machine's key): the entries are watched all the
 // same. A key that cannot be opened at all just holds no entries; false only after an
 // unexpected error, which has been reported.
-bool OpenAutostartKey(ScanContext& context, RegistryLayer& layer, AutostartScope scope) {
-  layer.SelectRoot(InfoOf(scope).root);
+bool OpenAutostartKey(ScanContext& context, RegistryLayer& layer, const Place& place) {
+  layer.SelectRoot(place.root);
   const bool opened = Absorb([&] {
     if (!layer.OpenKey(settings::RunKey, true))
       layer.OpenKey(settings::RunKey, false, platform::KeyAccess::Read);
@@ -127,32 +141,13 @@ void ReportRegistryError(ScanContext& context) {
   context.log.TurnRed();
 }
 
-void SnapshotAutostart(ScanContext& context, AutostartScope scope, bool accepting) {
-  platform::Services& services = context.services;
-  const ScopeInfo info = InfoOf(scope);
-  RegistryLayer autostart(services.registry);
-  if (!OpenAutostartKey(context, autostart, scope)) return;
+namespace {
 
-  RegistryLayer snapshot(services.registry);
-  // An existing snapshot is only ever replaced after the caller deleted it.
-  bool exists = false;
-  if (!Absorb([&] { exists = snapshot.KeyExists(info.snapshotKey); })) {
-    ReportRegistryError(context);
-    return;
-  }
-  if (exists) return;
-
-  if (!context.findings.FirstRun && !accepting) {
-    context.log.Flush();
-    if (services.toolkit.ShowMessage(MessageKind::Confirmation, FirstTimeQuestion) ==
-        MessageAnswer::Yes)
-      RunFirstTimeSetUp(context);
-    else
-      ReportSnapshotMissing(context);
-  }
-
+// Writes every entry of the open autostart key into the place's snapshot key.
+void WriteSnapshot(ScanContext& context, RegistryLayer& autostart, const Place& place) {
+  RegistryLayer snapshot(context.services.registry);
   bool opened = false;
-  if (!Absorb([&] { opened = snapshot.OpenKey(info.snapshotKey, true); }))
+  if (!Absorb([&] { opened = snapshot.OpenKey(place.snapshotKey, true); }))
     ReportRegistryError(context);
   if (!opened) return;
   for (const platform::NamedValue& entry : ValuesOf(autostart)) {
@@ -160,19 +155,73 @@ void SnapshotAutostart(ScanContext& context, AutostartScope scope, bool acceptin
     // counts, and the comparison reports the entry itself at every scan.
     const std::string data = TextOf(entry.value).value_or(std::string());
     // A failure is lost like a failed write; the next comparison reports the gap.
-    Absorb([&] { snapshot.WriteTextUtf8(entry.name, SealedData(services, autostart, data)); });
+    Absorb(
+        [&] { snapshot.WriteTextUtf8(entry.name, SealedData(context.services, autostart, data)); });
   }
 }
 
-void CompareAutostart(ScanContext& context, AutostartScope scope) {
+// The snapshot key's existence, or nothing after an unexpected error, which has been
+// reported.
+std::optional<bool> SnapshotExists(ScanContext& context, const Place& place) {
+  RegistryLayer snapshot(context.services.registry);
+  bool exists = false;
+  if (!Absorb([&] { exists = snapshot.KeyExists(place.snapshotKey); })) {
+    ReportRegistryError(context);
+    return std::nullopt;
+  }
+  return exists;
+}
+
+// The 32-bit view joined the watch after the other snapshots were taken: a player who
+// upgrades gets its snapshot without a question, and one line saying so.
+void Snapshot32BitView(ScanContext& context, bool upgrade) {
+  RegistryLayer autostart(context.services.registry);
+  if (!OpenAutostartKey(context, autostart, Local32Place)) return;
+  const std::optional<bool> exists = SnapshotExists(context, Local32Place);
+  if (!exists || *exists) return;
+  WriteSnapshot(context, autostart, Local32Place);
+  if (upgrade) context.log.Append(Local32Watched);
+}
+
+}  // namespace
+
+void SnapshotAutostart(ScanContext& context, AutostartScope scope, bool accepting) {
   platform::Services& services = context.services;
-  const ScopeInfo info = InfoOf(scope);
+  const Place place = MainPlaceOf(scope);
   RegistryLayer autostart(services.registry);
-  if (!OpenAutostartKey(context, autostart, scope)) return;
+  if (!OpenAutostartKey(context, autostart, place)) return;
+
+  // An existing snapshot is only ever replaced after the caller deleted it.
+  const std::optional<bool> exists = SnapshotExists(context, place);
+  if (!exists) return;
+  if (!*exists) {
+    if (!context.findings.FirstRun && !accepting) {
+      context.log.Flush();
+      if (services.toolkit.ShowMessage(MessageKind::Confirmation, FirstTimeQuestion) ==
+          MessageAnswer::Yes)
+        RunFirstTimeSetUp(context);
+      else
+        ReportSnapshotMissing(context);
+    }
+    WriteSnapshot(context, autostart, place);
+  }
+  if (Watches32BitView(context, scope))
+    Snapshot32BitView(context, *exists && !accepting && !context.findings.FirstRun);
+}
+
+namespace {
+
+// Compares one place's entries with its snapshot and logs what differs. Whether it
+// warned, or nothing when an unexpected error ended it.
+std::optional<bool> ComparePlace(ScanContext& context, const Place& place) {
+  platform::Services& services = context.services;
+  RegistryLayer autostart(services.registry);
+  if (!OpenAutostartKey(context, autostart, place)) return std::nullopt;
 
   RegistryLayer snapshot(services.registry);
   bool haveSnapshot = false;
-  if (!Absorb([&] { haveSnapshot = snapshot.OpenKey(info.snapshotKey, false); })) return;
+  if (!Absorb([&] { haveSnapshot = snapshot.OpenKey(place.snapshotKey, false); }))
+    return std::nullopt;
 
   bool warned = false;
   auto warn = [&] {
@@ -209,5 +258,20 @@ void CompareAutostart(ScanContext& context, AutostartScope scope) {
     }
   }
   if (present.size() != stored.size()) warn();
-  if (!warned) context.log.Append(info.completionLine);
+  return warned;
+}
+
+}  // namespace
+
+void CompareAutostart(ScanContext& context, AutostartScope scope) {
+  const std::optional<bool> warned = ComparePlace(context, MainPlaceOf(scope));
+  if (!warned) return;
+  bool warned32 = false;
+  if (Watches32BitView(context, scope)) {
+    const std::optional<bool> result = ComparePlace(context, Local32Place);
+    if (!result) return;
+    warned32 = *result;
+  }
+  // Both views of the machine make one scope, with one completion line.
+  if (!*warned && !warned32) context.log.Append(CompletionLineOf(scope));
 }

@@ -103,6 +103,7 @@ void ScanSequence::AcceptAutostart() {
   // With the snapshots gone, the accepting calls write fresh ones without asking.
   DeleteKeyQuietly(services_.registry, settings::UserKey);
   DeleteKeyQuietly(services_.registry, settings::LocalKey);
+  DeleteKeyQuietly(services_.registry, settings::Local32Key);
   Guarded([&] { checks_.SnapshotAutostart(AutostartScope::User, true); });
   Guarded([&] { checks_.SnapshotAutostart(AutostartScope::Local, true); });
 }

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "accounts/account_key.h"
 #include "core/absorb.h"
 #include "core/registry_layer.h"
 #include "core/settings_layout.h"
@@ -44,10 +45,11 @@ void RemoveInstallation(platform::Services& services, bool& skipSettingsSave) {
 }
 
 void ResetConfiguration(platform::Services& services, bool& skipSettingsSave,
-                        const std::function<void()>& runScan) {
+                        const std::function<void()>& runScan, bool removeAccounts) {
   if (services.toolkit.ShowMessage(MessageKind::Confirmation, ResetQuestion) != MessageAnswer::Yes)
     return;
   DeleteSettingsTree(services.registry);
+  if (removeAccounts) Absorb([&] { RegistryLayer(services.registry).DeleteKey(AccountKey()); });
   RemoveInstallation(services, skipSettingsSave);
   if (!Absorb<std::exception>([&] { WriteAutostartEntry(services); })) {
     // The end already requested still stands; the player learns why nothing was set up.

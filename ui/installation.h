@@ -14,10 +14,11 @@ void WriteAutostartEntry(platform::Services& services);
 // the application to end once the running handler has finished.
 void RemoveInstallation(platform::Services& services, bool& skipSettingsSave);
 
-// The reset command: asks first; on Yes wipes the settings, removes the installation,
-// writes the autostart entry again and runs the scan driver once more.
+// The reset command: asks first; on Yes wipes the settings (and with `removeAccounts`
+// the game accounts), removes the installation, writes the autostart entry again and
+// runs the scan driver once more.
 void ResetConfiguration(platform::Services& services, bool& skipSettingsSave,
-                        const std::function<void()>& runScan);
+                        const std::function<void()>& runScan, bool removeAccounts);
 
 // The uninstall command: asks first; on Yes removes the installation and says so.
 void Uninstall(platform::Services& services, bool& skipSettingsSave);

@@ -1,5 +1,6 @@
 #include "ui/ufrmQuenlar.h"
 
+#include <exception>
 #include <utility>
 
 #include "accounts/window_title.h"
@@ -8,10 +9,15 @@
 #include "ui/installation.h"
 #include "ui/main_settings.h"
 #include "ui/ufrmHelpMe.h"
+#include "ui/ufrmLogin.h"
 
 using namespace platform;
 
 namespace {
+
+constexpr const char* ResetWithoutPassword =
+    "Without the utility password the reset also removes every stored game account!\r"
+    "Do you want to go on?";
 
 const std::string ContactLink =
     std::string("mailto:") + SupportMailAddress + "?Subject=Quenlar v1.15";
@@ -125,7 +131,24 @@ void TfrmQuenlar::mnuAccountClick() { btnAccount->Click(); }
 void TfrmQuenlar::mnuStealthModeClick() { mnuStealthMode->SetChecked(!mnuStealthMode->Checked()); }
 
 void TfrmQuenlar::mnuResetConfigClick() {
-  ResetConfiguration(services_, state_.SkipSettingsSave, [this] { RunScan(); });
+  // The reset clears the utility password: with it on, only its owner may keep the
+  // accounts. Anyone else (or an owner whose stored password cannot be read) may still
+  // reset, but the accounts go with it.
+  bool removeAccounts = false;
+  if (state_.PasswordEnabled == 1) {
+    state_.Unlocked = false;
+    const bool passed = Absorb<std::exception>(
+        false, [&] { return AskUtilityPassword(services_, state_.Unlocked); });
+    state_.Unlocked = false;
+    if (!passed) {
+      if (services_.toolkit.ShowMessage(MessageKind::Confirmation, ResetWithoutPassword) !=
+          MessageAnswer::Yes)
+        return;
+      removeAccounts = true;
+    }
+  }
+  ResetConfiguration(
+      services_, state_.SkipSettingsSave, [this] { RunScan(); }, removeAccounts);
 }
 
 void TfrmQuenlar::mnuUninstallClick() { Uninstall(services_, state_.SkipSettingsSave); }

@@ -85,8 +85,19 @@ MemoryRegistry::Node& MemoryRegistry::Root(RootKey root) const {
   return root == RootKey::CurrentUser ? *current_user_ : *local_machine_;
 }
 
-MemoryRegistry::Node* MemoryRegistry::Find(RootKey root, const Path& path) const {
-  Node* node = &Root(root);
+// The 32-bit view of the machine is redirected as on 64-bit Windows: its SOFTWARE is the
+// 64-bit view's SOFTWARE\WOW6432Node.
+std::pair<RootKey, MemoryRegistry::Path> MemoryRegistry::Viewed(RootKey root, Path path) {
+  if (root != RootKey::LocalMachine32) return {root, std::move(path)};
+  if (!path.empty() && EqualsFolded(path[0], "SOFTWARE") &&
+      !(path.size() > 1 && EqualsFolded(path[1], "WOW6432Node")))
+    path.insert(path.begin() + 1, "WOW6432Node");
+  return {RootKey::LocalMachine, std::move(path)};
+}
+
+MemoryRegistry::Node* MemoryRegistry::Find(RootKey root, const Path& view_path) const {
+  const auto [key_root, path] = Viewed(root, view_path);
+  Node* node = &Root(key_root);
   for (const std::string& part : path) {
     node = node->Child(part);
     if (!node) return nullptr;
@@ -94,8 +105,9 @@ MemoryRegistry::Node* MemoryRegistry::Find(RootKey root, const Path& path) const
   return node;
 }
 
-MemoryRegistry::Node& MemoryRegistry::Make(RootKey root, const Path& path) {
-  Node* node = &Root(root);
+MemoryRegistry::Node& MemoryRegistry::Make(RootKey root, const Path& view_path) {
+  const auto [key_root, path] = Viewed(root, view_path);
+  Node* node = &Root(key_root);
   for (const std::string& part : path) {
     Node* child = node->Child(part);
     if (!child) {
@@ -116,13 +128,15 @@ static bool IsPrefixFolded(const std::vector<std::string>& prefix,
   return true;
 }
 
-bool MemoryRegistry::Denied(RootKey root, const Path& path) const {
+bool MemoryRegistry::Denied(RootKey view_root, const Path& view_path) const {
+  const auto [root, path] = Viewed(view_root, view_path);
   for (const auto& [r, p] : denied_)
     if (r == root && IsPrefixFolded(p, path)) return true;
   return false;
 }
 
-bool MemoryRegistry::SubtreeDenied(RootKey root, const Path& path) const {
+bool MemoryRegistry::SubtreeDenied(RootKey view_root, const Path& view_path) const {
+  const auto [root, path] = Viewed(view_root, view_path);
   for (const auto& [r, p] : denied_)
     if (r == root && (IsPrefixFolded(p, path) || IsPrefixFolded(path, p))) return true;
   return false;
@@ -273,13 +287,14 @@ RegStatus MemoryRegistry::DeleteKey(RootKey root, const std::string& path) {
 }
 
 void MemoryRegistry::DenyFullAccess(RootKey root, const std::string& path) {
-  denied_.emplace_back(root, SplitOrThrow(path));
+  denied_.push_back(Viewed(root, SplitOrThrow(path)));
 }
 
 void MemoryRegistry::AllowFullAccess(RootKey root, const std::string& path) {
-  Path parts = SplitOrThrow(path);
+  const auto [key_root, parts] = Viewed(root, SplitOrThrow(path));
   std::erase_if(denied_, [&](const auto& rp) {
-    return rp.first == root && rp.second.size() == parts.size() && IsPrefixFolded(rp.second, parts);
+    return rp.first == key_root && rp.second.size() == parts.size() &&
+           IsPrefixFolded(rp.second, parts);
   });
 }
 

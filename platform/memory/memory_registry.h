@@ -46,6 +46,7 @@ class MemoryRegistry : public Registry {
   RegStatus WriteValueUtf8(RootKey root, const std::string& path, const std::string& name,
                            const RegistryValue& value) override;
   bool ToCodePage(const std::string& utf8, std::string& text) override;
+  bool HasSeparate32BitView() override { return true; }
 
   // Faults and the journal of the calls above.
   FaultInjector& faults() { return faults_; }
@@ -77,6 +78,7 @@ class MemoryRegistry : public Registry {
 
   static std::optional<Path> Split(const std::string& path);
   static Path SplitOrThrow(const std::string& path);
+  static std::pair<RootKey, Path> Viewed(RootKey root, Path path);
   Node& Root(RootKey root) const;
   Node* Find(RootKey root, const Path& path) const;
   Node& Make(RootKey root, const Path& path);

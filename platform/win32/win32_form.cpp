@@ -143,7 +143,12 @@ void Win32Form::ShowModal() {
       PostQuitMessage(static_cast<int>(message.wParam));  // the outer loop's to see
       break;
     }
-    if (got == -1) break;
+    // An error result (another program's oversized message can cause one) ends
+    // nothing: the window is still there, so wait for the next message.
+    if (got == -1) {
+      WaitMessage();
+      continue;
+    }
     ui_.Dispatch(message);
   }
   if (!*alive) return;

@@ -12,8 +12,11 @@ namespace platform::win32 {
 namespace {
 
 HKEY RootHandle(RootKey root) {
-  return root == RootKey::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  return root == RootKey::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
+
+// The view flag every access to the root carries.
+REGSAM ViewOf(RootKey root) { return root == RootKey::LocalMachine32 ? KEY_WOW64_32KEY : 0; }
 
 RegStatus StatusOf(LSTATUS error) {
   switch (error) {
@@ -82,7 +85,7 @@ class Key {
 RegStatus Open(RootKey root, const std::string& path, REGSAM sam, Key& key) {
   std::optional<std::string> sub = SubKeyPath(path);
   if (!sub) return RegStatus::Failed;
-  return StatusOf(RegOpenKeyExA(RootHandle(root), sub->c_str(), 0, sam, key.out()));
+  return StatusOf(RegOpenKeyExA(RootHandle(root), sub->c_str(), 0, sam | ViewOf(root), key.out()));
 }
 
 // ---- the wide calls
@@ -114,7 +117,7 @@ std::optional<std::wstring> WidePath(const std::string& path) {
 RegStatus OpenWide(RootKey root, const std::string& path, REGSAM sam, Key& key) {
   std::optional<std::wstring> sub = WidePath(path);
   if (!sub) return RegStatus::Failed;
-  return StatusOf(RegOpenKeyExW(RootHandle(root), sub->c_str(), 0, sam, key.out()));
+  return StatusOf(RegOpenKeyExW(RootHandle(root), sub->c_str(), 0, sam | ViewOf(root), key.out()));
 }
 
 // The string kinds' UTF-16 becomes UTF-8 without its terminator; other kinds keep
@@ -142,7 +145,8 @@ RegStatus Win32Registry::OpenKey(RootKey root, const std::string& path, KeyAcces
   if (!sub) return RegStatus::Failed;
   Key key;
   return StatusOf(RegCreateKeyExA(RootHandle(root), sub->c_str(), 0, nullptr,
-                                  REG_OPTION_NON_VOLATILE, sam, nullptr, key.out(), nullptr));
+                                  REG_OPTION_NON_VOLATILE, sam | ViewOf(root), nullptr, key.out(),
+                                  nullptr));
 }
 
 bool Win32Registry::KeyExists(RootKey root, const std::string& path) {
@@ -244,7 +248,17 @@ RegStatus Win32Registry::DeleteKey(RootKey root, const std::string& path) {
   std::optional<std::string> sub = SubKeyPath(path);
   // An empty path names the root itself; wiping a whole hive is never meant.
   if (!sub || sub->empty()) return RegStatus::Failed;
-  return StatusOf(RegDeleteTreeA(RootHandle(root), sub->c_str()));
+  if (root != RootKey::LocalMachine32)
+    return StatusOf(RegDeleteTreeA(RootHandle(root), sub->c_str()));
+  // RegDeleteTree has no view flag: empty the key through a handle in the view, then
+  // remove it there.
+  Key key;
+  RegStatus status =
+      Open(root, path, DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE, key);
+  if (status != RegStatus::Ok) return status;
+  if (LSTATUS error = RegDeleteTreeA(key.get(), nullptr); error != ERROR_SUCCESS)
+    return StatusOf(error);
+  return StatusOf(RegDeleteKeyExA(HKEY_LOCAL_MACHINE, sub->c_str(), KEY_WOW64_32KEY, 0));
 }
 
 RegStatus Win32Registry::ReadValuesUtf8(RootKey root, const std::string& path,
@@ -335,6 +349,14 @@ RegStatus Win32Registry::WriteValueUtf8(RootKey root, const std::string& path,
   return StatusOf(RegSetValueExW(key.get(), WideFromUtf8(name).c_str(), 0, TypeOf(value.kind),
                                  reinterpret_cast<const BYTE*>(data.data()),
                                  static_cast<DWORD>(data.size())));
+}
+
+bool Win32Registry::HasSeparate32BitView() {
+  // A 64-bit program always runs on a 64-bit system; a 32-bit one has a view of its own
+  // only under WOW64.
+  if (sizeof(void*) == 8) return true;
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
 bool Win32Registry::ToCodePage(const std::string& utf8, std::string& text) {

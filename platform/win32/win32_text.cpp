@@ -26,12 +26,15 @@ class EditControl final : public WindowControl<Edit> {
     else
       style |= ES_MULTILINE | ES_AUTOVSCROLL;
     if (spec.passwordChar) style |= ES_PASSWORD;
-    AttachNative(host.CreateChild("EDIT", spec.text.c_str(), style, WS_EX_CLIENTEDGE, spec.bounds,
+    // The text comes after the limit: an edit refuses to be created with more than its
+    // default 32K characters.
+    AttachNative(host.CreateChild("EDIT", "", style, WS_EX_CLIENTEDGE, spec.bounds,
                                   spec.tabOrder < 0 ? 0 : spec.tabOrder));
     if (spec.maxLength > 0)
       SendMessageA(window(), EM_LIMITTEXT, static_cast<WPARAM>(spec.maxLength), 0);
     else
       LiftTextLimit(window());
+    if (!spec.text.empty()) SetWindowTextA(window(), spec.text.c_str());
     password_ = spec.passwordChar != 0;
     if (spec.passwordChar)
       SendMessageA(window(), EM_SETPASSWORDCHAR,

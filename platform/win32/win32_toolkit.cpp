@@ -55,7 +55,12 @@ void Win32Toolkit::Run(Form& mainForm) {
       ui_.RequestEnd();
       break;
     }
-    if (got == -1) break;
+    // An error result (another program's oversized message can cause one) ends
+    // nothing: the window is still there, so wait for the next message.
+    if (got == -1) {
+      WaitMessage();
+      continue;
+    }
     ui_.Dispatch(message);
   }
 }

@@ -154,4 +154,28 @@ TYPED_TEST(RegistryContract, DeleteKeyRemovesTheWholeTreeOnly) {
   EXPECT_FALSE(reg.KeyExists(CU, tree + "\\A"));
 }
 
+// A 64-bit program's 32-bit view of the machine is redirected under WOW6432Node, as a
+// 32-bit program's machine-wide autostart entries are.
+TYPED_TEST(RegistryContract, TheMachines32BitViewLivesUnderWow6432Node) {
+  auto& reg = this->reg();
+  constexpr RootKey LM = RootKey::LocalMachine;
+  constexpr RootKey LM32 = RootKey::LocalMachine32;
+  const std::string key = "SOFTWARE\\QuenlarContract\\View";
+  const std::string redirected = "SOFTWARE\\WOW6432Node\\QuenlarContract\\View";
+  ASSERT_TRUE(reg.HasSeparate32BitView());
+  reg.DeleteKey(LM32, "SOFTWARE\\QuenlarContract");
+  reg.DeleteKey(LM, "SOFTWARE\\QuenlarContract");
+
+  ASSERT_EQ(reg.OpenKey(LM32, key, KeyAccess::Full, true), RegStatus::Ok);
+  ASSERT_EQ(reg.WriteValueUtf8(LM32, key, "Entry", RegistryValue::Text("x32")), RegStatus::Ok);
+  EXPECT_FALSE(reg.KeyExists(LM, key));
+  RegistryValue value;
+  EXPECT_EQ(reg.ReadValue(LM, redirected, "Entry", value), RegStatus::Ok);
+  EXPECT_EQ(value.bytes, "x32");
+
+  EXPECT_EQ(reg.DeleteKey(LM32, "SOFTWARE\\QuenlarContract"), RegStatus::Ok);
+  EXPECT_FALSE(reg.KeyExists(LM32, key));
+  EXPECT_FALSE(reg.KeyExists(LM, redirected));
+}
+
 }  // namespace

@@ -306,6 +306,10 @@ TYPED_TEST(UiToolkitContract, TheInputBoxGivesWhatWasTypedOnlyOnOk) {
   EXPECT_EQ(this->rig.toolkit().InputBox(title, prompt, "Old"), "Hero");
   this->rig.AnswerInput(title, std::nullopt);
   EXPECT_EQ(this->rig.toolkit().InputBox(title, prompt, "Old"), "Old");
+  // Beyond an edit's default 32K characters the text is still there to be kept.
+  const std::string longName(40000, 'n');
+  this->rig.AnswerInput(title, longName);
+  EXPECT_EQ(this->rig.toolkit().InputBox(title, prompt, longName), longName);
   EXPECT_TRUE(this->rig.TakesInput(*form));
 }
 

@@ -27,6 +27,7 @@ const std::string CapitalM = "Registry: Warning - Modifications detected!";
 const std::string W = "Registry: Warning - modifications detected!";
 const std::string UserDone = "Registry: User checks complete";
 const std::string LocalDone = "Registry: Local checks complete";
+constexpr platform::RootKey HKLM32 = platform::RootKey::LocalMachine32;
 
 class AutostartWatchTest : public ::testing::Test {
  protected:
@@ -35,6 +36,7 @@ class AutostartWatchTest : public ::testing::Test {
   void SetUp() override {
     m.SetRunEntry(HKCU, "Messenger", "C:\\Chat\\chat.exe /tray");
     m.SetRunEntry(HKLM, "Sound", "C:\\Windows\\snd.exe");
+    m.SetRunEntry(HKLM32, "Updater", "C:\\Tools\\upd32.exe");
   }
 
   // What the scan driver does before its executable check.
@@ -74,6 +76,7 @@ TEST_F(AutostartWatchTest, FirstRunYesSetsUpAndLogsNothing) {
               ElementsAre("Messenger", "Quenlar"));
   EXPECT_EQ(Snapshot(settings::UserKey, "Quenlar"), m.Seal(m.programPath()));
   EXPECT_EQ(Snapshot(settings::LocalKey, "Sound"), m.Seal("C:\\Windows\\snd.exe"));
+  EXPECT_EQ(Snapshot(settings::Local32Key, "Updater"), m.Seal("C:\\Tools\\upd32.exe"));
 
   Restart();
   Scan();
@@ -260,6 +263,30 @@ TEST_F(AutostartWatchTest, UnexpectedErrorReadingAnEntryIsAFinding) {
   m.checks->CompareAutostart(User);
   EXPECT_THAT(m.lines(), ElementsAre(W));
   EXPECT_THAT(m.boxes(), IsEmpty());
+}
+
+// A 32-bit program's machine-wide entry lands in the 32-bit view: watched like the
+// machine's own, with the same lines; a player who upgrades is not asked anything.
+TEST_F(AutostartWatchTest, TheMachines32BitViewIsWatchedFromTheUpgradeOn) {
+  m.checks->SnapshotAutostart(User, true);
+  m.checks->SnapshotAutostart(Local, true);
+  m.registry().DeleteKey(HKCU, settings::Local32Key);  // as left by an older version
+  Restart();
+  Scan();
+  EXPECT_THAT(m.lines(),
+              ElementsAre("Registry: Local 32-bit entries are now watched", UserDone, LocalDone));
+  EXPECT_THAT(m.boxes(), IsEmpty());
+  EXPECT_FALSE(m.red());
+  EXPECT_EQ(Snapshot(settings::Local32Key, "Updater"), m.Seal("C:\\Tools\\upd32.exe"));
+
+  m.SetRunEntry(HKLM32, "Stealer", "C:\\Temp\\steal32.exe");
+  Restart();
+  Scan();
+  EXPECT_THAT(m.lines(), ElementsAre(UserDone, W, "*** Modified entry - C:\\Temp\\steal32.exe", W));
+  EXPECT_TRUE(m.findings.AutostartChanged);
+  // Not seen in the machine's own view, nor written there.
+  EXPECT_FALSE(m.registry().Text(HKLM, settings::RunKey, "Stealer"));
+  EXPECT_FALSE(Snapshot(settings::LocalKey, "Stealer"));
 }
 
 // A standard user may only read the machine's key: it is watched all the same.

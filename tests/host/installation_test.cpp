@@ -47,7 +47,8 @@ class InstallationTest : public ::testing::Test {
     EXPECT_EQ(scans, 0);
   }
   void Reset() {
-    ResetConfiguration(m.services, skip, [this] { ++scans; });
+    ResetConfiguration(
+        m.services, skip, [this] { ++scans; }, false);
   }
 };
 
@@ -95,12 +96,15 @@ TEST_F(InstallationTest, ResetRunsTheScanAfterTheEntryIsBack) {
   bool entryBeforeScan = false;
   bool settingsGoneBeforeScan = false;
   m.Answer(ResetQuestion, MessageAnswer::Yes);
-  ResetConfiguration(m.services, skip, [&] {
-    ++scans;
-    entryBeforeScan =
-        m.registry().Text(HKCU, settings::RunKey, "Quenlar") == "E:\\Copy\\Quenlar.exe";
-    settingsGoneBeforeScan = !m.registry().HasKey(HKCU, settings::ProductKey);
-  });
+  ResetConfiguration(
+      m.services, skip,
+      [&] {
+        ++scans;
+        entryBeforeScan =
+            m.registry().Text(HKCU, settings::RunKey, "Quenlar") == "E:\\Copy\\Quenlar.exe";
+        settingsGoneBeforeScan = !m.registry().HasKey(HKCU, settings::ProductKey);
+      },
+      false);
   EXPECT_EQ(scans, 1);
   EXPECT_TRUE(entryBeforeScan);
   EXPECT_TRUE(settingsGoneBeforeScan);
@@ -113,11 +117,14 @@ TEST_F(InstallationTest, ResetWithTheFirstRunAnsweredYesStoresAFreshSnapshot) {
   m.Answer(ResetQuestion, MessageAnswer::Yes);
   m.Answer(scan_test::FirstTimeQuestion, MessageAnswer::Yes);
   m.toolkit().ScriptOpenDialog("D:\\Mir\\mir.exe");
-  ResetConfiguration(m.services, skip, [&] {
-    m.checks->SnapshotAutostart(AutostartScope::User, false);
-    m.checks->SnapshotAutostart(AutostartScope::Local, false);
-    m.checks->CheckExecutable(false);
-  });
+  ResetConfiguration(
+      m.services, skip,
+      [&] {
+        m.checks->SnapshotAutostart(AutostartScope::User, false);
+        m.checks->SnapshotAutostart(AutostartScope::Local, false);
+        m.checks->CheckExecutable(false);
+      },
+      false);
   EXPECT_EQ(m.registry().Text(HKCU, settings::UserKey, "Quenlar"), m.Seal(m.programPath()));
   EXPECT_EQ(m.registry().Text(HKCU, settings::UserKey, "Messenger"), m.Seal("C:\\chat.exe"));
   EXPECT_EQ(m.registry().Text(HKCU, settings::ProductKey, "Path"), m.Seal("D:\\Mir\\mir.exe"));

@@ -165,6 +165,7 @@ class ExitTest : public ScanSequenceTest {
   void SetUp() override {
     registry.SetValue(HKCU, settings::UserKey, "Old", platform::RegistryValue::Text("x"));
     registry.SetValue(HKCU, settings::LocalKey, "Old", platform::RegistryValue::Text("x"));
+    registry.SetValue(HKCU, settings::Local32Key, "Old", platform::RegistryValue::Text("x"));
     registry.SetValue(HKCU, settings::ChecksumKey, "Value", platform::RegistryValue::Text("y"));
     Create();
     Scan();
@@ -205,6 +206,7 @@ TEST_F(ExitTest, YesToBothWritesFreshSnapshotsThenTheChecksum) {
     if (what == "SnapshotAutostart User true") {
       EXPECT_FALSE(Has(settings::UserKey));
       EXPECT_FALSE(Has(settings::LocalKey));
+      EXPECT_FALSE(Has(settings::Local32Key));
       EXPECT_TRUE(Has(settings::ChecksumKey));
     }
   };

@@ -111,8 +111,12 @@ class Win32ToolkitRig {
     watchers_.push_back(
         std::make_unique<ui_pump::WhenShown>(toolkit_, "QuenlarForm", title, [text](HWND box) {
           HWND edit = FindWindowExA(box, nullptr, "Edit", nullptr);
-          if (text) SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text->c_str()));
-          PostMessageA(edit, WM_KEYDOWN, text ? VK_RETURN : VK_ESCAPE, 0);
+          if (!text) {
+            PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+            return;
+          }
+          if (edit) SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text->c_str()));
+          PostMessageA(FindWindowExA(box, nullptr, "Button", "OK"), BM_CLICK, 0, 0);
         }));
   }
   // The next open dialog with this title: `path` typed and Open, or Cancel for nullopt.
