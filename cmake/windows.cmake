@@ -3,7 +3,7 @@ file(GLOB QUENLAR_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
 list(FILTER QUENLAR_WIN32_SOURCES EXCLUDE REGEX ".*/winmain\\.cpp$")
 add_library(quenlar_win32 STATIC ${QUENLAR_WIN32_SOURCES})
 target_link_libraries(quenlar_win32 PUBLIC quenlar_platform)
-target_link_libraries(quenlar_win32 PUBLIC advapi32 user32 gdi32 kernel32 shell32 comctl32 comdlg32 ole32)
+target_link_libraries(quenlar_win32 PUBLIC advapi32 user32 gdi32 kernel32 shell32 comctl32 comdlg32 ole32 uuid)
 
 add_link_options(-static)
 

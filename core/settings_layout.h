@@ -45,6 +45,17 @@ inline constexpr const char* UserKey = "\\Software\\Palvex\\Quenlar\\User\\";
 inline constexpr const char* LocalKey = "\\Software\\Palvex\\Quenlar\\Local\\";
 // The machine's 32-bit view of its Run key, where a 32-bit program's entries land.
 inline constexpr const char* Local32Key = "\\Software\\Palvex\\Quenlar\\Local32\\";
+// Snapshots of the other places programs start from: RunOnce, the Explorer policies' Run
+// keys, Winlogon's Shell and Userinit, and the Startup folders.
+inline constexpr const char* UserRunOnceKey = "\\Software\\Palvex\\Quenlar\\UserRunOnce\\";
+inline constexpr const char* LocalRunOnceKey = "\\Software\\Palvex\\Quenlar\\LocalRunOnce\\";
+inline constexpr const char* Local32RunOnceKey = "\\Software\\Palvex\\Quenlar\\LocalRunOnce32\\";
+inline constexpr const char* UserPolicyRunKey = "\\Software\\Palvex\\Quenlar\\UserPolicyRun\\";
+inline constexpr const char* LocalPolicyRunKey = "\\Software\\Palvex\\Quenlar\\LocalPolicyRun\\";
+inline constexpr const char* UserWinlogonKey = "\\Software\\Palvex\\Quenlar\\UserWinlogon\\";
+inline constexpr const char* LocalWinlogonKey = "\\Software\\Palvex\\Quenlar\\LocalWinlogon\\";
+inline constexpr const char* UserStartupKey = "\\Software\\Palvex\\Quenlar\\UserStartup\\";
+inline constexpr const char* CommonStartupKey = "\\Software\\Palvex\\Quenlar\\CommonStartup\\";
 // Where accounts were once kept. Nothing writes it any more; it is only deleted.
 inline constexpr const char* OldAccountKey = "\\Software\\Palvex\\Quenlar\\Account\\";
 

@@ -4,9 +4,11 @@
 
 #include "platform/clock.h"
 #include "platform/desktop.h"
+#include "platform/digest.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/registry.h"
+#include "platform/startup_folders.h"
 #include "platform/system.h"
 #include "platform/toolkit.h"
 
@@ -23,6 +25,8 @@ struct Services {
   Clock& clock;
   Process& process;
   Shell& shell;
+  StartupFolders& startupFolders;
+  Digests& digests;
 };
 
 }  // namespace platform

@@ -3,13 +3,13 @@
 #include <exception>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "core/absorb.h"
 #include "core/registry_layer.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"
+#include "scan/autostart_places.h"
 
 namespace {
 
@@ -22,23 +22,17 @@ constexpr const char* EntriesDeleted =
     "Something has deleted the protection entries from the registry!";
 constexpr const char* SnapshotMissing = "Registry: Warning - Modifications detected!";
 constexpr const char* Modifications = "Registry: Warning - modifications detected!";
-constexpr const char* ModifiedEntry = "*** Modified entry - ";
-
 constexpr const char* Local32Watched = "Registry: Local 32-bit entries are now watched";
+constexpr const char* StartupPlacesWatched =
+    "Autostart: RunOnce, policy Run, Winlogon and Startup folders are now watched";
+constexpr const char* StartupPlacesClean = "Autostart: Startup places checks complete";
 
-// One autostart key and the snapshot that mirrors it. The machine's scope has two: its
-// own view and, on 64-bit Windows, the 32-bit view that 32-bit programs write to.
-struct Place {
-  platform::RootKey root;
-  const char* snapshotKey;
-};
+std::string StartupPlaceWarning(const AutostartPlace& place) {
+  return std::string("Autostart: Warning - ") + place.title + " modified!";
+}
 
-constexpr Place UserPlace{platform::RootKey::CurrentUser, settings::UserKey};
-constexpr Place LocalPlace{platform::RootKey::LocalMachine, settings::LocalKey};
-constexpr Place Local32Place{platform::RootKey::LocalMachine32, settings::Local32Key};
-
-Place MainPlaceOf(AutostartScope scope) {
-  return scope == AutostartScope::User ? UserPlace : LocalPlace;
+const AutostartPlace& RunPlaceOf(AutostartScope scope) {
+  return scope == AutostartScope::User ? UserRunPlace : LocalRunPlace;
 }
 
 const char* CompletionLineOf(AutostartScope scope) {
@@ -46,62 +40,49 @@ const char* CompletionLineOf(AutostartScope scope) {
                                        : "Registry: Local checks complete";
 }
 
-bool Watches32BitView(ScanContext& context, AutostartScope scope) {
-  return scope == AutostartScope::Local && context.services.registry.HasSeparate32BitView();
-}
-
-// Opens the place's autostart key with full access, or for reading where full access
-// is refused (a standard user and the machine's key): the entries are watched all the
-// same. A key that cannot be opened at all just holds no entries; false only after an
-// unexpected error, which has been reported.
-bool OpenAutostartKey(ScanContext& context, RegistryLayer& layer, const Place& place) {
+// Opens the Run key with full access, or for reading where full access is refused (a
+// standard user and the machine's key): the entries are watched all the same. A key
+// that cannot be opened at all just holds no entries; false only after an unexpected
+// error, which has been reported.
+bool OpenRunKey(ScanContext& context, RegistryLayer& layer, const AutostartPlace& place) {
   layer.SelectRoot(place.root);
   const bool opened = Absorb([&] {
-    if (!layer.OpenKey(settings::RunKey, true))
-      layer.OpenKey(settings::RunKey, false, platform::KeyAccess::Read);
+    if (!layer.OpenKey(place.key, true)) layer.OpenKey(place.key, false, platform::KeyAccess::Read);
   });
   if (!opened) ReportRegistryError(context);
   return opened;
 }
 
-// Entries are listed and read through the wide calls in one pass, so that a name the
-// code page cannot hold keeps its own identity. An unexpected error while listing reads
-// as no entries.
+// The Run key's entries, read through the wide calls in one pass so that a name the code
+// page cannot hold keeps its identity. An unexpected error while listing reads as no
+// entries.
 std::vector<platform::NamedValue> ValuesOf(RegistryLayer& layer) {
   return Absorb(std::vector<platform::NamedValue>(), [&] { return layer.Values(); });
 }
 
-std::optional<std::string> TextOf(const platform::RegistryValue& value) {
-  if (!value.IsText()) return std::nullopt;
-  return value.bytes;
+// Nothing when the key could not be opened for an unexpected reason.
+std::optional<std::vector<platform::NamedValue>> RunEntries(ScanContext& context,
+                                                            const AutostartPlace& place) {
+  RegistryLayer layer(context.services.registry);
+  if (!OpenRunKey(context, layer, place)) return std::nullopt;
+  return ValuesOf(layer);
 }
 
-// What is sealed for an entry's data: its code-page bytes, exactly as they were always
-// sealed, or its UTF-8 bytes when the code page cannot hold it, so that a change still
-// changes the sealed text.
-std::string SealedData(platform::Services& services, RegistryLayer& layer,
-                       const std::string& utf8) {
-  std::string text;
-  return SealText(services.volume, layer.ToCodePage(utf8, text) ? text : utf8);
+// The snapshot key's existence, or nothing after an unexpected error, which has been
+// reported.
+std::optional<bool> SnapshotExists(ScanContext& context, const AutostartPlace& place) {
+  RegistryLayer snapshot(context.services.registry);
+  bool exists = false;
+  if (!Absorb([&] { exists = snapshot.KeyExists(place.snapshotKey); })) {
+    ReportRegistryError(context);
+    return std::nullopt;
+  }
+  return exists;
 }
 
-// The data as the log shows it: the log is code-page text.
-std::string Shown(RegistryLayer& layer, const std::string& utf8) {
-  std::string text;
-  layer.ToCodePage(utf8, text);
-  return text;
-}
-
-std::string FoldAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
-bool IsAscii(const std::string& text) {
-  for (char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
+void WriteRunSnapshot(ScanContext& context, const AutostartPlace& place,
+                      const std::vector<platform::NamedValue>& entries) {
+  if (!WriteSnapshot(context.services, place, entries)) ReportRegistryError(context);
 }
 
 void RunFirstTimeSetUp(ScanContext& context) {
@@ -133,6 +114,53 @@ void ReportSnapshotMissing(ScanContext& context) {
   context.findings.AutostartChanged = true;
 }
 
+// The 32-bit view joined the watch after the other snapshots were taken: a player who
+// upgrades gets its snapshot without a question, and one line saying so.
+void Snapshot32BitView(ScanContext& context, bool upgrade) {
+  RegistryLayer autostart(context.services.registry);
+  if (!OpenRunKey(context, autostart, Local32RunPlace)) return;
+  const std::optional<bool> exists = SnapshotExists(context, Local32RunPlace);
+  if (!exists || *exists) return;
+  WriteRunSnapshot(context, Local32RunPlace, ValuesOf(autostart));
+  if (upgrade) context.log.Append(Local32Watched);
+}
+
+// The other places are never asked about: their snapshots go with the Run keys' at the
+// first run, and a player who upgrades is told once that they are watched now.
+void SnapshotStartupPlaces(ScanContext& context, bool accepting) {
+  platform::Services& services = context.services;
+  bool taken = false;
+  for (const AutostartPlace& place : StartupPlaces()) {
+    if (!Watched(services, place)) continue;
+    bool exists = true;
+    if (!Absorb([&] { exists = RegistryLayer(services.registry).KeyExists(place.snapshotKey); }))
+      continue;
+    if (exists) continue;
+    const auto entries = EntriesOf(services, place);
+    if (entries && WriteSnapshot(services, place, *entries)) taken = true;
+  }
+  if (taken && !accepting && !context.findings.FirstRun) context.log.Append(StartupPlacesWatched);
+}
+
+void CompareStartupPlaces(ScanContext& context) {
+  bool warned = false;
+  for (const AutostartPlace& place : StartupPlaces()) {
+    if (!Watched(context.services, place)) continue;
+    const auto entries = EntriesOf(context.services, place);
+    if (!entries) continue;
+    const auto result = CompareWithSnapshot(context, place, *entries, StartupPlaceWarning(place));
+    if (result && *result) warned = true;
+  }
+  if (!warned) context.log.Append(StartupPlacesClean);
+}
+
+// Whether the Run place warned; nothing when an unexpected error ended it.
+std::optional<bool> CompareRunPlace(ScanContext& context, const AutostartPlace& place) {
+  const auto entries = RunEntries(context, place);
+  if (!entries) return std::nullopt;
+  return CompareWithSnapshot(context, place, *entries, Modifications);
+}
+
 }  // namespace
 
 void ReportRegistryError(ScanContext& context) {
@@ -141,55 +169,12 @@ void ReportRegistryError(ScanContext& context) {
   context.log.TurnRed();
 }
 
-namespace {
-
-// Writes every entry of the open autostart key into the place's snapshot key.
-void WriteSnapshot(ScanContext& context, RegistryLayer& autostart, const Place& place) {
-  RegistryLayer snapshot(context.services.registry);
-  bool opened = false;
-  if (!Absorb([&] { opened = snapshot.OpenKey(place.snapshotKey, true); }))
-    ReportRegistryError(context);
-  if (!opened) return;
-  for (const platform::NamedValue& entry : ValuesOf(autostart)) {
-    // An entry that cannot be read as text is kept as the empty text: its name still
-    // counts, and the comparison reports the entry itself at every scan.
-    const std::string data = TextOf(entry.value).value_or(std::string());
-    // A failure is lost like a failed write; the next comparison reports the gap.
-    Absorb(
-        [&] { snapshot.WriteTextUtf8(entry.name, SealedData(context.services, autostart, data)); });
-  }
-}
-
-// The snapshot key's existence, or nothing after an unexpected error, which has been
-// reported.
-std::optional<bool> SnapshotExists(ScanContext& context, const Place& place) {
-  RegistryLayer snapshot(context.services.registry);
-  bool exists = false;
-  if (!Absorb([&] { exists = snapshot.KeyExists(place.snapshotKey); })) {
-    ReportRegistryError(context);
-    return std::nullopt;
-  }
-  return exists;
-}
-
-// The 32-bit view joined the watch after the other snapshots were taken: a player who
-// upgrades gets its snapshot without a question, and one line saying so.
-void Snapshot32BitView(ScanContext& context, bool upgrade) {
-  RegistryLayer autostart(context.services.registry);
-  if (!OpenAutostartKey(context, autostart, Local32Place)) return;
-  const std::optional<bool> exists = SnapshotExists(context, Local32Place);
-  if (!exists || *exists) return;
-  WriteSnapshot(context, autostart, Local32Place);
-  if (upgrade) context.log.Append(Local32Watched);
-}
-
-}  // namespace
-
 void SnapshotAutostart(ScanContext& context, AutostartScope scope, bool accepting) {
+  if (scope == AutostartScope::StartupPlaces) return SnapshotStartupPlaces(context, accepting);
   platform::Services& services = context.services;
-  const Place place = MainPlaceOf(scope);
+  const AutostartPlace& place = RunPlaceOf(scope);
   RegistryLayer autostart(services.registry);
-  if (!OpenAutostartKey(context, autostart, place)) return;
+  if (!OpenRunKey(context, autostart, place)) return;
 
   // An existing snapshot is only ever replaced after the caller deleted it.
   const std::optional<bool> exists = SnapshotExists(context, place);
@@ -203,72 +188,19 @@ void SnapshotAutostart(ScanContext& context, AutostartScope scope, bool acceptin
       else
         ReportSnapshotMissing(context);
     }
-    WriteSnapshot(context, autostart, place);
+    WriteRunSnapshot(context, place, ValuesOf(autostart));
   }
-  if (Watches32BitView(context, scope))
+  if (scope == AutostartScope::Local && Watched(services, Local32RunPlace))
     Snapshot32BitView(context, *exists && !accepting && !context.findings.FirstRun);
 }
 
-namespace {
-
-// Compares one place's entries with its snapshot and logs what differs. Whether it
-// warned, or nothing when an unexpected error ended it.
-std::optional<bool> ComparePlace(ScanContext& context, const Place& place) {
-  platform::Services& services = context.services;
-  RegistryLayer autostart(services.registry);
-  if (!OpenAutostartKey(context, autostart, place)) return std::nullopt;
-
-  RegistryLayer snapshot(services.registry);
-  bool haveSnapshot = false;
-  if (!Absorb([&] { haveSnapshot = snapshot.OpenKey(place.snapshotKey, false); }))
-    return std::nullopt;
-
-  bool warned = false;
-  auto warn = [&] {
-    context.log.Append(Modifications);
-    context.log.TurnRed();
-    context.findings.AutostartChanged = true;
-    warned = true;
-  };
-
-  const std::vector<platform::NamedValue> present = ValuesOf(autostart);
-  const std::vector<platform::NamedValue> stored =
-      haveSnapshot ? ValuesOf(snapshot) : std::vector<platform::NamedValue>();
-  // Names match without regard to letter case, as the registry matches them.
-  std::unordered_map<std::string, const platform::RegistryValue*> byName;
-  for (const platform::NamedValue& value : stored)
-    byName.emplace(FoldAscii(value.name), &value.value);
-  auto storedText = [&](const std::string& name) -> std::optional<std::string> {
-    if (const auto it = byName.find(FoldAscii(name)); it != byName.end())
-      return TextOf(*it->second);
-    // Beyond ASCII only the registry knows which names are the same.
-    if (!haveSnapshot || IsAscii(name)) return std::string();
-    return Absorb(std::optional<std::string>(), [&] { return snapshot.ReadTextUtf8(name); });
-  };
-
-  for (const platform::NamedValue& entry : present) {
-    const auto data = TextOf(entry.value);
-    // A missing snapshot key reads as an empty one.
-    const auto sealed = storedText(entry.name);
-    if (!data || !sealed) {
-      warn();
-    } else if (SealedData(services, autostart, *data) != *sealed) {
-      warn();
-      context.log.Append(ModifiedEntry + Shown(autostart, *data));
-    }
-  }
-  if (present.size() != stored.size()) warn();
-  return warned;
-}
-
-}  // namespace
-
 void CompareAutostart(ScanContext& context, AutostartScope scope) {
-  const std::optional<bool> warned = ComparePlace(context, MainPlaceOf(scope));
+  if (scope == AutostartScope::StartupPlaces) return CompareStartupPlaces(context);
+  const std::optional<bool> warned = CompareRunPlace(context, RunPlaceOf(scope));
   if (!warned) return;
   bool warned32 = false;
-  if (Watches32BitView(context, scope)) {
-    const std::optional<bool> result = ComparePlace(context, Local32Place);
+  if (scope == AutostartScope::Local && Watched(context.services, Local32RunPlace)) {
+    const std::optional<bool> result = CompareRunPlace(context, Local32RunPlace);
     if (!result) return;
     warned32 = *result;
   }

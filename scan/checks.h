@@ -10,7 +10,9 @@
 #include "scan/event_log.h"
 #include "scan/findings.h"
 
-enum class AutostartScope { User, Local };
+// The Run keys of the current user and of the machine (both its views), and the other
+// places programs start from (RunOnce, policies, Winlogon, the Startup folders).
+enum class AutostartScope { User, Local, StartupPlaces };
 
 class IntegrityChecks {
  public:

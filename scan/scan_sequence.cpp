@@ -5,6 +5,7 @@
 #include "core/absorb.h"
 #include "core/registry_layer.h"
 #include "core/settings_layout.h"
+#include "scan/autostart_places.h"
 
 namespace {
 
@@ -56,11 +57,15 @@ void ScanSequence::RunScan() {
   Guarded([&] { checks_.SnapshotAutostart(AutostartScope::User, false); });
   Pause();
   Guarded([&] { checks_.SnapshotAutostart(AutostartScope::Local, false); });
+  Guarded([&] { checks_.SnapshotAutostart(AutostartScope::StartupPlaces, false); });
   Pause();
   // A first-time setup in this scan has just written the snapshots: nothing to compare.
   if (!findings_.FirstRun) Guarded([&] { checks_.CompareAutostart(AutostartScope::User); });
   Pause();
-  if (!findings_.FirstRun) Guarded([&] { checks_.CompareAutostart(AutostartScope::Local); });
+  if (!findings_.FirstRun) {
+    Guarded([&] { checks_.CompareAutostart(AutostartScope::Local); });
+    Guarded([&] { checks_.CompareAutostart(AutostartScope::StartupPlaces); });
+  }
   Pause();
   Guarded([&] { checks_.CheckExecutable(false); });
 
@@ -101,11 +106,10 @@ bool ScanSequence::Confirmed(const std::string& question) {
 
 void ScanSequence::AcceptAutostart() {
   // With the snapshots gone, the accepting calls write fresh ones without asking.
-  DeleteKeyQuietly(services_.registry, settings::UserKey);
-  DeleteKeyQuietly(services_.registry, settings::LocalKey);
-  DeleteKeyQuietly(services_.registry, settings::Local32Key);
+  for (const char* key : AutostartSnapshotKeys()) DeleteKeyQuietly(services_.registry, key);
   Guarded([&] { checks_.SnapshotAutostart(AutostartScope::User, true); });
   Guarded([&] { checks_.SnapshotAutostart(AutostartScope::Local, true); });
+  Guarded([&] { checks_.SnapshotAutostart(AutostartScope::StartupPlaces, true); });
 }
 
 void ScanSequence::AcceptExecutable() {

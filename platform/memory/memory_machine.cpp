@@ -3,8 +3,8 @@
 namespace platform {
 
 Services MemoryMachine::services() {
-  return Services{registry_, files_,   volume_, cursor_,  random_,
-                  toolkit_,  desktop_, clock_,  process_, shell_};
+  return Services{registry_, files_, volume_,  cursor_, random_,         toolkit_,
+                  desktop_,  clock_, process_, shell_,  startupFolders_, digests_};
 }
 
 void MemoryMachine::InstallGame(const std::string& executable, const std::string& contents) {

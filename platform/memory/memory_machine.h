@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/memory/memory_autostart.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_desktop.h"
 #include "platform/memory/memory_files.h"
@@ -35,6 +36,8 @@ class MemoryMachine {
   MemoryProcess& process() { return process_; }
   MemoryShell& shell() { return shell_; }
   SimulatedGames& games() { return games_; }
+  MemoryStartupFolders& startupFolders() { return startupFolders_; }
+  MemoryDigests& digests() { return digests_; }
 
   // Makes `executable` a game the shell starts a simulated client for; the file is
   // created with `contents` unless it exists already.
@@ -52,6 +55,8 @@ class MemoryMachine {
   SimulatedGames games_{desktop_, clock_};
   MemoryProcess process_{clock_, desktop_};
   MemoryShell shell_{clock_, games_, &files_};
+  MemoryStartupFolders startupFolders_;
+  MemoryDigests digests_;
 };
 
 }  // namespace platform

@@ -3,8 +3,8 @@
 namespace platform::win32 {
 
 Services Win32Machine::services() {
-  return Services{registry_, files_,   volume_, cursor_,  random_,
-                  toolkit_,  desktop_, clock_,  process_, shell_};
+  return Services{registry_, files_, volume_,  cursor_, random_,         toolkit_,
+                  desktop_,  clock_, process_, shell_,  startupFolders_, digests_};
 }
 
 }  // namespace platform::win32

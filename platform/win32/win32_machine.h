@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/services.h"
+#include "platform/win32/win32_autostart.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
@@ -32,6 +33,8 @@ class Win32Machine {
   Win32Clock clock_;
   Win32Process process_;
   Win32Shell shell_;
+  Win32StartupFolders startupFolders_;
+  Win32Digests digests_;
 };
 
 }  // namespace platform::win32

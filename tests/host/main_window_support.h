@@ -53,6 +53,7 @@ class RecordingChecks : public IntegrityChecks {
 
  private:
   static const char* Scope(AutostartScope scope) {
+    if (scope == AutostartScope::StartupPlaces) return "StartupPlaces";
     return scope == AutostartScope::User ? "User" : "Local";
   }
   void Record(const std::string& what) {

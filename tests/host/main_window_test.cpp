@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, AResetRunsTheScanDriverAgainAndSavesNothing) {
   checks->calls.clear();
   toolkit.ScriptMessageOfKind(platform::MessageKind::Confirmation, platform::MessageAnswer::Yes);
   ASSERT_TRUE(form().UserChooseMenu("&Menu", "&Reset Config..."));
-  EXPECT_EQ(checks->calls.size(), 5u);  // the driver only, not the whole sequence
+  EXPECT_EQ(checks->calls.size(), 7u);  // the driver only, not the whole sequence
   EXPECT_TRUE(frm->btnAccount->Enabled());
   EXPECT_TRUE(frm->state().SkipSettingsSave);
   Destroy();

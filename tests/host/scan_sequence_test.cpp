@@ -31,13 +31,14 @@ TEST_F(ScanSequenceTest, RunsOnceAQuarterSecondAfterCreationInItsOrderWithItsPau
   toolkit.RunFor(1);
   EXPECT_THAT(checks->Names(),
               ElementsAre("SnapshotAutostart User false", "SnapshotAutostart Local false",
-                          "CompareAutostart User", "CompareAutostart Local",
+                          "SnapshotAutostart StartupPlaces false", "CompareAutostart User",
+                          "CompareAutostart Local", "CompareAutostart StartupPlaces",
                           "CheckExecutable false", "CheckPatcherConfig", "CheckPlantedLibraries"));
   // 300 ms after each autostart step, with the window repainted before each pause.
-  const std::int64_t times[] = {250, 550, 850, 1150, 1450, 1450, 1450};
+  const std::int64_t times[] = {250, 550, 550, 850, 1150, 1150, 1450, 1450, 1450};
   for (std::size_t i = 0; i < checks->calls.size(); ++i) {
     EXPECT_EQ(checks->calls[i].atMs, times[i]) << checks->calls[i].what;
-    if (i > 0 && i < 5) {
+    if (i > 0 && times[i] > times[i - 1]) {
       EXPECT_GT(checks->calls[i].pumpsBefore, checks->calls[i - 1].pumpsBefore);
     }
   }
@@ -46,7 +47,7 @@ TEST_F(ScanSequenceTest, RunsOnceAQuarterSecondAfterCreationInItsOrderWithItsPau
   EXPECT_FALSE(frm->tmrScan->Enabled());
 
   toolkit.RunFor(60000);
-  EXPECT_EQ(checks->calls.size(), 7u);
+  EXPECT_EQ(checks->calls.size(), 9u);
 }
 
 TEST_F(ScanSequenceTest, AFirstRunSkipsBothComparisonsButKeepsEveryPause) {
@@ -57,9 +58,10 @@ TEST_F(ScanSequenceTest, AFirstRunSkipsBothComparisonsButKeepsEveryPause) {
   Scan();
   EXPECT_THAT(checks->Names(),
               ElementsAre("SnapshotAutostart User false", "SnapshotAutostart Local false",
-                          "CheckExecutable false", "CheckPatcherConfig", "CheckPlantedLibraries"));
+                          "SnapshotAutostart StartupPlaces false", "CheckExecutable false",
+                          "CheckPatcherConfig", "CheckPlantedLibraries"));
   EXPECT_EQ(machine.clock().TotalSleptMs(), 1200);
-  EXPECT_EQ(checks->calls[2].atMs - checks->calls[0].atMs, 1200);
+  EXPECT_EQ(checks->calls[3].atMs - checks->calls[0].atMs, 1200);
 }
 
 TEST_F(ScanSequenceTest, ButtonsAndTheirMenuItemsAreDisabledOnlyWhileTheDriverRuns) {
@@ -107,7 +109,7 @@ TEST_F(ScanSequenceTest, AnythingThrownByACheckEndsOnlyThatCheck) {
     if (what == "CheckExecutable false") throw 42;
   };
   Scan();
-  EXPECT_EQ(checks->calls.size(), 7u);
+  EXPECT_EQ(checks->calls.size(), 9u);
   EXPECT_TRUE(frm->btnClose->Enabled());
   EXPECT_TRUE(frm->btnPlay->Enabled());
   EXPECT_TRUE(frm->btnAccount->Enabled());
@@ -166,6 +168,7 @@ class ExitTest : public ScanSequenceTest {
     registry.SetValue(HKCU, settings::UserKey, "Old", platform::RegistryValue::Text("x"));
     registry.SetValue(HKCU, settings::LocalKey, "Old", platform::RegistryValue::Text("x"));
     registry.SetValue(HKCU, settings::Local32Key, "Old", platform::RegistryValue::Text("x"));
+    registry.SetValue(HKCU, settings::CommonStartupKey, "Old", platform::RegistryValue::Text("x"));
     registry.SetValue(HKCU, settings::ChecksumKey, "Value", platform::RegistryValue::Text("y"));
     Create();
     Scan();
@@ -207,14 +210,16 @@ TEST_F(ExitTest, YesToBothWritesFreshSnapshotsThenTheChecksum) {
       EXPECT_FALSE(Has(settings::UserKey));
       EXPECT_FALSE(Has(settings::LocalKey));
       EXPECT_FALSE(Has(settings::Local32Key));
+      EXPECT_FALSE(Has(settings::CommonStartupKey));
       EXPECT_TRUE(Has(settings::ChecksumKey));
     }
   };
 
   frm->mnuExitClick();
 
-  EXPECT_THAT(checks->Names(), ElementsAre("SnapshotAutostart User true",
-                                           "SnapshotAutostart Local true", "CheckExecutable true"));
+  EXPECT_THAT(checks->Names(),
+              ElementsAre("SnapshotAutostart User true", "SnapshotAutostart Local true",
+                          "SnapshotAutostart StartupPlaces true", "CheckExecutable true"));
   EXPECT_FALSE(Has(settings::ChecksumKey));
   EXPECT_THAT(toolkit.unexpected(), IsEmpty());
   EXPECT_FALSE(frm->form().Showing());
@@ -226,7 +231,8 @@ TEST_F(ExitTest, AFailingKeyDeletionStillRunsTheAcceptanceAndCloses) {
   registry.faults().Arm({1, true, platform::FaultKind::Throw, "DeleteKey"});
   frm->btnClose->Click();
   EXPECT_THAT(checks->Names(),
-              ElementsAre("SnapshotAutostart User true", "SnapshotAutostart Local true"));
+              ElementsAre("SnapshotAutostart User true", "SnapshotAutostart Local true",
+                          "SnapshotAutostart StartupPlaces true"));
   EXPECT_FALSE(frm->form().Showing());
 }
 
