@@ -8,7 +8,7 @@
 //
 // Names and texts are in the system code page, as the 8-bit calls see them, except in
 // the calls marked Utf8: there value names and the texts of the string kinds are UTF-8,
-// so a name the code page cannot hold keeps its identity (paths stay in the code page).
+// so a name the code page cannot hold keeps its identity (key paths stay in the code page).
 //
 // Every call stands alone: the backend opens what it needs and closes it again.
 // Plain failures come back as a status. A backend may throw RegistryError for an
@@ -90,6 +90,8 @@ class Registry {
   // The code-page form of a UTF-8 text, as the 8-bit calls would give it. False when
   // some character has no exact form there; `text` then holds the lossy form.
   virtual bool ToCodePage(const std::string& utf8, std::string& text) = 0;
+  // The reverse: code-page text as UTF-8.
+  virtual std::string FromCodePage(const std::string& text) = 0;
 };
 
 }  // namespace platform

@@ -10,6 +10,7 @@
 #include "core/registry_layer.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"
+#include "core/stored_text.h"
 
 namespace {
 
@@ -62,20 +63,10 @@ std::optional<std::string> TextOf(const platform::RegistryValue& value) {
   return value.bytes;
 }
 
-// What is sealed for an entry's data: its code-page bytes, exactly as they were always
-// sealed, or its UTF-8 bytes when the code page cannot hold it, so that a change still
-// changes the sealed text.
-std::string SealedData(platform::Services& services, RegistryLayer& layer,
-                       const std::string& utf8) {
-  std::string text;
-  return SealText(services.volume, layer.ToCodePage(utf8, text) ? text : utf8);
-}
-
-// The data as the log shows it: the log is code-page text.
-std::string Shown(RegistryLayer& layer, const std::string& utf8) {
-  std::string text;
-  layer.ToCodePage(utf8, text);
-  return text;
+// An entry's data is sealed in its stored form, so that a change the code page cannot
+// show still changes the sealed text.
+std::string SealedData(platform::Services& services, const std::string& utf8) {
+  return SealText(services.volume, StoredForm(services.registry, utf8));
 }
 
 std::string FoldAscii(std::string text) {
@@ -107,7 +98,8 @@ void RunFirstTimeSetUp(ScanContext& context) {
   Absorb([&] {
     RegistryLayer product(services.registry);
     if (product.OpenKey(settings::Path.key, true))
-      product.WriteText(settings::Path.name, SealText(services.volume, fileName));
+      product.WriteText(settings::Path.name,
+                        SealText(services.volume, StoredForm(services.registry, fileName)));
   });
 }
 
@@ -160,7 +152,7 @@ void SnapshotAutostart(ScanContext& context, AutostartScope scope, bool acceptin
     // counts, and the comparison reports the entry itself at every scan.
     const std::string data = TextOf(entry.value).value_or(std::string());
     // A failure is lost like a failed write; the next comparison reports the gap.
-    Absorb([&] { snapshot.WriteTextUtf8(entry.name, SealedData(services, autostart, data)); });
+    Absorb([&] { snapshot.WriteTextUtf8(entry.name, SealedData(services, data)); });
   }
 }
 
@@ -203,9 +195,9 @@ void CompareAutostart(ScanContext& context, AutostartScope scope) {
     const auto sealed = storedText(entry.name);
     if (!data || !sealed) {
       warn();
-    } else if (SealedData(services, autostart, *data) != *sealed) {
+    } else if (SealedData(services, *data) != *sealed) {
       warn();
-      context.log.Append(ModifiedEntry + Shown(autostart, *data));
+      context.log.Append(ModifiedEntry + ShownForm(services.registry, *data));
     }
   }
   if (present.size() != stored.size()) warn();

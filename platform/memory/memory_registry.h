@@ -19,6 +19,7 @@
 
 #include "platform/memory/fault_injector.h"
 #include "platform/registry.h"
+#include "platform/unicode.h"
 
 namespace platform {
 
@@ -46,6 +47,7 @@ class MemoryRegistry : public Registry {
   RegStatus WriteValueUtf8(RootKey root, const std::string& path, const std::string& name,
                            const RegistryValue& value) override;
   bool ToCodePage(const std::string& utf8, std::string& text) override;
+  std::string FromCodePage(const std::string& text) override { return Utf8FromLatin1(text); }
 
   // Faults and the journal of the calls above.
   FaultInjector& faults() { return faults_; }

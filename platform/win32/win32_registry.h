@@ -28,6 +28,7 @@ class Win32Registry final : public Registry {
   RegStatus WriteValueUtf8(RootKey root, const std::string& path, const std::string& name,
                            const RegistryValue& value) override;
   bool ToCodePage(const std::string& utf8, std::string& text) override;
+  std::string FromCodePage(const std::string& text) override;
 };
 
 }  // namespace platform::win32
