@@ -36,9 +36,9 @@ class QuenlarTest : public ::testing::Test {
   }
 
   // A first start answered "&Yes", with the stand-in chosen as the game, ended by E&xit.
-  std::vector<std::string> CompleteFirstRun() {
+  std::vector<std::string> CompleteFirstRun(const std::string& gameExe = GameExe) {
     QuenlarRun run(setup, Start());
-    run.AnswerFirstRunWithGame();
+    run.AnswerFirstRunWithGame(gameExe);
     std::vector<std::string> log = run.WaitForScan();
     EXPECT_EQ(run.Exit(ExitBy::Button, {}), 0u);
     return log;

@@ -20,9 +20,9 @@ namespace {
 constexpr auto HKCU = platform::RootKey::CurrentUser;
 
 struct Folders {
-  std::string game;      // the game executable chosen in the dialog (UTF-8)
-  std::string stored;    // the bytes sealed into "Path"
-  std::string program;   // the program's own executable (UTF-8)
+  std::string game;     // the game executable chosen in the dialog (UTF-8)
+  std::string stored;   // the bytes sealed into "Path"
+  std::string program;  // the program's own executable (UTF-8)
 };
 
 void PrintTo(const Folders& f, std::ostream* out) { *out << f.game; }
@@ -71,15 +71,14 @@ TEST_P(GameFolderTest, ChosenStoredScannedCleanAndLaunched) {
   EXPECT_EQ(entry.bytes, f.program);
 
   play = true;
-  EXPECT_THAT(Start(), ::testing::IsSupersetOf(
-                           {"Registry: User checks complete", "Executable: Checksum OK",
-                            "Autopatch: ftp.ini OK", "Tesk Engine: Checks Complete"}));
+  EXPECT_THAT(Start(),
+              ::testing::IsSupersetOf({"Registry: User checks complete", "Executable: Checksum OK",
+                                       "Autopatch: ftp.ini OK", "Tesk Engine: Checks Complete"}));
   EXPECT_FALSE(red);
   ASSERT_EQ(machine.games().count(), 1);
   EXPECT_EQ(machine.shell().calls().back().file, f.game);
   EXPECT_EQ(machine.shell().calls().back().directory, folder);
   EXPECT_TRUE(polling);
-
 }
 
 INSTANTIATE_TEST_SUITE_P(
