@@ -143,7 +143,7 @@ class Win32ToolkitRig {
     std::size_t start = 0;
     while (start <= folder.size()) {
       const std::size_t end = std::min(folder.find('\\', start), folder.size());
-      path += "\\" + folder.substr(start, end - start);
+      path.append(1, '\\').append(folder, start, end - start);
       CreateDirectoryW(platform::win32::WideFromUtf8(path).c_str(), nullptr);
       start = end + 1;
     }
