@@ -31,8 +31,12 @@ class QuenlarTest : public ::testing::Test {
   // "<Suite>.<Test>-<n>": the n-th start of this test.
   std::string Start() {
     auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(info->test_suite_name()) + "." + info->name() + "-" +
-           std::to_string(++starts_);
+    std::string name =
+        std::string(info->test_suite_name()) + "." + info->name() + "-" + std::to_string(++starts_);
+    // A parameterised test's names hold slashes; artefacts are files of one folder.
+    for (char& c : name)
+      if (c == '/') c = '.';
+    return name;
   }
 
   // A first start answered "&Yes", with the stand-in chosen as the game, ended by E&xit.

@@ -3,6 +3,7 @@
 // chat, the player's clipboard kept; and the password dragged with the real mouse.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -55,7 +56,10 @@ TEST_P(GamePlay, PlayFillsTheLoginScreenAndPostsThePreparedLines) {
   CompleteFirstRun(folder + "mir.exe");
   std::unique_ptr<QuenlarRun> holder;
   QuenlarRun& run = Prepared(setup, holder, Start());
-  EXPECT_EQ(run.Log(), CleanScanLog);
+  const std::vector<std::string> log = run.Log();  // the scan's, then the account's line
+  EXPECT_EQ(std::vector<std::string>(log.begin(),
+                                     log.begin() + std::min(log.size(), CleanScanLog.size())),
+            CleanScanLog);
   if (play.stealth) ChooseMenu(run.MainWindow(), {{"&Options"}, {"&Stealth Mode"}});
   SetClipboardText("the player's own text");
 
