@@ -100,7 +100,9 @@ TEST_P(GamePlay, PlayFillsTheLoginScreenAndPostsThePreparedLines) {
 
 INSTANTIATE_TEST_SUITE_P(Folders, GamePlay,
                          ::testing::Values(Play{GameFolder, true}, Play{GameFolder, false},
-                                           // A name the code page of a Western system cannot hold.
+                                           // Beyond ASCII, in the code page of a Western
+                                           // system, then beyond it.
+                                           Play{"C:\\Spiele\\Mir Müll\\", false},
                                            Play{"C:\\Игры\\Мир\\", false}));
 
 TEST_F(Game, ThePasswordDraggedOntoTheGameFieldLandsThere) {
