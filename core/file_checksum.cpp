@@ -87,7 +87,9 @@ std::uint16_t ChecksumAccumulator::Value() const {
 TFileChecksum::TFileChecksum(platform::Files& files, platform::Cursor& cursor)
     : files_(files), cursor_(cursor) {}
 
-std::int32_t TFileChecksum::Checksum() {
+std::int32_t TFileChecksum::Checksum() { return TryChecksum().value_or(0); }
+
+std::optional<std::uint16_t> TFileChecksum::TryChecksum() {
   BusyCursor busy(cursor_);
 
   // One open, for reading, letting others read too. Asking for write access merely to
@@ -96,24 +98,24 @@ std::int32_t TFileChecksum::Checksum() {
   // whenever anyone else reads it: all of those would sum to 0 and look like a change.
   std::unique_ptr<platform::File> file =
       files_.Open(FileName, platform::FileAccess::Read, platform::FileShare::Read);
-  if (!file) return 0;
+  if (!file) return std::nullopt;
 
+  const auto size = file->Size();
+  if (!size) return std::nullopt;
   ChecksumAccumulator sum;
-  if (const auto size = file->Size()) {
-    std::uint64_t left = *size;
-    std::vector<unsigned char> block(
-        static_cast<std::size_t>(std::min<std::uint64_t>(left, BlockSize)));
-    // A failed read or an early end of file stops the loop; what was read is summed,
-    // an odd last byte paired with itself as at the real end.
-    while (left > 0) {
-      const std::size_t want =
-          static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size()));
-      const auto got = file->Read(block.data(), want);
-      if (!got || *got == 0) break;
-      const std::size_t used = std::min(*got, want);
-      sum.Add(block.data(), used);
-      left -= used;
-    }
+  std::uint64_t left = *size;
+  std::vector<unsigned char> block(
+      static_cast<std::size_t>(std::min<std::uint64_t>(left, BlockSize)));
+  // An early end of file stops the loop; what was read is summed, an odd last byte
+  // paired with itself as at the real end.
+  while (left > 0) {
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size()));
+    const auto got = file->Read(block.data(), want);
+    if (!got) return std::nullopt;
+    if (*got == 0) break;
+    const std::size_t used = std::min(*got, want);
+    sum.Add(block.data(), used);
+    left -= used;
   }
   file->Close();  // the sum is complete; a failing close changes nothing
   return sum.Value();

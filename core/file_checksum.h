@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/files.h"
@@ -29,11 +30,13 @@ class TFileChecksum {
 
   std::string FileName;
 
-  // The checksum of FileName, 0 to 65535; 0 when the file cannot be opened or its size
-  // cannot be told. A read that fails, or a file shorter than its size, ends the sum:
-  // the bytes read so far are summed. The cursor is the hourglass while it runs and
-  // the default cursor afterwards.
+  // The checksum of FileName (a UTF-8 path), 0 to 65535; 0 when the file cannot be read.
   std::int32_t Checksum();
+  // The same, but nullopt when the file cannot be read: it cannot be opened, its size
+  // cannot be told, or a read fails. A file shorter than its size ends the sum: the
+  // bytes read so far are summed. The cursor is the hourglass while it runs and the
+  // default cursor afterwards.
+  std::optional<std::uint16_t> TryChecksum();
 
  private:
   platform::Files& files_;

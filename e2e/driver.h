@@ -26,6 +26,9 @@ inline constexpr DWORD DefaultTimeoutMs = 30000;
 
 // A Unix path ("/x/y") as Wine shows it ("Z:\x\y"); a Windows path is returned unchanged.
 std::string WindowsPath(const std::string& path);
+// Paths and texts of the driver are UTF-8; the wide calls take them so.
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const std::wstring& wide);
 // The value of an environment variable; throws when it is missing or empty.
 std::string RequiredEnvironment(const char* name);
 std::string JoinPath(const std::string& folder, const std::string& name);
@@ -74,6 +77,8 @@ void Pump(DWORD ms);
 std::string ClassOf(HWND window);
 // The window's text through WM_GETTEXT, which also works for another process's edits.
 std::string TextOf(HWND window);
+// The same in UTF-8, through the wide messages.
+std::string WideTextOf(HWND window);
 DWORD ProcessOf(HWND window);
 bool IsEnabled(HWND window);
 

@@ -49,11 +49,13 @@ void ChooseFileInOpenDialog(DWORD processId, const std::string& title, const std
   // The dialog fills in its preset name while it starts: set ours until it stays.
   ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
+    // Wide: the name may be beyond the code page.
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
+    const std::wstring wide = Wide(path);
+    SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
                         SMTO_ABORTIFHUNG, 5000, &result);
     Pump(100);
-    if (TextOf(name) == path) break;
+    if (WideTextOf(name) == path) break;
     if (GetTickCount64() >= deadline)
       throw DriverError("the file-name box of '" + title + "' does not keep " + path);
   }

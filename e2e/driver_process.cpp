@@ -34,11 +34,31 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
   return (last == '\\' || last == '/') ? folder + name : folder + "\\" + name;
 }
 
+std::wstring Wide(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int count = static_cast<int>(utf8.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), count, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
+  if (length > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), count, wide.data(), length);
+  return wide;
+}
+
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int count = static_cast<int>(wide.size());
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), count, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(length > 0 ? length : 0), '\0');
+  if (length > 0)
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), count, utf8.data(), length, nullptr, nullptr);
+  return utf8;
+}
+
 void CreateDirectories(const std::string& path) {
   std::string windows = WindowsPath(path);
   for (size_t at = windows.find('\\', 3);; at = windows.find('\\', at + 1)) {
     std::string part = windows.substr(0, at);
-    if (!part.empty() && !CreateDirectoryA(part.c_str(), nullptr) &&
+    if (!part.empty() && !CreateDirectoryW(Wide(part).c_str(), nullptr) &&
         GetLastError() != ERROR_ALREADY_EXISTS)
       throw DriverError(LastError("cannot create folder " + part));
     if (at == std::string::npos) break;
@@ -46,32 +66,32 @@ void CreateDirectories(const std::string& path) {
 }
 
 void ClearDirectory(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(JoinPath(path, "*").c_str(), &found);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(Wide(JoinPath(path, "*")).c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    std::string name = found.cFileName;
+    std::string name = Utf8(found.cFileName);
     if (name == "." || name == "..") continue;
-    std::string child = JoinPath(path, name);
-    SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::wstring child = Wide(JoinPath(path, name));
+    SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      ClearDirectory(child);
-      RemoveDirectoryA(child.c_str());
+      ClearDirectory(JoinPath(path, name));
+      RemoveDirectoryW(child.c_str());
     } else {
-      DeleteFileA(child.c_str());
+      DeleteFileW(child.c_str());
     }
-  } while (FindNextFileA(search, &found));
+  } while (FindNextFileW(search, &found));
   FindClose(search);
 }
 
 void CopyFileOrThrow(const std::string& from, const std::string& to) {
   std::string source = WindowsPath(from), target = WindowsPath(to);
-  if (!CopyFileA(source.c_str(), target.c_str(), FALSE))
+  if (!CopyFileW(Wide(source).c_str(), Wide(target).c_str(), FALSE))
     throw DriverError(LastError("cannot copy " + source + " to " + target));
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  HANDLE file = CreateFileA(WindowsPath(path).c_str(), GENERIC_READ,
+  HANDLE file = CreateFileW(Wide(WindowsPath(path)).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) throw DriverError(LastError("cannot open " + path));
@@ -84,8 +104,8 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(WindowsPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(Wide(WindowsPath(path)).c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) throw DriverError(LastError("cannot create " + path));
   DWORD written = 0;
   BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -94,15 +114,15 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 bool FileExists(const std::string& path) {
-  return GetFileAttributesA(WindowsPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(Wide(WindowsPath(path)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 void DeleteFileIfPresent(const std::string& path) {
-  std::string windows = WindowsPath(path);
-  SetFileAttributesA(windows.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (!DeleteFileA(windows.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
+  std::wstring windows = Wide(WindowsPath(path));
+  SetFileAttributesW(windows.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!DeleteFileW(windows.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
       GetLastError() != ERROR_PATH_NOT_FOUND)
-    throw DriverError(LastError("cannot delete " + windows));
+    throw DriverError(LastError("cannot delete " + WindowsPath(path)));
 }
 
 Process Process::Start(const std::string& exe, const std::string& arguments,

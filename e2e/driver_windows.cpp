@@ -43,6 +43,21 @@ std::string TextOf(HWND window) {
   return text;
 }
 
+std::string WideTextOf(HWND window) {
+  if (!window) return "";
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, MessageTimeoutMs,
+                           &length))
+    throw DriverError("the window does not answer WM_GETTEXTLENGTH");
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, MessageTimeoutMs, &copied))
+    throw DriverError("the window does not answer WM_GETTEXT");
+  text.resize(std::min<size_t>(copied, length));
+  return Utf8(text);
+}
+
 DWORD ProcessOf(HWND window) {
   DWORD process = 0;
   if (window) GetWindowThreadProcessId(window, &process);

@@ -31,14 +31,18 @@ class QuenlarTest : public ::testing::Test {
   // "<Suite>.<Test>-<n>": the n-th start of this test.
   std::string Start() {
     auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(info->test_suite_name()) + "." + info->name() + "-" +
-           std::to_string(++starts_);
+    std::string name =
+        std::string(info->test_suite_name()) + "." + info->name() + "-" + std::to_string(++starts_);
+    // A parameterised test's names hold slashes; artefacts are files of one folder.
+    for (char& c : name)
+      if (c == '/') c = '.';
+    return name;
   }
 
   // A first start answered "&Yes", with the stand-in chosen as the game, ended by E&xit.
-  std::vector<std::string> CompleteFirstRun() {
+  std::vector<std::string> CompleteFirstRun(const std::string& gameExe = GameExe) {
     QuenlarRun run(setup, Start());
-    run.AnswerFirstRunWithGame();
+    run.AnswerFirstRunWithGame(gameExe);
     std::vector<std::string> log = run.WaitForScan();
     EXPECT_EQ(run.Exit(ExitBy::Button, {}), 0u);
     return log;

@@ -103,9 +103,8 @@ std::string ClipboardText() {
   return text;
 }
 
-std::vector<transcript::Event> LatestGameEvents() {
-  const auto all =
-      transcript::ParseAll(FileExists(GameTranscript) ? ReadFileBytes(GameTranscript) : "");
+std::vector<transcript::Event> LatestGameEvents(const std::string& path) {
+  const auto all = transcript::ParseAll(FileExists(path) ? ReadFileBytes(path) : "");
   std::vector<transcript::Event> latest;
   for (const auto& event : all) {
     if (event.kind == "start") latest.clear();
@@ -131,10 +130,10 @@ std::vector<std::string> ChatLines(const std::vector<transcript::Event>& events)
 }
 
 std::vector<transcript::Event> WaitForGameEvents(const std::string& kind, size_t count,
-                                                 DWORD timeoutMs) {
+                                                 DWORD timeoutMs, const std::string& path) {
   const ULONGLONG end = GetTickCount64() + timeoutMs;
   for (;;) {
-    auto events = LatestGameEvents();
+    auto events = LatestGameEvents(path);
     size_t found = 0;
     for (const auto& e : events) found += e.kind == kind;
     if (found >= count) return events;

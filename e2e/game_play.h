@@ -38,14 +38,15 @@ void SetClipboardText(const std::string& text);
 std::string ClipboardText();
 
 // The transcript's events of the latest run of mir.exe.
-std::vector<transcript::Event> LatestGameEvents();
+std::vector<transcript::Event> LatestGameEvents(const std::string& transcript = GameTranscript);
 // The texts set into one field, in order.
 std::vector<std::string> TextsSet(const std::vector<transcript::Event>& events,
                                   const std::string& field);
 std::vector<std::string> ChatLines(const std::vector<transcript::Event>& events);
 // Waits until the latest run's transcript has `count` events of `kind`.
 std::vector<transcript::Event> WaitForGameEvents(const std::string& kind, size_t count,
-                                                 DWORD timeoutMs = DefaultTimeoutMs);
+                                                 DWORD timeoutMs = DefaultTimeoutMs,
+                                                 const std::string& transcript = GameTranscript);
 
 // Presses the left button at `from`, moves in steps to `to` and releases it there,
 // through SendInput, as a player's hand would.

@@ -3,7 +3,9 @@
 // chat, the player's clipboard kept; and the password dragged with the real mouse.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -34,51 +36,74 @@ DWORD PriorityOf(QuenlarRun& run) {
   return priority;
 }
 
-TEST_F(Game, PlayFillsTheLoginScreenAndPostsThePreparedLines) {
-  for (bool stealth : {true, false}) {
-    SCOPED_TRACE(stealth ? "stealth" : "plain");
-    ResetUserState(setup);
-    CompleteFirstRun();
-    std::unique_ptr<QuenlarRun> holder;
-    QuenlarRun& run = Prepared(setup, holder, Start());
-    if (stealth) ChooseMenu(run.MainWindow(), {{"&Options"}, {"&Stealth Mode"}});
-    SetClipboardText("the player's own text");
+struct Play {
+  const char* folder;  // the game's folder, with its trailing backslash (UTF-8)
+  bool stealth;
+};
 
-    PostClick(run.Button("&Play"));
-    auto events = WaitForGameEvents("chat", 2, 60000);
-    Pump(3500);  // a third line would have come by now
-    events = LatestGameEvents();
-    SaveScreen(setup, std::string("Game.") + (stealth ? "Stealth" : "Plain"));
-
-    std::string server, cwd, submitted;
-    for (const auto& e : events) {
-      if (e.kind == "server") server = e.fields.at(0);
-      if (e.kind == "cwd") cwd = e.fields.at(0);
-      if (e.kind == "login-submitted") submitted = e.fields.at(1) + "/" + e.fields.at(3);
-    }
-    EXPECT_EQ(server, "192.0.2.16");
-    EXPECT_EQ(cwd, "C:\\Games\\Mir");
-    EXPECT_EQ(submitted, "hero/pa55word");
-    const auto logins = TextsSet(events, "login");
-    const auto passwords = TextsSet(events, "password");
-    const size_t decoys = stealth ? 1025 : 0;
-    ASSERT_EQ(logins.size(), decoys + 1);
-    ASSERT_EQ(passwords.size(), decoys + 1);
-    EXPECT_EQ(logins.back(), "hero");
-    EXPECT_EQ(passwords.back(), "pa55word");
-    for (size_t i = 0; i < decoys; ++i) {
-      ASSERT_EQ(logins[i].size(), 10u);
-      ASSERT_EQ(logins[i], passwords[i]);
-    }
-    EXPECT_EQ(ChatLines(events), (std::vector<std::string>{"hello all", "see you"}));
-    EXPECT_EQ(ClipboardText(), "the player's own text");
-    EXPECT_EQ(PriorityOf(run), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
-    EXPECT_EQ(run.Log().back(), "Launching Mir");
-    EXPECT_EQ(run.Exit(ExitBy::Button, {}), 0u);
-    if (HWND game = FindWindowA("TDXDraw", nullptr)) PostMessageA(game, WM_CLOSE, 0, 0);
-    WaitForGameEvents("exit", 1);
-  }
+void PrintTo(const Play& play, std::ostream* out) {
+  *out << play.folder << (play.stealth ? " stealth" : " plain");
 }
+
+class GamePlay : public QuenlarTest, public ::testing::WithParamInterface<Play> {};
+
+// Chosen in the real open dialog at the first start, scanned clean at the next, played.
+TEST_P(GamePlay, PlayFillsTheLoginScreenAndPostsThePreparedLines) {
+  const Play& play = GetParam();
+  const std::string folder = play.folder;
+  const std::string transcript = folder + "mir-transcript.txt";
+  InstallGameIn(setup, folder);
+  CompleteFirstRun(folder + "mir.exe");
+  std::unique_ptr<QuenlarRun> holder;
+  QuenlarRun& run = Prepared(setup, holder, Start());
+  const std::vector<std::string> log = run.Log();  // the scan's, then the account's line
+  EXPECT_EQ(std::vector<std::string>(log.begin(),
+                                     log.begin() + std::min(log.size(), CleanScanLog.size())),
+            CleanScanLog);
+  if (play.stealth) ChooseMenu(run.MainWindow(), {{"&Options"}, {"&Stealth Mode"}});
+  SetClipboardText("the player's own text");
+
+  PostClick(run.Button("&Play"));
+  auto events = WaitForGameEvents("chat", 2, 60000, transcript);
+  Pump(3500);  // a third line would have come by now
+  events = LatestGameEvents(transcript);
+  SaveScreen(setup, Start() + (play.stealth ? ".Stealth" : ".Plain"));
+
+  std::string server, cwd, submitted;
+  for (const auto& e : events) {
+    if (e.kind == "server") server = e.fields.at(0);
+    if (e.kind == "cwd") cwd = e.fields.at(0);
+    if (e.kind == "login-submitted") submitted = e.fields.at(1) + "/" + e.fields.at(3);
+  }
+  EXPECT_EQ(server, "192.0.2.16");
+  EXPECT_EQ(cwd, folder.substr(0, folder.size() - 1));
+  EXPECT_EQ(submitted, "hero/pa55word");
+  const auto logins = TextsSet(events, "login");
+  const auto passwords = TextsSet(events, "password");
+  const size_t decoys = play.stealth ? 1025 : 0;
+  ASSERT_EQ(logins.size(), decoys + 1);
+  ASSERT_EQ(passwords.size(), decoys + 1);
+  EXPECT_EQ(logins.back(), "hero");
+  EXPECT_EQ(passwords.back(), "pa55word");
+  for (size_t i = 0; i < decoys; ++i) {
+    ASSERT_EQ(logins[i].size(), 10u);
+    ASSERT_EQ(logins[i], passwords[i]);
+  }
+  EXPECT_EQ(ChatLines(events), (std::vector<std::string>{"hello all", "see you"}));
+  EXPECT_EQ(ClipboardText(), "the player's own text");
+  EXPECT_EQ(PriorityOf(run), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+  EXPECT_EQ(run.Log().back(), "Launching Mir");
+  EXPECT_EQ(run.Exit(ExitBy::Button, {}), 0u);
+  if (HWND game = FindWindowA("TDXDraw", nullptr)) PostMessageA(game, WM_CLOSE, 0, 0);
+  WaitForGameEvents("exit", 1, DefaultTimeoutMs, transcript);
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, GamePlay,
+                         ::testing::Values(Play{GameFolder, true}, Play{GameFolder, false},
+                                           // Beyond ASCII, in the code page of a Western
+                                           // system, then beyond it.
+                                           Play{"C:\\Spiele\\Mir Müll\\", false},
+                                           Play{"C:\\Игры\\Мир\\", false}));
 
 TEST_F(Game, ThePasswordDraggedOntoTheGameFieldLandsThere) {
   CompleteFirstRun();

@@ -39,12 +39,14 @@ Installation Installation::FromEnvironment() {
   return setup;
 }
 
-void RestoreGameFolder(const Installation& setup) {
-  CreateDirectories(GameFolder);
-  ClearDirectory(GameFolder);
-  CopyFileOrThrow(setup.mirExe, GameExe);
-  CopyFileOrThrow(setup.patcherConfig, GamePatcherConfig);
+void InstallGameIn(const Installation& setup, const std::string& folder) {
+  CreateDirectories(folder);
+  ClearDirectory(folder);
+  CopyFileOrThrow(setup.mirExe, folder + "mir.exe");
+  CopyFileOrThrow(setup.patcherConfig, folder + "ftp.ini");
 }
+
+void RestoreGameFolder(const Installation& setup) { InstallGameIn(setup, GameFolder); }
 
 void ResetUserState(const Installation& setup) {
   DeleteKeyTree(ProductKey);
@@ -90,9 +92,9 @@ void QuenlarRun::Answer(const std::string& title, const std::string& text,
   e2e::Answer(box, button);
 }
 
-void QuenlarRun::AnswerFirstRunWithGame() {
+void QuenlarRun::AnswerFirstRunWithGame(const std::string& gameExe) {
   Answer("Confirm", FirstRunQuestion, "&Yes");
-  ChooseFileInOpenDialog(process_.id(), OpenDialogTitle, GameExe);
+  ChooseFileInOpenDialog(process_.id(), OpenDialogTitle, gameExe);
 }
 
 std::vector<std::string> QuenlarRun::WaitForScan() {

@@ -41,6 +41,9 @@ struct Installation {
 // game freshly copied into GameFolder, and an empty WorkFolder.
 void ResetUserState(const Installation& setup);
 void RestoreGameFolder(const Installation& setup);
+// The stand-in and its ftp.ini freshly copied into an emptied `folder` (with its
+// trailing backslash; UTF-8, so any name will do).
+void InstallGameIn(const Installation& setup, const std::string& folder);
 
 enum class ExitBy { Menu, Button };
 
@@ -67,7 +70,7 @@ class QuenlarRun {
   // Waits for a message box with the title, checks its text and answers it.
   void Answer(const std::string& title, const std::string& text, const std::string& button);
   // The first-time question answered "&Yes" and the stand-in game chosen in the open dialog.
-  void AnswerFirstRunWithGame();
+  void AnswerFirstRunWithGame(const std::string& gameExe = GameExe);
 
   // Waits until the scan sequence is over (the three buttons enabled, the message-target
   // line last), saves the log text and a screenshot as artefacts, and returns the log.

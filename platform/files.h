@@ -1,9 +1,10 @@
 // The file service: opening and reading files, and looking names up.
 //
-// Paths are Windows paths ("C:\\Games\\Mir\\mir.exe"); a path without a drive or a
-// leading backslash is relative to the process's working directory. Names match as
-// the file system matches them (on Windows, and in memory, without regard to letter
-// case).
+// Paths are Windows paths ("C:\\Games\\Mir\\mir.exe") in UTF-8, so that any name the
+// file system holds can be reached, also one the system code page cannot hold; a path
+// without a drive or a leading backslash is relative to the process's working
+// directory. Names match as the file system matches them (on Windows, and in memory,
+// without regard to letter case). A path holding "?" or "*" names nothing.
 //
 // Opening asks for an access and says what others may do while the file is open
 // (the share mode). An open fails when the file is missing, is a directory, is
@@ -21,6 +22,7 @@ namespace platform {
 
 enum class FileAccess { Read, ReadWrite };
 enum class FileShare { None, Read, ReadWrite };
+enum class EntryKind { Missing, File, Directory };
 
 class File {
  public:
@@ -42,6 +44,9 @@ class Files {
   // True when a directory search for exactly this path finds a first match: an entry
   // of any kind (file or directory) with any attributes. Wildcards are not used.
   virtual bool FindFirst(const std::string& path) = 0;
+  // What the path names: a file, a directory, or nothing that can be reached (missing,
+  // not allowed to look, or not a valid name).
+  virtual EntryKind KindOf(const std::string& path) = 0;
 };
 
 }  // namespace platform

@@ -8,7 +8,7 @@
 //
 // Names and texts are in the system code page, as the 8-bit calls see them, except in
 // the calls marked Utf8: there value names and the texts of the string kinds are UTF-8,
-// so a name the code page cannot hold keeps its identity (paths stay in the code page).
+// so a name the code page cannot hold keeps its identity (key paths stay in the code page).
 //
 // Every call stands alone: the backend opens what it needs and closes it again.
 // Plain failures come back as a status. A backend may throw RegistryError for an
@@ -96,6 +96,8 @@ class Registry {
   // Whether LocalMachine32 is a view of its own; where it is not, it names the same keys
   // as LocalMachine.
   virtual bool HasSeparate32BitView() = 0;
+  // The reverse: code-page text as UTF-8.
+  virtual std::string FromCodePage(const std::string& text) = 0;
 };
 
 }  // namespace platform

@@ -328,6 +328,8 @@ enum class MessageKind {
 
 enum class MessageAnswer { Ok, Yes, No };
 
+// The open dialog's texts and the path it gives back are UTF-8, as paths are everywhere
+// in the seam (see files.h); the other texts of the toolkit are code-page text.
 struct OpenDialogSpec {
   std::string title;
   std::string filter;  // "Executable|*.exe": description and pattern pairs

@@ -6,6 +6,7 @@
 #include "core/registry_layer.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"
+#include "core/stored_text.h"
 
 namespace {
 
@@ -23,16 +24,10 @@ std::optional<std::string> TextOf(const platform::RegistryValue& value) {
   return value.bytes;
 }
 
+// An entry's data is sealed in its stored form, so that a change the code page cannot
+// show still changes the sealed text.
 std::string SealedData(platform::Services& services, const std::string& utf8) {
-  std::string text;
-  return SealText(services.volume, services.registry.ToCodePage(utf8, text) ? text : utf8);
-}
-
-// The log is code-page text.
-std::string Shown(platform::Services& services, const std::string& utf8) {
-  std::string text;
-  services.registry.ToCodePage(utf8, text);
-  return text;
+  return SealText(services.volume, StoredForm(services.registry, utf8));
 }
 
 std::string FoldAscii(std::string text) {
@@ -56,29 +51,52 @@ bool Wanted(const AutostartPlace& place, const std::string& name) {
 
 }  // namespace
 
-const AutostartPlace UserRunPlace{"User Run", settings::UserKey, RootKey::CurrentUser,
-                                  settings::RunKey, {}};
-const AutostartPlace LocalRunPlace{"Local Run", settings::LocalKey, RootKey::LocalMachine,
-                                   settings::RunKey, {}};
-const AutostartPlace Local32RunPlace{"Local Run (32-bit)", settings::Local32Key,
-                                     RootKey::LocalMachine32, settings::RunKey, {},
-                                     StartupFolder::User, true};
+const AutostartPlace UserRunPlace{
+    "User Run", settings::UserKey, RootKey::CurrentUser, settings::RunKey, {}};
+const AutostartPlace LocalRunPlace{
+    "Local Run", settings::LocalKey, RootKey::LocalMachine, settings::RunKey, {}};
+const AutostartPlace Local32RunPlace{"Local Run (32-bit)",
+                                     settings::Local32Key,
+                                     RootKey::LocalMachine32,
+                                     settings::RunKey,
+                                     {},
+                                     StartupFolder::User,
+                                     true};
 
 const std::vector<AutostartPlace>& StartupPlaces() {
   static const std::vector<AutostartPlace> places = {
       {"User RunOnce", settings::UserRunOnceKey, RootKey::CurrentUser, RunOnceKey, {}},
       {"Local RunOnce", settings::LocalRunOnceKey, RootKey::LocalMachine, RunOnceKey, {}},
-      {"Local RunOnce (32-bit)", settings::Local32RunOnceKey, RootKey::LocalMachine32,
-       RunOnceKey, {}, StartupFolder::User, true},
+      {"Local RunOnce (32-bit)",
+       settings::Local32RunOnceKey,
+       RootKey::LocalMachine32,
+       RunOnceKey,
+       {},
+       StartupFolder::User,
+       true},
       {"User policy Run", settings::UserPolicyRunKey, RootKey::CurrentUser, PolicyRunKey, {}},
       {"Local policy Run", settings::LocalPolicyRunKey, RootKey::LocalMachine, PolicyRunKey, {}},
-      {"User Winlogon", settings::UserWinlogonKey, RootKey::CurrentUser, WinlogonKey,
+      {"User Winlogon",
+       settings::UserWinlogonKey,
+       RootKey::CurrentUser,
+       WinlogonKey,
        {"Shell", "Userinit"}},
-      {"Local Winlogon", settings::LocalWinlogonKey, RootKey::LocalMachine, WinlogonKey,
+      {"Local Winlogon",
+       settings::LocalWinlogonKey,
+       RootKey::LocalMachine,
+       WinlogonKey,
        {"Shell", "Userinit"}},
-      {"User Startup folder", settings::UserStartupKey, RootKey::CurrentUser, nullptr, {},
+      {"User Startup folder",
+       settings::UserStartupKey,
+       RootKey::CurrentUser,
+       nullptr,
+       {},
        StartupFolder::User},
-      {"Common Startup folder", settings::CommonStartupKey, RootKey::CurrentUser, nullptr, {},
+      {"Common Startup folder",
+       settings::CommonStartupKey,
+       RootKey::CurrentUser,
+       nullptr,
+       {},
        StartupFolder::Common},
   };
   return places;
@@ -171,7 +189,7 @@ std::optional<bool> CompareWithSnapshot(ScanContext& context, const AutostartPla
       warn();
     } else if (SealedData(services, *data) != *sealed) {
       warn();
-      context.log.Append(ModifiedEntry + Shown(services, *data));
+      context.log.Append(ModifiedEntry + ShownForm(services.registry, *data));
     }
   }
   if (present.size() != stored.size()) warn();

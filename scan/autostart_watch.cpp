@@ -9,6 +9,7 @@
 #include "core/registry_layer.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"
+#include "core/stored_text.h"
 #include "scan/autostart_places.h"
 
 namespace {
@@ -102,7 +103,8 @@ void RunFirstTimeSetUp(ScanContext& context) {
   Absorb([&] {
     RegistryLayer product(services.registry);
     if (product.OpenKey(settings::Path.key, true))
-      product.WriteText(settings::Path.name, SealText(services.volume, fileName));
+      product.WriteText(settings::Path.name,
+                        SealText(services.volume, StoredForm(services.registry, fileName)));
   });
 }
 

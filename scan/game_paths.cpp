@@ -3,11 +3,18 @@
 #include "core/registry_layer.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"
+#include "core/stored_text.h"
 
 namespace {
 
+// Counts characters, not bytes: a UTF-8 sequence is never cut in two.
 std::string WithoutLast(const std::string& text, std::size_t count) {
-  return text.size() <= count ? std::string() : text.substr(0, text.size() - count);
+  std::size_t end = text.size();
+  while (count > 0 && end > 0) {
+    --end;
+    if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80) --count;
+  }
+  return count > 0 ? std::string() : text.substr(0, end);
 }
 
 }  // namespace
@@ -17,7 +24,7 @@ std::string GamePath(platform::Services& services) {
   if (!layer.OpenKey(settings::Path.key, false)) return std::string();
   const auto sealed = layer.ReadText(settings::Path.name);
   if (!sealed) return std::string();
-  return UnsealText(services.volume, *sealed);
+  return Utf8OfStored(services.registry, UnsealText(services.volume, *sealed));
 }
 
 std::string GameDirectory(const std::string& gamePath) { return WithoutLast(gamePath, 7); }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/stored_text.h"
 #include "scan/game_paths.h"
 
 namespace {
@@ -21,7 +22,8 @@ void CheckPlantedLibraries(platform::Services& services, EventLog& log) {
     if (!services.files.FindFirst(directory + name)) continue;
     found = true;
     log.TurnRed();
-    log.Append(std::string("Tesk Engine: Found ") + name + " inside " + directory);
+    log.Append(std::string("Tesk Engine: Found ") + name + " inside " +
+               ShownForm(services.registry, directory));
   }
   if (!found) log.Append("Tesk Engine: Checks Complete");
 }

@@ -32,15 +32,16 @@ std::string Parameter(const char* commandLine) {
 
 void RecordStart(Client& client) {
   auto& log = client.transcript;
-  char path[MAX_PATH * 2] = "";
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  char cwd[MAX_PATH * 2] = "";
-  GetCurrentDirectoryA(sizeof cwd, cwd);
+  // In UTF-8: the folder may be named beyond the code page.
+  wchar_t path[MAX_PATH * 2] = L"";
+  GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
+  wchar_t cwd[MAX_PATH * 2] = L"";
+  GetCurrentDirectoryW(MAX_PATH * 2, cwd);
   log.Write("start", "pid " + std::to_string(GetCurrentProcessId()), false);
-  log.Write("exe", transcript::Quote(path), false);
-  log.Write("cmdline", transcript::Quote(GetCommandLineA()), false);
+  log.Write("exe", transcript::Quote(standin::Utf8Of(path)), false);
+  log.Write("cmdline", transcript::Quote(standin::Utf8Of(GetCommandLineW())), false);
   log.Write("server", transcript::Quote(client.server), false);
-  log.Write("cwd", transcript::Quote(cwd), false);
+  log.Write("cwd", transcript::Quote(standin::Utf8Of(cwd)), false);
   log.Flush();
 }
 

@@ -9,7 +9,7 @@ namespace standin {
 
 class Transcript {
  public:
-  explicit Transcript(std::string path);
+  explicit Transcript(std::string path);  // UTF-8
   ~Transcript();
   Transcript(const Transcript&) = delete;
   Transcript& operator=(const Transcript&) = delete;
@@ -30,7 +30,11 @@ class Transcript {
   int pending_ = 0;
 };
 
-// "mir-transcript.txt" in the folder of the running executable.
+// A text of the system's wide calls in UTF-8, as the transcript holds paths and texts.
+std::string Utf8Of(const wchar_t* text);
+
+// "mir-transcript.txt" in the folder of the running executable (a UTF-8 path: the folder
+// may be named beyond the code page).
 std::string TranscriptPathBesideExe();
 
 }  // namespace standin

@@ -30,7 +30,8 @@ void WriteAutostartEntry(platform::Services& services) {
   RegistryLayer layer(services.registry);
   if (!layer.OpenKey(settings::RunKey, true))
     throw std::runtime_error("cannot open the autostart key");
-  if (!layer.WriteText(settings::OwnRunEntry, path))
+  // Through the wide call: a path the code page cannot hold still names the program.
+  if (!layer.WriteTextUtf8(settings::OwnRunEntry, path))
     throw std::runtime_error("cannot write the autostart entry");
 }
 

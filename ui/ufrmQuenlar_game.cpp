@@ -1,9 +1,14 @@
 // The main window's handlers of a game: the launch, the wait for the login screen and
 // the fill, the password drag, and the time-online line.
+#include <cstdint>
+#include <string>
+
 #include "accounts/credential_delivery.h"
 #include "companions/time_online.h"
 #include "core/absorb.h"
 #include "core/game_client.h"
+#include "platform/files.h"
+#include "platform/process.h"
 #include "platform/registry.h"
 #include "scan/game_paths.h"
 #include "ui/ufrmLogin.h"
@@ -14,6 +19,40 @@ using namespace platform;
 namespace {
 
 constexpr int LaunchPauseMs = 500;
+
+bool EndsWithExe(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string end = path.substr(path.size() - 4);
+  for (char& c : end)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return end == ".exe";
+}
+
+// Why the game cannot be started from this path, before the shell is asked: the shell
+// would open a folder in a file window and a document in its own program.
+const char* PathProblem(Files& files, const std::string& path) {
+  if (path.empty()) return "Launch: Error - No game executable chosen!";
+  switch (files.KindOf(path)) {
+    case EntryKind::Missing: return "Launch: Error - Game executable not found!";
+    case EntryKind::Directory: return "Launch: Error - Game path is a folder, not a program!";
+    case EntryKind::File: break;
+  }
+  if (!EndsWithExe(path)) return "Launch: Error - Game executable is not a program!";
+  return nullptr;
+}
+
+std::string ShellProblem(std::intptr_t result) {
+  switch (result) {
+    case shell_result::FileNotFound:
+    case shell_result::PathNotFound: return "Launch: Error - Game executable not found!";
+    case shell_result::AccessDenied: return "Launch: Error - Game executable access denied!";
+    case shell_result::BadFormat:
+    case shell_result::AssociationIncomplete:
+    case shell_result::NoAssociation: return "Launch: Error - Game executable is not a program!";
+    default:
+      return "Launch: Error - Game could not be started (error " + std::to_string(result) + ")!";
+  }
+}
 
 }  // namespace
 
@@ -37,9 +76,20 @@ void TfrmQuenlar::Launch(const std::string& gamePath) {
   log_->Append("Launching Mir");
   services_.toolkit.ProcessMessages();
   services_.clock.Sleep(LaunchPauseMs);
-  // The outcome is not looked at: the poll waits for a login screen either way.
-  services_.shell.Open(form_->Handle(), gamePath, game_client::GameServerAddress, directory,
-                       ShowNormal);
+  std::string problem;
+  if (const char* line = PathProblem(services_.files, gamePath)) {
+    problem = line;
+  } else {
+    const std::intptr_t result = services_.shell.Open(
+        form_->Handle(), gamePath, game_client::GameServerAddress, directory, ShowNormal);
+    if (result <= 32) problem = ShellProblem(result);
+  }
+  if (!problem.empty()) {
+    // No game comes, so no login screen is waited for.
+    log_->Append(problem);
+    log_->TurnRed();
+    return;
+  }
   tmrPoll->SetEnabled(true);
 }
 

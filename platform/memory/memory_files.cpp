@@ -189,6 +189,13 @@ bool MemoryFiles::FindFirst(const std::string& path) {
   return state_->Find(path) != nullptr;
 }
 
+EntryKind MemoryFiles::KindOf(const std::string& path) {
+  if (state_->faults.OnCall("KindOf", path)) return EntryKind::Missing;
+  const Entry* entry = state_->Find(path);
+  if (!entry) return EntryKind::Missing;
+  return entry->directory ? EntryKind::Directory : EntryKind::File;
+}
+
 void MemoryFiles::SetWorkingDirectory(const std::string& path) {
   WindowsPath dir = state_->ResolveOrThrow(path, true);
   state_->MakeDirectories(dir, dir.size());

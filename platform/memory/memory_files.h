@@ -1,8 +1,8 @@
-// Files in memory: a tree of files and directories per drive, names compared without
-// regard to ASCII letter case, Windows paths (see windows_path.h), attributes, and
+// Files in memory: a tree of files and directories per drive, names in UTF-8 compared
+// without regard to ASCII letter case, Windows paths (see windows_path.h), attributes, and
 // open handles with their access and share modes, checked as Windows checks them.
 //
-// Open, Size, Read, Close and FindFirst are journaled and subject to fault injection
+// Open, Size, Read, Close, FindFirst and KindOf are journaled and subject to fault injection
 // (every injected fault is a plain failure here). The setup and inspection helpers are
 // not; they throw std::invalid_argument when asked for something impossible.
 #pragma once
@@ -54,6 +54,7 @@ class MemoryFiles : public Files {
 
   std::unique_ptr<File> Open(const std::string& path, FileAccess access, FileShare share) override;
   bool FindFirst(const std::string& path) override;
+  EntryKind KindOf(const std::string& path) override;
 
   FaultInjector& faults();
 

@@ -19,6 +19,7 @@
 
 #include "platform/memory/fault_injector.h"
 #include "platform/registry.h"
+#include "platform/unicode.h"
 
 namespace platform {
 
@@ -47,6 +48,7 @@ class MemoryRegistry : public Registry {
                            const RegistryValue& value) override;
   bool ToCodePage(const std::string& utf8, std::string& text) override;
   bool HasSeparate32BitView() override { return true; }
+  std::string FromCodePage(const std::string& text) override { return Utf8FromLatin1(text); }
 
   // Faults and the journal of the calls above.
   FaultInjector& faults() { return faults_; }

@@ -4,9 +4,11 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <vector>
 
 #include "platform/win32/win32_form.h"
+#include "platform/win32/win32_wide.h"
 
 namespace platform::win32 {
 
@@ -86,24 +88,29 @@ std::string DialogFilter(const std::string& filter) {
 }
 
 std::string ShowOpenFileDialog(const OpenDialogSpec& spec) {
-  std::string filter = DialogFilter(spec.filter);
-  std::vector<char> file(std::max<size_t>(32768, spec.fileName.size() + 1), '\0');
-  std::copy(spec.fileName.begin(), spec.fileName.end(), file.begin());
+  // Wide throughout: a folder the code page cannot hold comes back as itself, not "?".
+  const std::wstring filter = WideFromUtf8(DialogFilter(spec.filter));
+  const std::wstring preset = WideFromUtf8(spec.fileName);
+  const std::wstring initialDir = WideFromUtf8(spec.initialDir);
+  const std::wstring title = WideFromUtf8(spec.title);
+  const std::wstring defaultExt = WideFromUtf8(spec.defaultExt);
+  std::vector<wchar_t> file(std::max<size_t>(32768, preset.size() + 1), L'\0');
+  std::copy(preset.begin(), preset.end(), file.begin());
 
-  OPENFILENAMEA dialog{};
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = GetActiveWindow();  // modal to the program's active window
   dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = static_cast<DWORD>(file.size());
-  dialog.lpstrInitialDir = spec.initialDir.empty() ? nullptr : spec.initialDir.c_str();
-  dialog.lpstrTitle = spec.title.empty() ? nullptr : spec.title.c_str();
-  dialog.lpstrDefExt = spec.defaultExt.empty() ? nullptr : spec.defaultExt.c_str();
+  dialog.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+  dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
+  dialog.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
   dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY;
   // After a failure the buffer may hold an error size instead of a name: keep the preset.
-  if (!GetOpenFileNameA(&dialog)) return spec.fileName;
-  return std::string(file.data());
+  if (!GetOpenFileNameW(&dialog)) return spec.fileName;
+  return Utf8FromWide(file.data(), std::wcslen(file.data()));
 }
 
 }  // namespace platform::win32

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/win32_wide.h"
+
 namespace platform::win32 {
 namespace {
 
@@ -53,14 +55,19 @@ bool IsPlainPath(const std::string& path) {
   return !path.empty() && path.find('\0') == std::string::npos;
 }
 
+// The search would take these as wildcards, and no file name holds one.
+bool HasWildcards(const std::string& path) {
+  return path.find_first_of("*?<>\"") != std::string::npos;
+}
+
 }  // namespace
 
 std::unique_ptr<File> Win32Files::Open(const std::string& path, FileAccess access,
                                        FileShare share) {
   if (!IsPlainPath(path)) return nullptr;
   DWORD desired = access == FileAccess::ReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
-  HANDLE handle = CreateFileA(path.c_str(), desired, ShareFlags(share), nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle = CreateFileW(WideFromUtf8(path).c_str(), desired, ShareFlags(share), nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
   auto file = std::make_unique<Win32File>(handle);
 
@@ -77,14 +84,20 @@ std::unique_ptr<File> Win32Files::Open(const std::string& path, FileAccess acces
 }
 
 bool Win32Files::FindFirst(const std::string& path) {
-  // The search would take these as wildcards; no file name holds one, so a search for
-  // exactly such a path finds nothing.
-  if (!IsPlainPath(path) || path.find_first_of("*?<>\"") != std::string::npos) return false;
-  WIN32_FIND_DATAA data;
-  HANDLE search = FindFirstFileA(path.c_str(), &data);
+  // A search for exactly such a path finds nothing.
+  if (!IsPlainPath(path) || HasWildcards(path)) return false;
+  WIN32_FIND_DATAW data;
+  HANDLE search = FindFirstFileW(WideFromUtf8(path).c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
   return true;
+}
+
+EntryKind Win32Files::KindOf(const std::string& path) {
+  if (!IsPlainPath(path) || HasWildcards(path)) return EntryKind::Missing;
+  const DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::Missing;
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Directory : EntryKind::File;
 }
 
 }  // namespace platform::win32

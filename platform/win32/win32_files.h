@@ -1,4 +1,4 @@
-// The file service on the Windows file system (kernel32, ANSI functions).
+// The file service on the Windows file system (kernel32, wide functions).
 #pragma once
 
 #include "platform/files.h"
@@ -11,6 +11,7 @@ class Win32Files final : public Files {
  public:
   std::unique_ptr<File> Open(const std::string& path, FileAccess access, FileShare share) override;
   bool FindFirst(const std::string& path) override;
+  EntryKind KindOf(const std::string& path) override;
 };
 
 }  // namespace platform::win32

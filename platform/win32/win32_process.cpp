@@ -3,18 +3,17 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/win32/win32_wide.h"
+
 namespace platform::win32 {
 
 std::string Win32Process::ExecutablePath() {
   // A path longer than the buffer comes back cut: grow until it fits.
   for (DWORD size = MAX_PATH; size <= 32768 * 2; size *= 2) {
-    std::string path(size, '\0');
-    DWORD length = GetModuleFileNameA(nullptr, path.data(), size);
+    std::wstring path(size, L'\0');
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), size);
     if (length == 0) return {};
-    if (length < size) {
-      path.resize(length);
-      return path;
-    }
+    if (length < size) return Utf8FromWide(path.data(), length);
   }
   return {};
 }
@@ -38,10 +37,28 @@ bool Win32Process::SetThreadPriority(ThreadPriority priority) {
 std::intptr_t Win32Shell::Open(WindowHandle owner, const std::string& file,
                                const std::string& parameters, const std::string& directory,
                                int showCommand) {
-  HINSTANCE result = ShellExecuteA(reinterpret_cast<HWND>(owner), "open", file.c_str(),
-                                   parameters.empty() ? nullptr : parameters.c_str(),
-                                   directory.empty() ? nullptr : directory.c_str(), showCommand);
-  return reinterpret_cast<std::intptr_t>(result);
+  const std::wstring wideFile = WideFromUtf8(file);
+  const std::wstring wideParameters = WideFromUtf8(parameters);
+  const std::wstring wideDirectory = WideFromUtf8(directory);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  // The caller reports a failure itself; the shell's own error box would stop the
+  // program until someone closes it.
+  info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.hwnd = reinterpret_cast<HWND>(owner);
+  info.lpVerb = L"open";
+  info.lpFile = wideFile.c_str();
+  info.lpParameters = parameters.empty() ? nullptr : wideParameters.c_str();
+  info.lpDirectory = directory.empty() ? nullptr : wideDirectory.c_str();
+  info.nShow = showCommand;
+  if (ShellExecuteExW(&info)) return reinterpret_cast<std::intptr_t>(info.hInstApp);
+  const std::intptr_t code = reinterpret_cast<std::intptr_t>(info.hInstApp);
+  if (code > 0 && code <= 32) return code;
+  // Without a code of the shell's own, the system's error stands for it (those below 32
+  // mean the same in both).
+  const DWORD error = GetLastError();
+  if (error == ERROR_BAD_EXE_FORMAT) return SE_ERR_NOASSOC;
+  return error > 0 && error <= 32 ? static_cast<std::intptr_t>(error) : 0;
 }
 
 }  // namespace platform::win32

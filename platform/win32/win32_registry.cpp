@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/unicode.h"
+#include "platform/win32/win32_wide.h"
 
 namespace platform::win32 {
 namespace {
@@ -89,17 +90,6 @@ RegStatus Open(RootKey root, const std::string& path, REGSAM sam, Key& key) {
 }
 
 // ---- the wide calls
-
-std::wstring WideFromUtf8(const std::string& text) {
-  const std::u16string units = Utf16FromUtf8(text);
-  return std::wstring(units.begin(), units.end());
-}
-
-std::string Utf8FromWide(const wchar_t* units, std::size_t count) {
-  std::u16string copy(count, u'\0');
-  std::memcpy(copy.data(), units, count * sizeof(wchar_t));
-  return Utf8FromUtf16(copy);
-}
 
 // Paths stay code-page text at the seam, also for the wide calls.
 std::optional<std::wstring> WidePath(const std::string& path) {
@@ -357,6 +347,16 @@ bool Win32Registry::HasSeparate32BitView() {
   if (sizeof(void*) == 8) return true;
   BOOL wow64 = FALSE;
   return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+std::string Win32Registry::FromCodePage(const std::string& text) {
+  if (text.empty()) return {};
+  const int count = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), count, nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), count, wide.data(), length);
+  return Utf8FromWide(wide);
 }
 
 bool Win32Registry::ToCodePage(const std::string& utf8, std::string& text) {

@@ -29,6 +29,7 @@ class Win32Registry final : public Registry {
                            const RegistryValue& value) override;
   bool ToCodePage(const std::string& utf8, std::string& text) override;
   bool HasSeparate32BitView() override;
+  std::string FromCodePage(const std::string& text) override;
 };
 
 }  // namespace platform::win32

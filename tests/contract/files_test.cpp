@@ -149,4 +149,35 @@ TYPED_TEST(FilesContract, FindFirstFindsExactlyThePathGivenOfAnyKind) {
     EXPECT_EQ(this->rig.files().FindFirst(path), found) << path;
 }
 
+// Names beyond the code page are reached as they are; the "?" that an 8-bit call would
+// have made of them names nothing.
+TYPED_TEST(FilesContract, NamesBeyondTheCodePageOpenFindAndTellTheirKind) {
+  using platform::EntryKind;
+  const std::string file = this->rig.Write("Мир.exe", "MZ");
+  const std::string folder = this->rig.MakeDirectory("Игры");
+  struct Case {
+    std::string path;
+    bool opens;
+    bool found;
+    EntryKind kind;
+  };
+  const std::vector<Case> cases = {
+      {file, true, true, EntryKind::File},
+      {folder, false, true, EntryKind::Directory},
+      {this->rig.Child("???.exe"), false, false, EntryKind::Missing},
+      {this->rig.Child("Игры\\mir.exe"), false, false, EntryKind::Missing},
+      {this->rig.Child("Мир.exe\\"), false, false, EntryKind::Missing},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(this->Opens(c.path, FileAccess::Read, FileShare::ReadWrite), c.opens) << c.path;
+    EXPECT_EQ(this->rig.files().FindFirst(c.path), c.found) << c.path;
+    EXPECT_EQ(this->rig.files().KindOf(c.path), c.kind) << c.path;
+  }
+  auto opened = this->rig.files().Open(file, FileAccess::Read, FileShare::Read);
+  ASSERT_NE(opened, nullptr);
+  char bytes[4] = {};
+  EXPECT_EQ(opened->Read(bytes, sizeof bytes), 2u);
+  EXPECT_EQ(std::string(bytes, 2), "MZ");
+}
+
 }  // namespace

@@ -33,8 +33,16 @@ TYPED_TEST(ProcessContract, ThePathIsAFullPathAndPrioritiesGoUpAndBack) {
   EXPECT_TRUE(process.SetThreadPriority(ThreadPriority::Normal));
 }
 
+// The path names the running program itself, in a folder of any name.
+TYPED_TEST(ProcessContract, ThePathNamesTheRunningProgram) {
+  const std::string path = this->rig.process().ExecutablePath();
+  EXPECT_EQ(this->rig.files().KindOf(path), EntryKind::File) << path;
+  EXPECT_NE(this->rig.files().Open(path, FileAccess::Read, FileShare::ReadWrite), nullptr) << path;
+}
+
 TYPED_TEST(ProcessContract, TheShellReportsAFileThatIsNotThere) {
   EXPECT_LE(this->rig.shell().Open(0, "C:\\no such folder\\nothing.exe", "", "", ShowNormal), 32);
+  EXPECT_LE(this->rig.shell().Open(0, "C:\\Нет такой папки\\мир.exe", "", "", ShowNormal), 32);
 }
 
 }  // namespace

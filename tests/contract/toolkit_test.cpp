@@ -321,6 +321,10 @@ TYPED_TEST(UiToolkitContract, TheOpenDialogGivesTheChosenPathOrThePresetName) {
   const std::string chosen = this->rig.AnExistingFile();
   this->rig.AnswerOpenDialog(spec.title, chosen);
   EXPECT_EQ(FoldCase(this->rig.toolkit().ShowOpenDialog(spec)), FoldCase(chosen));
+  // A folder the code page cannot hold comes back as itself, not as "?".
+  const std::string beyond = this->rig.AFileInAFolder("Игры\\Мир", "mir.exe");
+  this->rig.AnswerOpenDialog(spec.title, beyond);
+  EXPECT_EQ(FoldCase(this->rig.toolkit().ShowOpenDialog(spec)), FoldCase(beyond));
 }
 
 }  // namespace

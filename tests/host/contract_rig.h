@@ -107,6 +107,11 @@ class MemoryToolkitRig {
     machine_.files().AddFile("C:\\Games\\Mir\\mir.exe", "MZ");
     return "C:\\Games\\Mir\\mir.exe";
   }
+  std::string AFileInAFolder(const std::string& folder, const std::string& name) {
+    const std::string path = "C:\\" + folder + "\\" + name;
+    machine_.files().AddFile(path, "MZ");
+    return path;
+  }
 
   // The pointer on a speed or picture button, at client points of it; the picture
   // button is pressed and released where the pointer last was.
@@ -144,10 +149,17 @@ class MemoryToolkitRig {
 
 class MemoryProcessRig {
  public:
+  // The program in a folder the code page cannot hold.
+  MemoryProcessRig() {
+    machine_.process().SetExecutablePath(Program);
+    machine_.files().AddFile(Program, "MZ");
+  }
   platform::Process& process() { return machine_.process(); }
   platform::Shell& shell() { return machine_.shell(); }
+  platform::Files& files() { return machine_.files(); }
 
  private:
+  static constexpr const char* Program = "C:\\Программы\\Quenlar\\Quenlar.exe";
   platform::MemoryMachine machine_;
 };
 

@@ -19,6 +19,7 @@ const std::string Changed = "Executable: Warning - Checksum changed!";
 const std::string Ok = "Executable: Checksum OK";
 const std::string NotFound = "Executable: Checksum not found in registry!";
 const std::string SetUpDone = "Setup complete! Close and restart the utility!";
+const std::string Unreadable = "Executable: Warning - Cannot read the game executable!";
 
 class ExecutableWatchTest : public ::testing::Test {
  protected:
@@ -92,20 +93,43 @@ TEST_F(ExecutableWatchTest, AcceptingStoresSilently) {
   EXPECT_EQ(Stored(), m.Seal("4660"));
 }
 
-TEST_F(ExecutableWatchTest, MissingPathOrFileChecksAsZero) {
-  m.registry().DeleteValue(HKCU, settings::ProductKey, "Path");
-  Check(true);
-  EXPECT_EQ(Stored(), m.Seal("0"));
-  Check();
-  EXPECT_THAT(m.lines(), ElementsAre(Ok));
-
-  m.StorePath("C:\\Games\\Mir\\gone.exe");
-  Check();
-  EXPECT_EQ(m.lines().back(), Ok);
-
-  StoreChecksum("4660");
-  Check();
-  EXPECT_EQ(m.lines().back(), Changed);
+// An executable that cannot be read is never "OK", whatever is stored: not even against
+// the 0 that an unreadable file once summed to. The stored checksum stays as it is, and
+// none is stored for it.
+TEST_F(ExecutableWatchTest, AnUnreadableExecutableIsReportedAndNothingStored) {
+  struct Case {
+    const char* what;
+    std::optional<std::string> stored;  // the checksum text stored before, if any
+    bool firstRun;
+    std::vector<std::string> lines;
+  };
+  const std::vector<Case> cases = {
+      {"0 stored", "0", false, {Unreadable}},
+      {"4660 stored", "4660", false, {Unreadable}},
+      {"first run", std::nullopt, true, {SetUpDone, Unreadable}},
+      {"nothing stored", std::nullopt, false, {NotFound, Unreadable}},
+  };
+  for (const char* path : {"", "C:\\Games\\Mir\\gone.exe", "C:\\Games\\Mir\\mir.exe"}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(path) + ", " + c.what);
+      scan_test::ScanMachine fresh;
+      fresh.files().AddFile("C:\\Games\\Mir\\mir.exe", Bytes("\x12\x34\x00\x00"));
+      if (*path) fresh.StorePath(path);
+      // The game running without sharing its file for reading.
+      auto hold = fresh.files().HoldOpen("C:\\Games\\Mir\\mir.exe", platform::FileAccess::Read,
+                                         platform::FileShare::None);
+      if (c.stored)
+        fresh.registry().SetValue(HKCU, settings::ChecksumKey, "Value",
+                                  RegistryValue::Text(fresh.Seal(*c.stored)));
+      fresh.findings.FirstRun = c.firstRun;
+      fresh.checks->CheckExecutable(false);
+      EXPECT_EQ(fresh.lines(), c.lines);
+      EXPECT_TRUE(fresh.red());
+      EXPECT_FALSE(fresh.findings.ExecutableChanged);
+      EXPECT_EQ(fresh.registry().Text(HKCU, settings::ChecksumKey, "Value"),
+                c.stored ? std::optional(fresh.Seal(*c.stored)) : std::nullopt);
+    }
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <vector>
@@ -171,18 +172,38 @@ TEST_F(FileChecksumTest, FailedOpenOrSizeGivesZero) {
 }
 
 // A failed read ends the sum: the blocks read before it count, nothing after.
-TEST_F(FileChecksumTest, FailedReadSumsWhatWasRead) {
+// A sum of 0 is a real sum; a file that cannot be read has none, so that the watch
+// never takes it for an unchanged file.
+TEST_F(FileChecksumTest, AnUnreadableFileIsToldApartFromASumOfZero) {
   std::mt19937 random(5);
-  const std::string bytes = RandomBytes(random, (std::size_t{2} << 20) + 3);
-  machine.files().AddFile(Game, bytes);
-  machine.files().faults().Arm(Fault{2, false, FaultKind::Fail, "Read"});
-  EXPECT_EQ(Sum(), NaiveChecksum(bytes.substr(0, std::size_t{1} << 20)));
-  ExpectCleanEnd();
-
-  machine.cursor().ClearJournal();
-  machine.files().faults().Arm(Fault{1, false, FaultKind::Fail, "Read"});
-  EXPECT_EQ(Sum(), 0);
-  ExpectCleanEnd();
+  const std::string big = RandomBytes(random, (std::size_t{2} << 20) + 3);
+  struct Case {
+    const char* what;
+    std::string bytes;  // the file, when there is one
+    const char* fault;  // the call that fails, if any
+    std::optional<std::uint16_t> sum;
+  };
+  const std::vector<Case> cases = {
+      {"empty", "", nullptr, 0},
+      {"cancelling pairs", "\x12\x34\x12\x34", nullptr, 0},
+      {"missing", {}, nullptr, std::nullopt},
+      {"open fails", "\x12\x34", "Open", std::nullopt},
+      {"size fails", "\x12\x34", "Size", std::nullopt},
+      {"second block fails", big, "Read", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    machine.files().Remove(Game);
+    if (std::string(c.what) != "missing") machine.files().AddFile(Game, c.bytes);
+    if (c.fault)
+      machine.files().faults().Arm(
+          Fault{std::string(c.fault) == "Read" ? 2 : 1, false, FaultKind::Fail, c.fault});
+    machine.cursor().ClearJournal();
+    check.FileName = Game;
+    EXPECT_EQ(check.TryChecksum(), c.sum);
+    ExpectCleanEnd();
+    machine.files().faults().Disarm();
+  }
 }
 
 TEST_F(FileChecksumTest, FailedCloseKeepsTheResult) {
@@ -201,6 +222,7 @@ class ThrowingFiles : public platform::Files {
     throw std::runtime_error("disk gone");
   }
   bool FindFirst(const std::string&) override { return false; }
+  platform::EntryKind KindOf(const std::string&) override { return platform::EntryKind::Missing; }
   int cursorAtOpen = crDefault;
 
  private:

@@ -66,6 +66,7 @@ TEST_F(GameTest, PlayLogsThenOpensTheGameHalfASecondLaterInItsFolder) {
   for (const Case& c : {Case{Game, "C:\\Games\\Mir"}, Case{"mir.exe", ""},
                         Case{"C:\\Games\\Mir\\game.exe", "C:\\Games\\Mir\\"}}) {
     SCOPED_TRACE(c.path);
+    machine.files().AddFile(c.path, "MZ");
     registry.SetValue(HKCU, settings::ProductKey, "Path", RegistryValue::Text(Seal(c.path)));
     frm->state().MessageCursor = 7;
     const auto shellCalls = machine.shell().calls().size();
@@ -87,6 +88,46 @@ TEST_F(GameTest, PlayLogsThenOpensTheGameHalfASecondLaterInItsFolder) {
     EXPECT_FALSE(frm->state().Unlocked);
     EXPECT_TRUE(frm->tmrPoll->Enabled());
   }
+}
+
+// A launch that cannot start the game says why, in red, opens no folder and waits for
+// no login screen.
+TEST_F(GameTest, ALaunchThatCannotStartSaysWhyAndOpensNoFolder) {
+  struct Case {
+    const char* path;           // stored as "Path"; nullptr: no value
+    std::intptr_t shellResult;  // what the shell answers, if it is asked
+    const char* line;
+  };
+  const std::vector<Case> cases = {
+      {nullptr, 0, "Launch: Error - No game executable chosen!"},
+      {"C:\\Games\\Gone\\mir.exe", 0, "Launch: Error - Game executable not found!"},
+      {"C:\\Games\\Mir", 0, "Launch: Error - Game path is a folder, not a program!"},
+      {"C:\\Games\\Mir\\ftp.ini", 0, "Launch: Error - Game executable is not a program!"},
+      {Game, 11, "Launch: Error - Game executable is not a program!"},
+      {Game, 5, "Launch: Error - Game executable access denied!"},
+      {Game, 2, "Launch: Error - Game executable not found!"},
+      {Game, 8, "Launch: Error - Game could not be started (error 8)!"},
+  };
+  machine.files().AddFile("C:\\Games\\Mir\\ftp.ini", "site=");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    if (c.path)
+      registry.SetValue(HKCU, settings::ProductKey, "Path", RegistryValue::Text(Seal(c.path)));
+    else
+      registry.DeleteValue(HKCU, settings::ProductKey, "Path");
+    if (c.shellResult) machine.shell().FailNext(c.shellResult);
+    frm->mmoEvents->SetFontColor(platform::colors::Black);
+    const auto shellCalls = machine.shell().calls().size();
+    frm->btnPlay->Click();
+    const std::vector<std::string> lines = LogLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], "Launching Mir");
+    EXPECT_EQ(lines.back(), c.line);
+    EXPECT_EQ(frm->mmoEvents->FontColor(), platform::colors::Red);
+    EXPECT_EQ(machine.shell().calls().size(), shellCalls + (c.shellResult ? 1 : 0));
+    EXPECT_FALSE(frm->tmrPoll->Enabled());
+  }
+  EXPECT_EQ(machine.games().count(), 0);
 }
 
 TEST_F(GameTest, WithThePasswordOnEveryPlayAsksAndAFailedPromptLaunchesNothing) {

@@ -117,6 +117,7 @@ TEST_F(InstallationTest, ResetWithTheFirstRunAnsweredYesStoresAFreshSnapshot) {
   m.Answer(ResetQuestion, MessageAnswer::Yes);
   m.Answer(scan_test::FirstTimeQuestion, MessageAnswer::Yes);
   m.toolkit().ScriptOpenDialog("D:\\Mir\\mir.exe");
+  m.files().AddFile("D:\\Mir\\mir.exe", "MZ");
   ResetConfiguration(
       m.services, skip,
       [&] {
@@ -147,7 +148,7 @@ TEST_F(InstallationTest, AutostartEntryIsWrittenOrTheFailureThrown) {
   WriteAutostartEntry(m.services);
   EXPECT_EQ(m.registry().Text(HKCU, settings::RunKey, "Quenlar"), m.programPath());
 
-  m.registry().faults().Arm(Fault{1, false, FaultKind::Fail, "WriteValue"});
+  m.registry().faults().Arm(Fault{1, false, FaultKind::Fail, "WriteValueUtf8"});
   EXPECT_THROW(WriteAutostartEntry(m.services), std::runtime_error);
   m.registry().faults().Arm(Fault{1, false, FaultKind::Throw, "OpenKey"});
   EXPECT_THROW(WriteAutostartEntry(m.services), platform::RegistryError);

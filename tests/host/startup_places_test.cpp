@@ -32,7 +32,8 @@ class StartupPlacesTest : public ::testing::Test {
   scan_test::ScanMachine m;
 
   void SetUp() override {
-    m.registry().SetValue(RootKey::LocalMachine, Winlogon, "Shell", RegistryValue::Text("explorer.exe"));
+    m.registry().SetValue(RootKey::LocalMachine, Winlogon, "Shell",
+                          RegistryValue::Text("explorer.exe"));
     m.registry().SetValue(RootKey::LocalMachine, Winlogon, "Userinit",
                           RegistryValue::Text("C:\\Windows\\system32\\userinit.exe,"));
     m.machine.startupFolders().Put(StartupFolder::User, "Notes.lnk", "C:\\Notes\\notes.exe");
@@ -80,7 +81,8 @@ TEST_F(StartupPlacesTest, AnEntryInAnyPlaceIsReportedByPlaceThenAccepted) {
     c.add(m);
     m.checks->CompareAutostart(Places);
     const std::string warning = std::string("Autostart: Warning - ") + c.title + " modified!";
-    EXPECT_THAT(m.lines(), ElementsAre(warning, "*** Modified entry - C:\\Temp\\steal.exe", warning));
+    EXPECT_THAT(m.lines(),
+                ElementsAre(warning, "*** Modified entry - C:\\Temp\\steal.exe", warning));
     EXPECT_TRUE(m.findings.AutostartChanged);
     EXPECT_TRUE(m.red());
 
@@ -93,8 +95,10 @@ TEST_F(StartupPlacesTest, AnEntryInAnyPlaceIsReportedByPlaceThenAccepted) {
 
 // Winlogon starts only its Shell and Userinit; a changed one is reported by its new data.
 TEST_F(StartupPlacesTest, WinlogonIsWatchedForShellAndUserinitOnly) {
-  m.registry().SetValue(RootKey::LocalMachine, Winlogon, "AutoRestartShell", RegistryValue::Dword(1));
-  m.registry().SetValue(RootKey::LocalMachine, Winlogon, "LastUsedUsername", RegistryValue::Text("x"));
+  m.registry().SetValue(RootKey::LocalMachine, Winlogon, "AutoRestartShell",
+                        RegistryValue::Dword(1));
+  m.registry().SetValue(RootKey::LocalMachine, Winlogon, "LastUsedUsername",
+                        RegistryValue::Text("x"));
   m.checks->CompareAutostart(Places);
   EXPECT_THAT(m.lines(), ElementsAre(Clean));
 

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -18,6 +19,7 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_toolkit.h"
+#include "platform/win32/win32_wide.h"
 #include "tests/win32/scratch.h"
 #include "tests/win32/ui_pump.h"
 
@@ -46,7 +48,8 @@ class Win32FilesRig {
   }
   std::string MakeDirectory(const std::string& name) { return folder_.MakeDirectory(name); }
   void SetAttributes(const std::string& path, std::uint32_t attributes) {
-    EXPECT_TRUE(SetFileAttributesA(path.c_str(), attributes)) << path;
+    EXPECT_TRUE(SetFileAttributesW(platform::win32::WideFromUtf8(path).c_str(), attributes))
+        << path;
   }
   std::unique_ptr<scratch::Holder> Hold(const std::string& path, platform::FileAccess access,
                                         platform::FileShare share) {
@@ -125,8 +128,9 @@ class Win32ToolkitRig {
         std::make_unique<ui_pump::WhenShown>(toolkit_, "#32770", title, [path](HWND dialog) {
           if (path) {
             constexpr int FileNameCombo = 0x47c;
-            SendMessageA(GetDlgItem(dialog, FileNameCombo), WM_SETTEXT, 0,
-                         reinterpret_cast<LPARAM>(path->c_str()));
+            const std::wstring name = platform::win32::WideFromUtf8(*path);
+            SendMessageW(GetDlgItem(dialog, FileNameCombo), WM_SETTEXT, 0,
+                         reinterpret_cast<LPARAM>(name.c_str()));
           }
           PostMessageA(dialog, WM_COMMAND, path ? IDOK : IDCANCEL, 0);
         }));
@@ -136,6 +140,18 @@ class Win32ToolkitRig {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     return self;
+  }
+  // A file made in a scratch folder of this name (UTF-8, made if missing).
+  std::string AFileInAFolder(const std::string& folder, const std::string& name) {
+    std::string path = scratch_.path();
+    std::size_t start = 0;
+    while (start <= folder.size()) {
+      const std::size_t end = std::min(folder.find('\\', start), folder.size());
+      path.append(1, '\\').append(folder, start, end - start);
+      CreateDirectoryW(platform::win32::WideFromUtf8(path).c_str(), nullptr);
+      start = end + 1;
+    }
+    return scratch_.Write(path.substr(scratch_.path().size() + 1) + "\\" + name, "MZ");
   }
 
   // The left button's messages, as the pointer over a speed or picture button sends them.
@@ -165,6 +181,7 @@ class Win32ToolkitRig {
 
   platform::win32::Win32Cursor cursor_;
   platform::win32::Win32Toolkit toolkit_{cursor_};
+  scratch::Folder scratch_;
   platform::win32::Win32Desktop desktop_;
   platform::win32::Win32Clock clock_;
   bool held_ = false;
@@ -176,10 +193,12 @@ class Win32ProcessRig {
  public:
   platform::Process& process() { return process_; }
   platform::Shell& shell() { return shell_; }
+  platform::Files& files() { return files_; }
 
  private:
   platform::win32::Win32Process process_;
   platform::win32::Win32Shell shell_;
+  platform::win32::Win32Files files_;
 };
 
 using RegistryRigs = ::testing::Types<Win32RegistryRig>;

@@ -3,26 +3,31 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/win32/win32_wide.h"
+
 namespace scratch {
 namespace {
 
-void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+using platform::win32::WideFromUtf8;
+
+// Paths are UTF-8, as the seam takes them; the wide calls reach any name.
+void RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW entry;
+  HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &entry);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      std::string name = entry.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string child = path + "\\" + name;
-      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      std::wstring name = entry.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring child = path + L"\\" + name;
+      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         RemoveTree(child);
       else
-        DeleteFileA(child.c_str());
-    } while (FindNextFileA(search, &entry));
+        DeleteFileW(child.c_str());
+    } while (FindNextFileW(search, &entry));
     FindClose(search);
   }
-  RemoveDirectoryA(path.c_str());
+  RemoveDirectoryW(path.c_str());
 }
 
 }  // namespace
@@ -38,15 +43,15 @@ Folder::Folder() {
   DWORD length = GetTempPathA(sizeof base, base);
   if (length == 0 || length > MAX_PATH) throw std::runtime_error("no temporary folder");
   path_ = std::string(base, length) + "quenlar-test-" + ProcessTag();
-  RemoveTree(path_);
+  RemoveTree(WideFromUtf8(path_));
   if (!CreateDirectoryA(path_.c_str(), nullptr)) throw std::runtime_error("cannot make " + path_);
 }
 
-Folder::~Folder() { RemoveTree(path_); }
+Folder::~Folder() { RemoveTree(WideFromUtf8(path_)); }
 
 std::string Folder::Write(const std::string& name, const std::string& bytes) const {
   std::string path = Child(name);
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + path);
   std::size_t done = 0;
@@ -65,7 +70,8 @@ std::string Folder::Write(const std::string& name, const std::string& bytes) con
 
 std::string Folder::MakeDirectory(const std::string& name) const {
   std::string path = Child(name);
-  if (!CreateDirectoryA(path.c_str(), nullptr)) throw std::runtime_error("cannot make " + path);
+  if (!CreateDirectoryW(WideFromUtf8(path).c_str(), nullptr))
+    throw std::runtime_error("cannot make " + path);
   return path;
 }
 
@@ -79,7 +85,7 @@ RegistryKey::~RegistryKey() {
 }
 
 Holder::Holder(const std::string& path, DWORD access, DWORD share)
-    : handle_(CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+    : handle_(CreateFileW(WideFromUtf8(path).c_str(), access, share, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr)) {}
 
 Holder::~Holder() {
