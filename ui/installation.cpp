@@ -1,5 +1,6 @@
 #include "ui/installation.h"
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -63,4 +64,53 @@ void Uninstall(platform::Services& services, bool& skipSettingsSave) {
     return;
   RemoveInstallation(services, skipSettingsSave);
   services.toolkit.ShowMessage(MessageKind::Information, "Uninstall complete!");
+}
+
+namespace {
+
+bool SameAsciiFolded(char a, char b) {
+  auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  return fold(a) == fold(b);
+}
+
+// Paths compare without regard to letter case, as the file system does.
+bool IsInside(const std::string& path, const std::string& folder) {
+  return !folder.empty() && path.size() > folder.size() &&
+         std::equal(folder.begin(), folder.end(), path.begin(), SameAsciiFolded);
+}
+
+bool StoredInstallationRemains(platform::Registry& registry) {
+  RegistryLayer layer(registry);
+  return Absorb(true, [&] {
+    if (layer.KeyExists(settings::ProductKey)) return true;
+    if (!layer.OpenKey(settings::RunKey, false, platform::KeyAccess::Read)) return false;
+    const std::string entry = settings::OwnRunEntry;
+    for (const std::string& name : layer.ValueNames())
+      if (name.size() == entry.size() &&
+          std::equal(name.begin(), name.end(), entry.begin(), SameAsciiFolded))
+        return true;
+    return false;
+  });
+}
+
+}  // namespace
+
+bool ConfirmFirstStartOutsideTemp(platform::Services& services) {
+  const bool firstStart = Absorb(
+      false, [&] { return !RegistryLayer(services.registry).KeyExists(settings::ProductKey); });
+  if (!firstStart) return true;
+  const std::string path = services.process.ExecutablePath();
+  if (!IsInside(path, services.process.TempDirectory())) return true;
+  const std::string question =
+      "Quenlar is running from a temporary folder:\r\r" + path +
+      "\r\rWindows may empty this folder at any time, and Quenlar would then no longer start "
+      "with Windows. Install Quenlar with its setup program, or unzip it into a folder of its "
+      "own and start it from there.\r\rContinue anyway?";
+  return services.toolkit.ShowMessage(MessageKind::Confirmation, question) == MessageAnswer::Yes;
+}
+
+int UninstallSettingsQuietly(platform::Services& services) {
+  bool skipSettingsSave = false;  // no window here to save anything
+  RemoveInstallation(services, skipSettingsSave);
+  return StoredInstallationRemains(services.registry) ? 1 : 0;
 }

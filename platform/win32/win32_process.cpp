@@ -19,6 +19,23 @@ std::string Win32Process::ExecutablePath() {
   return {};
 }
 
+std::string Win32Process::TempDirectory() {
+  char buffer[MAX_PATH + 1];
+  DWORD length = GetTempPathA(sizeof buffer, buffer);
+  if (length == 0 || length > sizeof buffer) return {};
+  // TMP often names the folder in its short form (LONGNA~1); a program opened from
+  // Explorer has its long path.
+  std::string path(buffer, length);
+  DWORD size = GetLongPathNameA(path.c_str(), nullptr, 0);
+  if (size == 0) return path;
+  std::string longPath(size, '\0');
+  size = GetLongPathNameA(path.c_str(), longPath.data(), size);
+  if (size == 0 || size >= longPath.size()) return path;
+  longPath.resize(size);
+  if (longPath.back() != '\\') longPath += '\\';
+  return longPath;
+}
+
 bool Win32Process::SetPriorityClass(PriorityClass priority) {
   HANDLE process = OpenProcess(PROCESS_SET_INFORMATION, FALSE, GetCurrentProcessId());
   if (!process) return false;

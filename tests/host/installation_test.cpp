@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/scan_test_support.h"
+#include "ui/program.h"
 
 namespace {
 
@@ -147,5 +148,63 @@ TEST_F(InstallationTest, AutostartEntryIsWrittenOrTheFailureThrown) {
   m.registry().DenyFullAccess(HKCU, settings::RunKey);
   EXPECT_THROW(WriteAutostartEntry(m.services), std::runtime_error);
 }
+
+// The installer's switch runs the uninstall command's removal: no window, no question.
+TEST_F(InstallationTest, TheUninstallSwitchRemovesWhatTheCommandRemovesWithoutAWindow) {
+  EXPECT_EQ(RunQuenlar(m.services, " /Uninstall-Settings "), 0);
+  EXPECT_FALSE(Installed());
+  EXPECT_EQ(m.registry().Text(HKCU, settings::RunKey, "Messenger"), "C:\\chat.exe");
+  EXPECT_EQ(m.registry().Text(HKCU, Keyring, "1N"), "sealed");
+  EXPECT_THAT(m.boxes(), IsEmpty());
+  EXPECT_THAT(m.toolkit().formEvents(), IsEmpty());
+
+  m.SetRunEntry(HKCU, "Quenlar", "C:\\Old\\Quenlar.exe");
+  m.registry().DenyFullAccess(HKCU, settings::RunKey);
+  EXPECT_EQ(RunQuenlar(m.services, "/uninstall-settings"), 1) << "a removal that failed";
+}
+
+struct TempStart {
+  const char* program;
+  bool settingsStored;
+  bool asked;
+};
+
+class FirstStartFromTemp : public ::testing::TestWithParam<TempStart> {};
+
+TEST_P(FirstStartFromTemp, AsksBeforeTheAutostartEntryPointsIntoTemp) {
+  const TempStart row = GetParam();
+  platform::MemoryMachine machine;
+  platform::Services services = machine.services();
+  machine.process().SetExecutablePath(row.program);
+  machine.process().SetTempDirectory("C:\\Users\\Player\\AppData\\Local\\Temp\\");
+  if (row.settingsStored)
+    machine.registry().SetValue(HKCU, settings::ProductKey, "Path", RegistryValue::Text("x"));
+  machine.toolkit().ScriptMessageOfKind(MessageKind::Confirmation, MessageAnswer::No);
+
+  EXPECT_EQ(RunQuenlar(services), 0);
+  const auto& boxes = machine.toolkit().messageBoxes();
+  ASSERT_FALSE(boxes.empty());
+  if (!row.asked) {
+    EXPECT_EQ(boxes[0].text, scan_test::FirstTimeQuestion) << "the window's scan asks first";
+    return;
+  }
+  EXPECT_THAT(boxes[0].text, ::testing::AllOf(::testing::HasSubstr(row.program),
+                                              ::testing::HasSubstr("temporary folder")));
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_THAT(machine.toolkit().formEvents(), IsEmpty()) << "stopped, yet the window came";
+  EXPECT_FALSE(machine.registry().HasKey(HKCU, settings::ProductKey));
+  EXPECT_FALSE(machine.registry().Text(HKCU, settings::RunKey, "Quenlar").has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FirstStartFromTemp,
+    ::testing::Values(
+        TempStart{"C:\\Users\\Player\\AppData\\Local\\Temp\\Temp1_quenlar.zip\\quenlar.exe", false,
+                  true},
+        TempStart{"c:\\users\\player\\appdata\\local\\TEMP\\quenlar.exe", false, true},
+        TempStart{"C:\\Users\\Player\\AppData\\Local\\Temp\\quenlar.exe", true, false},
+        TempStart{"C:\\Users\\Player\\AppData\\Local\\Temporary\\quenlar.exe", false, false},
+        TempStart{"C:\\Users\\Player\\AppData\\Local\\Programs\\Quenlar\\quenlar.exe", false,
+                  false}));
 
 }  // namespace
