@@ -170,6 +170,10 @@ struct TempStart {
   bool asked;
 };
 
+void PrintTo(const TempStart& row, std::ostream* os) {
+  *os << row.program << (row.settingsStored ? " (settings stored)" : "");
+}
+
 class FirstStartFromTemp : public ::testing::TestWithParam<TempStart> {};
 
 TEST_P(FirstStartFromTemp, AsksBeforeTheAutostartEntryPointsIntoTemp) {
