@@ -53,6 +53,6 @@ set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Quenlar)
 set(CPACK_NSIS_INSTALLED_ICON_NAME quenlar.exe)
 set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/platform/win32/quenlar.ico)
 # The switch by which the uninstaller has the program remove its settings
-# (UninstallSettingsSwitch in ui/installation.h).
+# (IsUninstallSettingsCommand in ui/installation.cpp).
 set(CPACK_QUENLAR_UNINSTALL_SWITCH /uninstall-settings)
 include(CPack)

@@ -4,6 +4,7 @@
 #include <exception>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "core/absorb.h"
 #include "core/registry_layer.h"
@@ -73,6 +74,10 @@ bool SameAsciiFolded(char a, char b) {
   return fold(a) == fold(b);
 }
 
+bool SameText(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), SameAsciiFolded);
+}
+
 // Paths compare without regard to letter case, as the file system does.
 bool IsInside(const std::string& path, const std::string& folder) {
   return !folder.empty() && path.size() > folder.size() &&
@@ -84,12 +89,10 @@ bool StoredInstallationRemains(platform::Registry& registry) {
   return Absorb(true, [&] {
     if (layer.KeyExists(settings::ProductKey)) return true;
     if (!layer.OpenKey(settings::RunKey, false, platform::KeyAccess::Read)) return false;
-    const std::string entry = settings::OwnRunEntry;
-    for (const std::string& name : layer.ValueNames())
-      if (name.size() == entry.size() &&
-          std::equal(name.begin(), name.end(), entry.begin(), SameAsciiFolded))
-        return true;
-    return false;
+    const std::vector<std::string> names = layer.ValueNames();
+    return std::any_of(names.begin(), names.end(), [](const std::string& name) {
+      return SameText(name, settings::OwnRunEntry);
+    });
   });
 }
 
@@ -107,6 +110,13 @@ bool ConfirmFirstStartOutsideTemp(platform::Services& services) {
       "with Windows. Install Quenlar with its setup program, or unzip it into a folder of its "
       "own and start it from there.\r\rContinue anyway?";
   return services.toolkit.ShowMessage(MessageKind::Confirmation, question) == MessageAnswer::Yes;
+}
+
+bool IsUninstallSettingsCommand(const std::string& commandLine) {
+  const auto first = commandLine.find_first_not_of(" \t");
+  if (first == std::string::npos) return false;
+  const auto last = commandLine.find_last_not_of(" \t");
+  return SameText(commandLine.substr(first, last - first + 1), "/uninstall-settings");
 }
 
 int UninstallSettingsQuietly(platform::Services& services) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "platform/services.h"
 
@@ -27,8 +28,9 @@ void Uninstall(platform::Services& services, bool& skipSettingsSave);
 // soon emptied. Asks whether to go on; true to go on, also when there is nothing to ask.
 bool ConfirmFirstStartOutsideTemp(platform::Services& services);
 
-// The installer's removal of the settings: what the uninstall command removes, without
-// a window or a question. Returns 0 when neither the settings nor the autostart entry
-// are left, else 1.
-inline constexpr const char* UninstallSettingsSwitch = "/uninstall-settings";
+// The installer's removal of the settings, asked for by the command line
+// "/uninstall-settings" alone (any letter case, blanks around it): what the uninstall
+// command removes, without a window or a question. Returns 0 when neither the settings
+// nor the autostart entry are left, else 1.
+bool IsUninstallSettingsCommand(const std::string& commandLine);
 int UninstallSettingsQuietly(platform::Services& services);

@@ -12,6 +12,6 @@
 int RunQuenlar(platform::Services& services);
 
 // The same with the command line after the program's name. The one switch is the
-// installer's UninstallSettingsSwitch (ui/installation.h), which removes the settings
-// and the autostart entry without a window; anything else starts the program as usual.
+// uninstaller's "/uninstall-settings" (ui/installation.h), which removes the settings and
+// the autostart entry without a window; anything else starts the program as usual.
 int RunQuenlar(platform::Services& services, const std::string& commandLine);

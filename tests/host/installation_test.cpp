@@ -165,40 +165,28 @@ TEST_F(InstallationTest, TheUninstallSwitchRemovesWhatTheCommandRemovesWithoutAW
 }
 
 struct TempStart {
-  const char* program;
+  const char* program;  // the memory machine's temp folder is C:\Users\Player\AppData\Local\Temp
   bool settingsStored;
   bool asked;
 };
-
-void PrintTo(const TempStart& row, std::ostream* os) {
-  *os << row.program << (row.settingsStored ? " (settings stored)" : "");
-}
+void PrintTo(const TempStart& row, std::ostream* os) { *os << row.program << row.settingsStored; }
 
 class FirstStartFromTemp : public ::testing::TestWithParam<TempStart> {};
 
+// Stopped at the question, the program leaves nothing behind: no window, no settings.
 TEST_P(FirstStartFromTemp, AsksBeforeTheAutostartEntryPointsIntoTemp) {
-  const TempStart row = GetParam();
   platform::MemoryMachine machine;
   platform::Services services = machine.services();
-  machine.process().SetExecutablePath(row.program);
-  machine.process().SetTempDirectory("C:\\Users\\Player\\AppData\\Local\\Temp\\");
-  if (row.settingsStored)
+  machine.process().SetExecutablePath(GetParam().program);
+  if (GetParam().settingsStored)
     machine.registry().SetValue(HKCU, settings::ProductKey, "Path", RegistryValue::Text("x"));
   machine.toolkit().ScriptMessageOfKind(MessageKind::Confirmation, MessageAnswer::No);
-
   EXPECT_EQ(RunQuenlar(services), 0);
-  const auto& boxes = machine.toolkit().messageBoxes();
-  ASSERT_FALSE(boxes.empty());
-  if (!row.asked) {
-    EXPECT_EQ(boxes[0].text, scan_test::FirstTimeQuestion) << "the window's scan asks first";
-    return;
-  }
-  EXPECT_THAT(boxes[0].text, ::testing::AllOf(::testing::HasSubstr(row.program),
-                                              ::testing::HasSubstr("temporary folder")));
-  EXPECT_EQ(boxes.size(), 1u);
-  EXPECT_THAT(machine.toolkit().formEvents(), IsEmpty()) << "stopped, yet the window came";
-  EXPECT_FALSE(machine.registry().HasKey(HKCU, settings::ProductKey));
-  EXPECT_FALSE(machine.registry().Text(HKCU, settings::RunKey, "Quenlar").has_value());
+  const std::string first = machine.toolkit().messageBoxes().at(0).text;
+  // The question names the folder; the scan's first-time question, which comes otherwise, does not.
+  EXPECT_EQ(first.find(GetParam().program) != std::string::npos, GetParam().asked) << first;
+  EXPECT_EQ(machine.toolkit().formEvents().empty(), GetParam().asked);
+  EXPECT_EQ(machine.registry().HasKey(HKCU, settings::ProductKey), !GetParam().asked);
 }
 
 INSTANTIATE_TEST_SUITE_P(
