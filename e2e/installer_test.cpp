@@ -1,6 +1,5 @@
 // The per-user installer and its uninstaller, run silently as a scripted install runs them.
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
 #include <functional>
 
@@ -12,12 +11,6 @@ namespace {
 constexpr const char* UninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quenlar";
 constexpr const char* OtherFolder = "C:\\Players Own\\Quenlar";
-
-std::string KnownFolder(int csidl) {
-  char path[MAX_PATH] = "";
-  SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
-  return path;
-}
 
 class Installer : public QuenlarTest {
  protected:
@@ -52,9 +45,10 @@ class Installer : public QuenlarTest {
     return log;
   }
 
-  std::string folder = JoinPath(KnownFolder(CSIDL_LOCAL_APPDATA), "Programs\\Quenlar");
-  std::string exe = JoinPath(folder, "quenlar.exe");
-  std::string shortcut = JoinPath(KnownFolder(CSIDL_PROGRAMS), "Quenlar.lnk");
+  std::string folder = RequiredEnvironment("LOCALAPPDATA") + "\\Programs\\Quenlar";
+  std::string exe = folder + "\\quenlar.exe";
+  std::string shortcut =
+      RequiredEnvironment("APPDATA") + "\\Microsoft\\Windows\\Start Menu\\Programs\\Quenlar.lnk";
 };
 
 TEST_F(Installer, InstallsRunsUpdatesAndUninstallsForTheUserAlone) {

@@ -164,10 +164,9 @@ TEST_F(InstallationTest, TheUninstallSwitchRemovesWhatTheCommandRemovesWithoutAW
   EXPECT_EQ(RunQuenlar(m.services, "/uninstall-settings"), 1) << "a removal that failed";
 }
 
-struct TempStart {
-  const char* program;  // the memory machine's temp folder is C:\Users\Player\AppData\Local\Temp
-  bool settingsStored;
-  bool asked;
+struct TempStart {  // the memory machine's temp folder is C:\Users\Player\AppData\Local\Temp
+  const char* program;
+  bool settingsStored, asked;
 };
 void PrintTo(const TempStart& row, std::ostream* os) { *os << row.program << row.settingsStored; }
 
