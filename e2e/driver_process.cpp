@@ -168,7 +168,7 @@ void Process::Terminate() {
 namespace {
 
 // The images of the job's running processes, less those from the system folder: Wine
-// starts its own helpers (the COM server for a shortcut) in the job, and they stay.
+// starts an explorer.exe of its own in the job on the way, and it stays.
 std::optional<std::vector<std::string>> ProgramsIn(HANDLE job) {
   std::vector<ULONG_PTR> buffer(2 + 256);
   auto* list = reinterpret_cast<JOBOBJECT_BASIC_PROCESS_ID_LIST*>(buffer.data());
