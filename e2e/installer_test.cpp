@@ -1,8 +1,6 @@
 // The per-user installer and its uninstaller, run silently as a scripted install runs them.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "e2e/e2e_test_support.h"
 
 namespace e2e {
@@ -16,6 +14,7 @@ class Installer : public QuenlarTest {
  protected:
   void SetUp() override {
     QuenlarTest::SetUp();
+    setup.quenlarExe = exe;  // the runs start the installed program
     for (const std::string& dir : {folder, std::string(OtherFolder)}) {
       ClearDirectory(dir);  // whatever a failed run left
       RemoveDirectoryA(dir.c_str());
@@ -32,17 +31,6 @@ class Installer : public QuenlarTest {
   DWORD Uninstall(const std::string& arguments) {
     std::string command = ReadString(UninstallKey, "UninstallString").value_or("\"\"");
     return RunWithDescendants(command.substr(1, command.size() - 2), arguments, 60000);
-  }
-  // A start of the installed program; `meanwhile` runs after its scan, before its exit.
-  std::vector<std::string> StartInstalled(bool first, const std::function<void()>& meanwhile = {}) {
-    Installation installed = setup;
-    installed.quenlarExe = exe;
-    QuenlarRun run(installed, Start());
-    if (first) run.AnswerFirstRunWithGame();
-    std::vector<std::string> log = run.WaitForScan();
-    if (meanwhile) meanwhile();
-    EXPECT_EQ(run.Exit(ExitBy::Button, {}), 0u);
-    return log;
   }
 
   std::string folder = RequiredEnvironment("LOCALAPPDATA") + "\\Programs\\Quenlar";
@@ -68,12 +56,17 @@ TEST_F(Installer, InstallsRunsUpdatesAndUninstallsForTheUserAlone) {
   EXPECT_EQ(ReadDword(UninstallKey, "NoModify"), 1u);
   EXPECT_GT(ReadDword(UninstallKey, "EstimatedSize").value_or(0), 0u);
 
-  // While the program runs, the installer leaves it alone and says so in its exit code.
-  EXPECT_EQ(StartInstalled(true, [&] { EXPECT_EQ(Setup("/S"), 2u); }), FirstRunLog);
+  EXPECT_EQ(CompleteFirstRun(), FirstRunLog);
   EXPECT_EQ(ReadString(RunKey, OwnRunValue), exe);
-  // Installed again over itself: the program replaced, the settings as they were.
+  // Installed again over itself: the program replaced, the settings as they were. While the
+  // program runs, the installer leaves it alone and says so in its exit code.
   ASSERT_EQ(Setup("/S"), 0u);
-  EXPECT_EQ(StartInstalled(false), CleanScanLog);
+  {
+    QuenlarRun run(setup, Start());
+    EXPECT_EQ(run.WaitForScan(), CleanScanLog);
+    EXPECT_EQ(Setup("/S"), 2u);
+    EXPECT_EQ(run.Exit(ExitBy::Button, {}), 0u);
+  }
 
   ASSERT_EQ(Uninstall("/S"), 0u);
   EXPECT_FALSE(FileExists(folder));
