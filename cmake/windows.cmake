@@ -29,12 +29,14 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/e2e/CMakeLists.txt)
   add_subdirectory(e2e)
 endif()
 
-# The release package (`--target package`): a zip named with the version holding
-# quenlar.exe, the players' README and the licence, all at its top.
+# The release packages (`--target package`), both named with the version: a zip holding
+# quenlar.exe, the players' README and the licence at its top, and a per-user installer
+# of the same files (packaging/NSIS.template.in). SHA256SUMS beside them lists both.
 install(TARGETS quenlar RUNTIME DESTINATION .)
-install(FILES packaging/README.txt DESTINATION .)
+configure_file(packaging/README.txt README.txt @ONLY)  # it names the packages
+install(FILES ${CMAKE_BINARY_DIR}/README.txt DESTINATION .)
 install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
-set(CPACK_GENERATOR ZIP)
+set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_NAME Quenlar)
 set(CPACK_PACKAGE_VENDOR "the Quenlar developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -42,4 +44,15 @@ set(CPACK_PACKAGE_FILE_NAME quenlar-${PROJECT_VERSION}-win64)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/packaging/cpack-generators.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/packaging/sha256sums.cmake)
+# The installer: the template in packaging/ replaces CPack's own.
+set(CPACK_MODULE_PATH ${CMAKE_SOURCE_DIR}/packaging)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY Quenlar)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Quenlar)
+set(CPACK_NSIS_INSTALLED_ICON_NAME quenlar.exe)
+set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/platform/win32/quenlar.ico)
+# The switch by which the uninstaller has the program remove its settings
+# (IsUninstallSettingsCommand in ui/installation.cpp).
+set(CPACK_QUENLAR_UNINSTALL_SWITCH /uninstall-settings)
 include(CPack)

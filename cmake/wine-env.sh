@@ -39,7 +39,8 @@ quenlar_wine_env() {  # <build dir>
   export WINEPREFIX=$QUENLAR_WINE_DIR/prefix
   export WINEARCH=win64
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # winemenubuilder would copy a Start-menu shortcut made in the prefix to the host's menus.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   mkdir -p "$QUENLAR_WINE_DIR"
 }
 

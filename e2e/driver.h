@@ -69,6 +69,11 @@ class Process {
   DWORD id_ = 0;
 };
 
+// Runs the program with the arguments and waits until it and every process it started
+// have ended (an uninstaller hands over to a copy of itself and returns at once). Returns
+// the program's own exit code; throws DriverError after the timeout, ending them all.
+DWORD RunWithDescendants(const std::string& exe, const std::string& arguments, DWORD timeoutMs);
+
 // Sleeps while handling this thread's own messages.
 void Pump(DWORD ms);
 

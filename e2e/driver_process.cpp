@@ -1,4 +1,5 @@
 // Paths, files and processes of the driver.
+#include <algorithm>
 #include <cstdlib>
 
 #include "e2e/driver.h"
@@ -182,6 +183,87 @@ void Process::Terminate() {
   if (!Running()) return;
   TerminateProcess(handle_, 99);
   WaitForSingleObject(handle_, 10000);
+}
+
+namespace {
+
+// The images of the job's running processes, less those from the system folder: Wine
+// starts an explorer.exe of its own in the job on the way, and it stays.
+std::optional<std::vector<std::string>> ProgramsIn(HANDLE job) {
+  std::vector<ULONG_PTR> buffer(2 + 256);
+  auto* list = reinterpret_cast<JOBOBJECT_BASIC_PROCESS_ID_LIST*>(buffer.data());
+  if (!QueryInformationJobObject(job, JobObjectBasicProcessIdList, list,
+                                 static_cast<DWORD>(buffer.size() * sizeof(ULONG_PTR)), nullptr))
+    return std::nullopt;
+  char system[MAX_PATH];
+  UINT systemLength = GetSystemDirectoryA(system, MAX_PATH);
+  std::vector<std::string> programs;
+  for (DWORD i = 0; i < list->NumberOfProcessIdsInList; ++i) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                                 static_cast<DWORD>(list->ProcessIdList[i]));
+    if (!process) continue;  // ended meanwhile
+    char image[MAX_PATH];
+    DWORD size = MAX_PATH;
+    bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    bool named = QueryFullProcessImageNameA(process, 0, image, &size);
+    CloseHandle(process);
+    if (!running) continue;
+    if (named && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, image,
+                                static_cast<int>(std::min<DWORD>(size, systemLength)), system,
+                                static_cast<int>(systemLength)) == CSTR_EQUAL)
+      continue;
+    programs.push_back(named ? std::string(image, size) : "process " + std::to_string(i));
+  }
+  return programs;
+}
+
+}  // namespace
+
+DWORD RunWithDescendants(const std::string& exe, const std::string& arguments, DWORD timeoutMs) {
+  // A job holds the program and whatever it starts.
+  HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  if (!job) throw DriverError(LastError("cannot create a job"));
+  std::string program = WindowsPath(exe);
+  std::string commandLine = "\"" + program + "\" " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                      CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
+    CloseHandle(job);
+    throw DriverError(LastError("cannot start " + program));
+  }
+  AssignProcessToJobObject(job, info.hProcess);
+  ResumeThread(info.hThread);
+  CloseHandle(info.hThread);
+  ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  bool ended = WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0;
+  std::string left = ended ? "" : program;
+  while (ended) {
+    auto programs = ProgramsIn(job);
+    if (!programs) {
+      left = "the job's processes cannot be listed";
+      break;
+    }
+    if (programs->empty()) {
+      left.clear();
+      break;
+    }
+    left = programs->front();
+    if (GetTickCount64() >= deadline) break;
+    Pump(50);
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(info.hProcess, &code);
+  CloseHandle(info.hProcess);
+  if (!left.empty()) {
+    TerminateJobObject(job, 99);
+    CloseHandle(job);
+    throw DriverError(program + " " + arguments + ": did not end with all it started (" + left +
+                      ")");
+  }
+  CloseHandle(job);
+  return code;
 }
 
 void Pump(DWORD ms) {

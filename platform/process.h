@@ -17,6 +17,9 @@ class Process {
   virtual ~Process() = default;
   // The full path of the running executable, as the system reports it, in UTF-8.
   virtual std::string ExecutablePath() = 0;
+  // The user's folder for temporary files, in its long form and ending in a backslash,
+  // so that it compares with ExecutablePath.
+  virtual std::string TempDirectory() = 0;
   virtual bool SetPriorityClass(PriorityClass priority) = 0;
   virtual bool SetThreadPriority(ThreadPriority priority) = 0;
 };

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest libbenchmark-dev
   clang libclang-rt-14-dev clang-format-14
-  g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xauth imagemagick x11-apps
+  g++-mingw-w64-x86-64 nsis wine wine64 fonts-wine xvfb xauth imagemagick x11-apps
 )
 
 missing=()

@@ -1,8 +1,10 @@
 #include "ui/installation.h"
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "accounts/account_key.h"
 #include "core/absorb.h"
@@ -66,4 +68,62 @@ void Uninstall(platform::Services& services, bool& skipSettingsSave) {
     return;
   RemoveInstallation(services, skipSettingsSave);
   services.toolkit.ShowMessage(MessageKind::Information, "Uninstall complete!");
+}
+
+namespace {
+
+bool SameAsciiFolded(char a, char b) {
+  auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  return fold(a) == fold(b);
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), SameAsciiFolded);
+}
+
+// Paths compare without regard to letter case, as the file system does.
+bool IsInside(const std::string& path, const std::string& folder) {
+  return !folder.empty() && path.size() > folder.size() &&
+         std::equal(folder.begin(), folder.end(), path.begin(), SameAsciiFolded);
+}
+
+bool StoredInstallationRemains(platform::Registry& registry) {
+  RegistryLayer layer(registry);
+  return Absorb(true, [&] {
+    if (layer.KeyExists(settings::ProductKey)) return true;
+    if (!layer.OpenKey(settings::RunKey, false, platform::KeyAccess::Read)) return false;
+    const std::vector<std::string> names = layer.ValueNames();
+    return std::any_of(names.begin(), names.end(), [](const std::string& name) {
+      return SameText(name, settings::OwnRunEntry);
+    });
+  });
+}
+
+}  // namespace
+
+bool ConfirmFirstStartOutsideTemp(platform::Services& services) {
+  const bool firstStart = Absorb(
+      false, [&] { return !RegistryLayer(services.registry).KeyExists(settings::ProductKey); });
+  if (!firstStart) return true;
+  const std::string path = services.process.ExecutablePath();
+  if (!IsInside(path, services.process.TempDirectory())) return true;
+  const std::string question =
+      "Quenlar is running from a temporary folder:\r\r" + path +
+      "\r\rWindows may empty this folder at any time, and Quenlar would then no longer start "
+      "with Windows. Install Quenlar with its setup program, or unzip it into a folder of its "
+      "own and start it from there.\r\rContinue anyway?";
+  return services.toolkit.ShowMessage(MessageKind::Confirmation, question) == MessageAnswer::Yes;
+}
+
+bool IsUninstallSettingsCommand(const std::string& commandLine) {
+  const auto first = commandLine.find_first_not_of(" \t");
+  if (first == std::string::npos) return false;
+  const auto last = commandLine.find_last_not_of(" \t");
+  return SameText(commandLine.substr(first, last - first + 1), "/uninstall-settings");
+}
+
+int UninstallSettingsQuietly(platform::Services& services) {
+  bool skipSettingsSave = false;  // no window here to save anything
+  RemoveInstallation(services, skipSettingsSave);
+  return StoredInstallationRemains(services.registry) ? 1 : 0;
 }

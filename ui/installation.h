@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "platform/services.h"
 
@@ -22,3 +23,15 @@ void ResetConfiguration(platform::Services& services, bool& skipSettingsSave,
 
 // The uninstall command: asks first; on Yes removes the installation and says so.
 void Uninstall(platform::Services& services, bool& skipSettingsSave);
+
+// A first start (no settings yet) from inside the user's temp folder, where Windows
+// puts a program opened from a zip, would point the autostart entry at a folder that is
+// soon emptied. Asks whether to go on; true to go on, also when there is nothing to ask.
+bool ConfirmFirstStartOutsideTemp(platform::Services& services);
+
+// The installer's removal of the settings, asked for by the command line
+// "/uninstall-settings" alone (any letter case, blanks around it): what the uninstall
+// command removes, without a window or a question. Returns 0 when neither the settings
+// nor the autostart entry are left, else 1.
+bool IsUninstallSettingsCommand(const std::string& commandLine);
+int UninstallSettingsQuietly(platform::Services& services);

@@ -28,15 +28,18 @@ struct PriorityRecord {
 class MemoryProcess : public Process {
  public:
   static constexpr const char* DefaultExecutablePath = "C:\\Program Files\\Quenlar\\Quenlar.exe";
+  static constexpr const char* DefaultTempDirectory = "C:\\Users\\Player\\AppData\\Local\\Temp\\";
 
   MemoryProcess(MemoryClock& clock, const MemoryDesktop& desktop)
       : clock_(clock), desktop_(desktop) {}
 
   std::string ExecutablePath() override { return path_; }
+  std::string TempDirectory() override { return temp_; }
   bool SetPriorityClass(PriorityClass priority) override;
   bool SetThreadPriority(ThreadPriority priority) override;
 
   void SetExecutablePath(std::string path) { path_ = std::move(path); }
+  void SetTempDirectory(std::string path) { temp_ = std::move(path); }
   // Priority changes fail from now on (they still are journalled).
   void FailPriorityChanges(bool fail) { failPriorities_ = fail; }
   PriorityClass processClass() const { return class_; }
@@ -47,6 +50,7 @@ class MemoryProcess : public Process {
   MemoryClock& clock_;
   const MemoryDesktop& desktop_;
   std::string path_ = DefaultExecutablePath;
+  std::string temp_ = DefaultTempDirectory;
   bool failPriorities_ = false;
   PriorityClass class_ = PriorityClass::Normal;
   ThreadPriority thread_ = ThreadPriority::Normal;

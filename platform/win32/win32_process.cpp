@@ -18,6 +18,25 @@ std::string Win32Process::ExecutablePath() {
   return {};
 }
 
+std::string Win32Process::TempDirectory() {
+  // UTF-8 as the executable's path is, so that a user folder beyond the code page still
+  // compares.
+  wchar_t buffer[MAX_PATH + 1];
+  DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
+  if (length == 0 || length > MAX_PATH + 1) return {};
+  // TMP often names the folder in its short form (LONGNA~1); a program opened from
+  // Explorer has its long path.
+  std::wstring path(buffer, length);
+  DWORD size = GetLongPathNameW(path.c_str(), nullptr, 0);
+  if (size == 0) return Utf8FromWide(path);
+  std::wstring longPath(size, L'\0');
+  size = GetLongPathNameW(path.c_str(), longPath.data(), size);
+  if (size == 0 || size >= longPath.size()) return Utf8FromWide(path);
+  longPath.resize(size);
+  if (longPath.back() != L'\\') longPath += L'\\';
+  return Utf8FromWide(longPath);
+}
+
 bool Win32Process::SetPriorityClass(PriorityClass priority) {
   HANDLE process = OpenProcess(PROCESS_SET_INFORMATION, FALSE, GetCurrentProcessId());
   if (!process) return false;

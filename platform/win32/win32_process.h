@@ -8,6 +8,7 @@ namespace platform::win32 {
 class Win32Process final : public Process {
  public:
   std::string ExecutablePath() override;
+  std::string TempDirectory() override;
   bool SetPriorityClass(PriorityClass priority) override;
   bool SetThreadPriority(ThreadPriority priority) override;
 };

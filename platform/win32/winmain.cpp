@@ -21,9 +21,9 @@ void RestrictDllSearch() {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   RestrictDllSearch();
   platform::win32::Win32Machine machine;
   platform::Services services = machine.services();
-  return RunQuenlar(services);
+  return RunQuenlar(services, commandLine ? commandLine : "");
 }

@@ -40,6 +40,14 @@ TYPED_TEST(ProcessContract, ThePathNamesTheRunningProgram) {
   EXPECT_NE(this->rig.files().Open(path, FileAccess::Read, FileShare::ReadWrite), nullptr) << path;
 }
 
+TYPED_TEST(ProcessContract, TheTempFolderIsAFullFolderPathInTheExecutablesTerms) {
+  const std::string temp = this->rig.process().TempDirectory();
+  ASSERT_GT(temp.size(), 3u);
+  EXPECT_EQ(temp.substr(1, 2), ":\\") << temp;
+  EXPECT_EQ(temp.back(), '\\') << temp;
+  EXPECT_NE(this->rig.process().ExecutablePath().rfind(temp, 0), 0u) << "the tests run from temp";
+}
+
 TYPED_TEST(ProcessContract, TheShellReportsAFileThatIsNotThere) {
   EXPECT_LE(this->rig.shell().Open(0, "C:\\no such folder\\nothing.exe", "", "", ShowNormal), 32);
   EXPECT_LE(this->rig.shell().Open(0, "C:\\Нет такой папки\\мир.exe", "", "", ShowNormal), 32);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/scan_test_support.h"
+#include "ui/program.h"
 
 namespace {
 
@@ -155,5 +156,55 @@ TEST_F(InstallationTest, AutostartEntryIsWrittenOrTheFailureThrown) {
   m.registry().DenyFullAccess(HKCU, settings::RunKey);
   EXPECT_THROW(WriteAutostartEntry(m.services), std::runtime_error);
 }
+
+// The installer's switch runs the uninstall command's removal: no window, no question.
+TEST_F(InstallationTest, TheUninstallSwitchRemovesWhatTheCommandRemovesWithoutAWindow) {
+  const std::size_t formEvents = m.toolkit().formEvents().size();
+  EXPECT_EQ(RunQuenlar(m.services, " /Uninstall-Settings "), 0);
+  EXPECT_FALSE(Installed());
+  EXPECT_EQ(m.registry().Text(HKCU, settings::RunKey, "Messenger"), "C:\\chat.exe");
+  EXPECT_EQ(m.registry().Text(HKCU, Keyring, "1N"), "sealed");
+  EXPECT_THAT(m.boxes(), IsEmpty());
+  EXPECT_EQ(m.toolkit().formEvents().size(), formEvents) << "a window came";
+
+  m.SetRunEntry(HKCU, "Quenlar", "C:\\Old\\Quenlar.exe");
+  m.registry().DenyFullAccess(HKCU, settings::RunKey);
+  EXPECT_EQ(RunQuenlar(m.services, "/uninstall-settings"), 1) << "a removal that failed";
+}
+
+struct TempStart {  // the memory machine's temp folder is C:\Users\Player\AppData\Local\Temp
+  const char* program;
+  bool settingsStored, asked;
+};
+void PrintTo(const TempStart& row, std::ostream* os) { *os << row.program << row.settingsStored; }
+
+class FirstStartFromTemp : public ::testing::TestWithParam<TempStart> {};
+
+// Stopped at the question, the program leaves nothing behind: no window, no settings.
+TEST_P(FirstStartFromTemp, AsksBeforeTheAutostartEntryPointsIntoTemp) {
+  platform::MemoryMachine machine;
+  platform::Services services = machine.services();
+  machine.process().SetExecutablePath(GetParam().program);
+  if (GetParam().settingsStored)
+    machine.registry().SetValue(HKCU, settings::ProductKey, "Path", RegistryValue::Text("x"));
+  machine.toolkit().ScriptMessageOfKind(MessageKind::Confirmation, MessageAnswer::No);
+  EXPECT_EQ(RunQuenlar(services), 0);
+  const std::string first = machine.toolkit().messageBoxes().at(0).text;
+  // The question names the folder; the scan's first-time question, which comes otherwise, does not.
+  EXPECT_EQ(first.find(GetParam().program) != std::string::npos, GetParam().asked) << first;
+  EXPECT_EQ(machine.toolkit().formEvents().empty(), GetParam().asked);
+  EXPECT_EQ(machine.registry().HasKey(HKCU, settings::ProductKey), !GetParam().asked);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FirstStartFromTemp,
+    ::testing::Values(
+        TempStart{"C:\\Users\\Player\\AppData\\Local\\Temp\\Temp1_quenlar.zip\\quenlar.exe", false,
+                  true},
+        TempStart{"c:\\users\\player\\appdata\\local\\TEMP\\quenlar.exe", false, true},
+        TempStart{"C:\\Users\\Player\\AppData\\Local\\Temp\\quenlar.exe", true, false},
+        TempStart{"C:\\Users\\Player\\AppData\\Local\\Temporary\\quenlar.exe", false, false},
+        TempStart{"C:\\Users\\Player\\AppData\\Local\\Programs\\Quenlar\\quenlar.exe", false,
+                  false}));
 
 }  // namespace

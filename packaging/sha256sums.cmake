@@ -1,0 +1,22 @@
+# Run by CPack after each generator, before it copies the new package out: SHA256SUMS beside
+# the packages lists every package of this version, in the format `sha256sum -c` reads.
+set(out "${CPACK_OUTPUT_FILE_PREFIX}")
+if(NOT IS_ABSOLUTE "${out}")
+  set(out "${CPACK_PACKAGE_DIRECTORY}/${out}")
+endif()
+set(sums "")
+foreach(name quenlar-${CPACK_PACKAGE_VERSION}-win64.zip quenlar-${CPACK_PACKAGE_VERSION}-setup.exe)
+  set(file "${out}/${name}")
+  foreach(made IN LISTS CPACK_PACKAGE_FILES)  # the one just made, not yet in place
+    get_filename_component(made_name "${made}" NAME)
+    if(made_name STREQUAL name)
+      set(file "${made}")
+    endif()
+  endforeach()
+  if(EXISTS "${file}")
+    file(SHA256 "${file}" hash)
+    string(APPEND sums "${hash}  ${name}\n")
+  endif()
+endforeach()
+file(MAKE_DIRECTORY "${out}")
+file(WRITE "${out}/SHA256SUMS" "${sums}")
