@@ -6,7 +6,8 @@ void ReportRefused(EventLog& log, Elevation game, const std::string& what) {
   const bool seen = game == Elevation::Elevated || game == Elevation::Hidden;
   log.Append("Mir refused " + what + ": it " + (seen ? "runs" : "may run") +
              " with higher rights than Quenlar (as administrator)");
-  log.Append("Start Quenlar the same way as Mir (both as administrator, or neither), then try again");
+  log.Append(
+      "Start Quenlar the same way as Mir (both as administrator, or neither), then try again");
   log.TurnRed();
 }
 

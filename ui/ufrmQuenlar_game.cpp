@@ -62,6 +62,7 @@ void TfrmQuenlar::tmrRunTimer() {
   switch (fill.outcome) {
     case FillOutcome::Submitted: break;
     case FillOutcome::Refused:
+      tmrMessages->SetEnabled(false);  // its lines would be refused as well
       ReportRefused(*log_, services_.desktop.ProcessElevation(fill.window), "the login");
       break;
     case FillOutcome::NoAnswer: ReportNoAnswer(*log_); break;
