@@ -32,7 +32,6 @@ class PlayerClipboard {
   void GiveBack(platform::Desktop& desktop) {
     if (kept_ && desktop.RestoreClipboard(*kept_)) kept_.reset();
   }
-  bool waiting() const { return kept_.has_value(); }
 
  private:
   std::optional<platform::ClipboardContents> kept_;

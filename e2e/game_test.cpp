@@ -28,20 +28,10 @@ QuenlarRun& Prepared(const Installation& setup, std::unique_ptr<QuenlarRun>& run
   return *run;
 }
 
-// A picture of 2 by 2 pixels, 24 bits each, rows padded to 4 bytes.
-std::string Picture() {
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = 2;
-  header.biHeight = 2;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  header.biSizeImage = 16;
-  std::string dib(reinterpret_cast<const char*>(&header), sizeof header);
-  dib += std::string("\xff\x00\x00\x00\xff\x00\0\0\x00\x00\xff\x80\x80\x80\0\0", 16);
-  return dib;
-}
+// A picture of 2 by 2 pixels of 24 bits (rows padded to 4 bytes), as a paint program copies it.
+const std::string Picture = std::string("\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0", 16) +
+                            std::string(24, '\0') +
+                            std::string("\xff\0\0\0\xff\0\0\0\0\0\xff\x80\x80\x80\0\0", 16);
 
 DWORD PriorityOf(QuenlarRun& run) {
   HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, run.process().id());
@@ -60,7 +50,7 @@ TEST_F(Game, PlayFillsTheLoginScreenAndPostsThePreparedLines) {
     if (stealth) ChooseMenu(run.MainWindow(), {{"&Options"}, {"&Stealth Mode"}});
     // The player's clipboard: a picture in one game, a text in the other.
     if (stealth)
-      SetClipboardPicture(Picture());
+      SetClipboardPicture(Picture);
     else
       SetClipboardText("the player's own text");
 
@@ -92,7 +82,7 @@ TEST_F(Game, PlayFillsTheLoginScreenAndPostsThePreparedLines) {
     }
     EXPECT_EQ(ChatLines(events), (std::vector<std::string>{"hello all", "see you"}));
     if (stealth) {
-      EXPECT_EQ(ClipboardBytes(CF_DIB).substr(0, Picture().size()), Picture());
+      EXPECT_EQ(ClipboardBytes(CF_DIB).substr(0, Picture.size()), Picture);
       EXPECT_EQ(ClipboardText(), "");
     } else {
       EXPECT_EQ(ClipboardText(), "the player's own text");
