@@ -20,7 +20,7 @@ WindowHandle WindowAt(Desktop& desktop, game_client::ScreenPoint point) {
   return desktop.WindowFromPoint({point.x, point.y});
 }
 
-bool Send(Desktop& desktop, WindowHandle window, const TransferBuffer& buffer) {
+Delivery Send(Desktop& desktop, WindowHandle window, const TransferBuffer& buffer) {
   return desktop.SendSetText(window, game_client::FieldTextCapacity, buffer.data());
 }
 
@@ -43,11 +43,37 @@ class RaisedPriority {
 };
 
 // Loads the text and sends it; the plain copy in the buffer goes as soon as it is sent.
-void SendText(Desktop& desktop, WindowHandle window, TransferBuffer& buffer,
-              const std::string& text) {
+Delivery SendText(Desktop& desktop, WindowHandle window, TransferBuffer& buffer,
+                  const std::string& text) {
   buffer.Load(text);
-  Send(desktop, window, buffer);
+  const Delivery delivery = Send(desktop, window, buffer);
   buffer.Zero();
+  return delivery;
+}
+
+FillResult Failure(Delivery delivery, WindowHandle window) {
+  switch (delivery) {
+    case Delivery::Refused: return {FillOutcome::Refused, window};
+    case Delivery::NoAnswer: return {FillOutcome::NoAnswer, window};
+    default: return {FillOutcome::GameGone, window};
+  }
+}
+
+// The window at the point, when it belongs to the game.
+WindowHandle GameWindowAt(Desktop& desktop, game_client::ScreenPoint point, std::uint32_t game) {
+  const WindowHandle window = WindowAt(desktop, point);
+  return window && desktop.WindowProcess(window) == game ? window : 0;
+}
+
+// Reads one account value and sends it to the game's window at the point.
+FillResult SendSecret(Services& services, TransferBuffer& buffer, int account, char suffix,
+                      game_client::ScreenPoint point, std::uint32_t game) {
+  const WindowHandle window = GameWindowAt(services.desktop, point, game);
+  if (!window) return {FillOutcome::GameGone, WindowAt(services.desktop, point)};
+  Secret text(ReadAccountValue(services, account, suffix));
+  const Delivery delivery = SendText(services.desktop, window, buffer, text.text);
+  if (delivery != Delivery::Done) return Failure(delivery, window);
+  return {FillOutcome::Submitted, window};
 }
 
 }  // namespace
@@ -66,50 +92,54 @@ void TransferBuffer::Load(const std::string& text) {
   std::memcpy(bytes_.data(), text.data(), std::min(text.size(), Size - 1));
 }
 
-void FieldFlood(Services& services, TransferBuffer& buffer) {
+FillResult FieldFlood(Services& services, TransferBuffer& buffer, std::uint32_t game) {
   Desktop& desktop = services.desktop;
   RaisedPriority raised(services.process);
-  bool answering = true;
   for (int round = 0; round < FloodRounds; ++round) {
-    const WindowHandle login = WindowAt(desktop, game_client::LoginPoint);
+    const WindowHandle login = GameWindowAt(desktop, game_client::LoginPoint, game);
     for (int i = 0; i < FloodTextLength; ++i)
       buffer.data()[i] = static_cast<char>(1 + services.random.Below(255));
-    if (answering &&
-        desktop.ClassName(login, game_client::ClassNameCapacity) == game_client::FieldClass) {
-      answering = Send(desktop, login, buffer);
-      const WindowHandle password = WindowAt(desktop, game_client::PasswordPoint);
+    if (desktop.ClassName(login, game_client::ClassNameCapacity) == game_client::FieldClass) {
       // A hung field would cost the time-out on every round: the decoys end there.
-      if (answering && !Send(desktop, password, buffer) && password) answering = false;
+      Delivery delivery = Send(desktop, login, buffer);
+      if (delivery != Delivery::Done) return Failure(delivery, login);
+      if (const WindowHandle password = GameWindowAt(desktop, game_client::PasswordPoint, game)) {
+        delivery = Send(desktop, password, buffer);
+        if (delivery != Delivery::Done) return Failure(delivery, password);
+      }
     }
     buffer.Zero();
   }
+  return {};
 }
 
-void CredentialFill(Services& services, int account, bool stealth) {
+FillResult CredentialFill(Services& services, int account, bool stealth, std::uint32_t game) {
   // Nothing was there to remove, or it cannot be: the fill goes on.
   Absorb([&] { RegistryLayer(services.registry).DeleteKey(settings::OldAccountKey); });
   Desktop& desktop = services.desktop;
   TransferBuffer buffer;
-  if (stealth) FieldFlood(services, buffer);
-
-  const WindowHandle login = WindowAt(desktop, game_client::LoginPoint);
-  {
-    Secret text(ReadAccountValue(services, account, settings::AccountLoginSuffix));
-    SendText(desktop, login, buffer, text.text);
+  if (stealth) {
+    const FillResult flood = FieldFlood(services, buffer, game);
+    buffer.Zero();
+    if (flood.outcome != FillOutcome::Submitted) return flood;
   }
-  const WindowHandle password = WindowAt(desktop, game_client::PasswordPoint);
-  {
-    Secret text(ReadAccountValue(services, account, settings::AccountPasswordSuffix));
-    SendText(desktop, password, buffer, text.text);
-  }
+  FillResult sent = SendSecret(services, buffer, account, settings::AccountLoginSuffix,
+                               game_client::LoginPoint, game);
+  if (sent.outcome != FillOutcome::Submitted) return sent;
+  sent = SendSecret(services, buffer, account, settings::AccountPasswordSuffix,
+                    game_client::PasswordPoint, game);
+  if (sent.outcome != FillOutcome::Submitted) return sent;
+  const WindowHandle password = sent.window;
   services.toolkit.ProcessMessages();
-  desktop.PostKeyDown(password, EnterKey);
-  desktop.PostKeyUp(password, EnterKey);
+  Delivery delivery = desktop.PostKeyDown(password, EnterKey);
+  if (delivery == Delivery::Done) delivery = desktop.PostKeyUp(password, EnterKey);
   buffer.Blank();
+  if (delivery != Delivery::Done) return Failure(delivery, password);
+  return sent;
 }
 
-void DeliverPassword(Services& services, int account, WindowHandle target) {
+Delivery DeliverPassword(Services& services, int account, WindowHandle target) {
   TransferBuffer buffer;
   Secret password(ReadAccountValue(services, account, settings::AccountPasswordSuffix));
-  SendText(services.desktop, target, buffer, password.text);
+  return SendText(services.desktop, target, buffer, password.text);
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -53,15 +54,31 @@ class TransferBuffer {
 inline constexpr int FloodRounds = 1025;
 inline constexpr int FloodTextLength = 10;
 
-// Fills both login fields with random ten-character texts, FloodRounds times, at
-// real-time process and highest thread priority; both are normal again however it
-// ends. A field that does not answer in time ends the sending.
-void FieldFlood(platform::Services& services, TransferBuffer& buffer);
+// How a fill ended. Anything but Submitted stops it at once: no more texts, no Enter.
+enum class FillOutcome {
+  Submitted,  // both texts set and Enter posted
+  Refused,    // the game runs with higher rights and refuses the program's messages
+  NoAnswer,   // a field did not answer in time (a hung game)
+  GameGone,   // the game's window is no longer at a point: the client has ended
+};
+struct FillResult {
+  FillOutcome outcome = FillOutcome::Submitted;
+  platform::WindowHandle window = 0;  // the window that failed
+};
+
+// Fills both login fields of `game` (a process id) with random ten-character texts,
+// FloodRounds times, at real-time process and highest thread priority; both are normal
+// again however it ends. A round sends only to windows of `game`, the login field only
+// while it is a field; a field that refuses or does not answer ends the flood.
+FillResult FieldFlood(platform::Services& services, TransferBuffer& buffer, std::uint32_t game);
 
 // Drops the old account key, floods when `stealth`, sets the login and the password of
 // `account` into the fields at the two points, lets the program's own messages run,
-// then presses Enter in the password field.
-void CredentialFill(platform::Services& services, int account, bool stealth);
+// then presses Enter in the password field. The secrets go only to windows of `game`,
+// the process whose login field the poll found.
+FillResult CredentialFill(platform::Services& services, int account, bool stealth,
+                          std::uint32_t game);
 
 // Sets the password of `account` as the text of `target` (any window).
-void DeliverPassword(platform::Services& services, int account, platform::WindowHandle target);
+platform::Delivery DeliverPassword(platform::Services& services, int account,
+                                   platform::WindowHandle target);

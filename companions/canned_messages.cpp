@@ -2,6 +2,7 @@
 
 #include "companions/clipboard_holder.h"
 #include "core/game_client.h"
+#include "ui/game_notices.h"
 
 using namespace platform;
 
@@ -44,23 +45,33 @@ void MessageSender::Tick() {
     return;
   }
 
-  ClipboardHolder clipboard{toolkit, desktop, edtTemp};
-  clipboard.SavePlayerText();
-  edtMessage.SetText(state.MessageSlots[cursor]);
-  clipboard.Copy(edtMessage);
+  ClipboardHolder clipboard{toolkit, desktop, edtTemp, playerClipboard};
+  if (!clipboard.PutLine(edtMessage, state.MessageSlots[cursor])) return;
 
+  Delivery delivery = Delivery::Done;
+  WindowHandle failed = game;
   if (WindowIs(desktop, game, game_client::GameWindowClass)) {
-    desktop.PostKeyDown(game, EnterKey);
-    toolkit.ProcessMessages();
-    services.clock.Sleep(PostPauseMs);
+    delivery = desktop.PostKeyDown(game, EnterKey);
+    if (delivery == Delivery::Done) {
+      toolkit.ProcessMessages();
+      services.clock.Sleep(PostPauseMs);
+    }
   }
-  if (WindowIs(desktop, WindowAt(desktop, game_client::ChatPoint), game_client::FieldClass)) {
+  if (delivery == Delivery::Done &&
+      WindowIs(desktop, WindowAt(desktop, game_client::ChatPoint), game_client::FieldClass)) {
     // Counted as posted from here on: a failure below does not post it twice.
     ++state.MessageCursor;
-    const WindowHandle chat = WindowAt(desktop, game_client::ChatPoint);
-    desktop.PostPaste(chat);
-    services.clock.Sleep(PostPauseMs);
-    desktop.PostKeyDown(chat, EnterKey);
+    const WindowHandle chat = failed = WindowAt(desktop, game_client::ChatPoint);
+    delivery = desktop.PostPaste(chat);
+    if (delivery == Delivery::Done) {
+      services.clock.Sleep(PostPauseMs);
+      delivery = desktop.PostKeyDown(chat, EnterKey);
+    }
   }
-  clipboard.RestorePlayerText();
+  clipboard.GiveBack();
+  if (delivery == Delivery::Refused) {
+    // Every later line would be refused too.
+    tmrMessages.SetEnabled(false);
+    ReportRefused(log, desktop.ProcessElevation(failed), "the chat line");
+  }
 }

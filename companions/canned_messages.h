@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "companions/clipboard_holder.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
 #include "scan/event_log.h"
@@ -26,9 +27,13 @@ struct MessageSender {
   platform::Edit& edtMessage;
   platform::Edit& edtTemp;
   platform::Timer& tmrMessages;
+  PlayerClipboard& playerClipboard;
+  EventLog& log;
 
   // Starts the batch timer when messaging is enabled; the first line comes a tick later.
   void StartBatch(bool messagingEnabled);
   // One tick: posts the slot at MessageCursor, or stops the timer at the batch's end.
+  // While another program holds the clipboard the slot waits for the next tick; a game
+  // that refuses the line ends the batch, and the log says why.
   void Tick();
 };

@@ -6,6 +6,7 @@
 
 #include "companions/clipboard_holder.h"
 #include "core/game_client.h"
+#include "ui/game_notices.h"
 
 using namespace platform;
 
@@ -39,17 +40,23 @@ void TimeOnlinePoster::Post(const std::string& line) {
   Desktop& desktop = services.desktop;
   const Point chatPoint{game_client::ChatPoint.x, game_client::ChatPoint.y};
   const WindowHandle game = desktop.WindowFromPoint(chatPoint);
-  ClipboardHolder clipboard{services.toolkit, desktop, edtTemp};
-  clipboard.SavePlayerText();
-  edtTime.SetText(line);
-  clipboard.Copy(edtTime);
+  ClipboardHolder clipboard{services.toolkit, desktop, edtTemp, playerClipboard};
+  if (!clipboard.PutLine(edtTime, line)) return;
+  Delivery delivery = Delivery::Done;
+  WindowHandle failed = game;
   if (desktop.ClassName(game, game_client::ClassNameCapacity) == game_client::GameWindowClass) {
-    desktop.PostKeyDown(game, EnterKey);
-    services.clock.Sleep(PostPauseMs);
-    const WindowHandle chat = desktop.WindowFromPoint(chatPoint);
-    desktop.PostPaste(chat);
-    services.clock.Sleep(PostPauseMs);
-    desktop.PostKeyDown(chat, EnterKey);
+    delivery = desktop.PostKeyDown(game, EnterKey);
+    if (delivery == Delivery::Done) {
+      services.clock.Sleep(PostPauseMs);
+      const WindowHandle chat = failed = desktop.WindowFromPoint(chatPoint);
+      delivery = desktop.PostPaste(chat);
+      if (delivery == Delivery::Done) {
+        services.clock.Sleep(PostPauseMs);
+        delivery = desktop.PostKeyDown(chat, EnterKey);
+      }
+    }
   }
-  clipboard.RestorePlayerText();
+  clipboard.GiveBack();
+  if (delivery == Delivery::Refused)
+    ReportRefused(log, desktop.ProcessElevation(failed), "the time-online line");
 }

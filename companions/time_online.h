@@ -4,9 +4,11 @@
 
 #include <string>
 
+#include "companions/clipboard_holder.h"
 #include "platform/clock.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
+#include "scan/event_log.h"
 
 // "hh:mm:ss" of a duration in days: rounded to whole milliseconds, whole days dropped,
 // a negative duration shown by its magnitude.
@@ -21,8 +23,11 @@ struct TimeOnlinePoster {
   platform::Services& services;
   platform::Edit& edtTime;
   platform::Edit& edtTemp;
+  PlayerClipboard& playerClipboard;
+  EventLog& log;
 
   // Puts `line` on the clipboard and, when the game's main window is at the chat point,
-  // says it there; the player's clipboard text is given back either way.
+  // says it there; the player's clipboard is given back either way. Nothing is posted
+  // while another program holds the clipboard; a game that refuses the line is logged.
   void Post(const std::string& line);
 };

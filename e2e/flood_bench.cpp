@@ -92,10 +92,12 @@ int main(int argc, char** argv) {
 
   platform::win32::Win32Machine machine;
   platform::Services services = machine.services();
+  const std::uint32_t process =
+      services.desktop.WindowProcess(services.desktop.WindowFromPoint({login.x, login.y}));
   std::vector<double> program, bare;
   for (int i = 0; i < rounds; ++i) {
     TransferBuffer buffer;
-    program.push_back(Time([&] { FieldFlood(services, buffer); }));
+    program.push_back(Time([&] { FieldFlood(services, buffer, process); }));
     bare.push_back(Time(BareFlood));
   }
   const double p = Median(program), b = Median(bare);

@@ -92,6 +92,27 @@ void SetClipboardText(const std::string& text) {
   CloseClipboard();
 }
 
+void SetClipboardPicture(const std::string& dib) {
+  for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Pump(20);
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, dib.size());
+  std::memcpy(GlobalLock(memory), dib.data(), dib.size());
+  GlobalUnlock(memory);
+  SetClipboardData(CF_DIB, memory);
+  CloseClipboard();
+}
+
+std::string ClipboardBytes(UINT format) {
+  for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Pump(20);
+  std::string bytes;
+  if (HANDLE data = GetClipboardData(format)) {
+    bytes.assign(static_cast<const char*>(GlobalLock(data)), GlobalSize(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return bytes;
+}
+
 std::string ClipboardText() {
   for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Pump(20);
   std::string text;

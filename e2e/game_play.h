@@ -36,6 +36,11 @@ void SetMessages(QuenlarRun& run, const std::vector<std::string>& lines);
 
 void SetClipboardText(const std::string& text);
 std::string ClipboardText();
+// A picture the way a paint program copies it: a device-independent bitmap (Windows
+// offers the bitmap and the other forms from it).
+void SetClipboardPicture(const std::string& dib);
+// The bytes of one clipboard format; "" when it holds none.
+std::string ClipboardBytes(UINT format);
 
 // The transcript's events of the latest run of mir.exe.
 std::vector<transcript::Event> LatestGameEvents(const std::string& transcript = GameTranscript);

@@ -1,6 +1,7 @@
 // A whole game from "&Play": the stand-in started with the server address in its folder,
 // its login screen filled (after the decoys in stealth mode), the prepared lines in its
-// chat, the player's clipboard kept; and the password dragged with the real mouse.
+// chat, the player's clipboard kept (a text, or a picture); a client that ends or hangs
+// in the middle of the fill; and the password dragged with the real mouse.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,6 +29,11 @@ QuenlarRun& Prepared(const Installation& setup, std::unique_ptr<QuenlarRun>& run
   SetMessages(*run, {"hello all", "see you", "", "never"});
   return *run;
 }
+
+// A picture of 2 by 2 pixels of 24 bits (rows padded to 4 bytes), as a paint program copies it.
+const std::string Picture = std::string("\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0", 16) +
+                            std::string(24, '\0') +
+                            std::string("\xff\0\0\0\xff\0\0\0\0\0\xff\x80\x80\x80\0\0", 16);
 
 DWORD PriorityOf(QuenlarRun& run) {
   HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, run.process().id());
@@ -61,7 +67,11 @@ TEST_P(GamePlay, PlayFillsTheLoginScreenAndPostsThePreparedLines) {
                                      log.begin() + std::min(log.size(), CleanScanLog.size())),
             CleanScanLog);
   if (play.stealth) ChooseMenu(run.MainWindow(), {{"&Options"}, {"&Stealth Mode"}});
-  SetClipboardText("the player's own text");
+  // The player's clipboard: a picture in the stealth game, a text in the other.
+  if (play.stealth)
+    SetClipboardPicture(Picture);
+  else
+    SetClipboardText("the player's own text");
 
   PostClick(run.Button("&Play"));
   auto events = WaitForGameEvents("chat", 2, 60000, transcript);
@@ -90,7 +100,12 @@ TEST_P(GamePlay, PlayFillsTheLoginScreenAndPostsThePreparedLines) {
     ASSERT_EQ(logins[i], passwords[i]);
   }
   EXPECT_EQ(ChatLines(events), (std::vector<std::string>{"hello all", "see you"}));
-  EXPECT_EQ(ClipboardText(), "the player's own text");
+  if (play.stealth) {
+    EXPECT_EQ(ClipboardBytes(CF_DIB).substr(0, Picture.size()), Picture);
+    EXPECT_EQ(ClipboardText(), "");
+  } else {
+    EXPECT_EQ(ClipboardText(), "the player's own text");
+  }
   EXPECT_EQ(PriorityOf(run), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
   EXPECT_EQ(run.Log().back(), "Launching Mir");
   EXPECT_EQ(run.Exit(ExitBy::Button, {}), 0u);
@@ -104,6 +119,62 @@ INSTANTIATE_TEST_SUITE_P(Folders, GamePlay,
                                            // system, then beyond it.
                                            Play{"C:\\Spiele\\Mir Müll\\", false},
                                            Play{"C:\\Игры\\Мир\\", false}));
+
+// Trouble for the stand-in (see standin/README.md) while it lives.
+struct GameTrouble {
+  explicit GameTrouble(const char* what) { SetEnvironmentVariableA("MIR_STANDIN_TROUBLE", what); }
+  ~GameTrouble() { SetEnvironmentVariableA("MIR_STANDIN_TROUBLE", nullptr); }
+};
+
+std::vector<std::string> WaitForLogLine(QuenlarRun& run, const std::string& line) {
+  const ULONGLONG end = GetTickCount64() + 60000;
+  for (;;) {
+    auto log = run.Log();
+    if (!log.empty() && log.back() == line) return log;
+    if (GetTickCount64() > end) throw DriverError("the log never ended with \"" + line + "\"");
+    Pump(200);
+  }
+}
+
+TEST_F(Game, AClientThatEndsOrHangsDuringTheFillGetsNoSecretAndNoEnter) {
+  struct Case {
+    const char* trouble;
+    bool stealth;
+    size_t texts;  // what the client took before the trouble
+    const char* line;
+  };
+  for (const Case& c :
+       {Case{"exit 1", false, 1,
+             "Mir's login screen is gone: the login and password were not sent"},
+        Case{"hang 200 7000", true, 200,
+             "Mir stopped answering: the login was broken off and nothing was submitted"}}) {
+    SCOPED_TRACE(c.trouble);
+    ResetUserState(setup);
+    CompleteFirstRun();
+    GameTrouble trouble(c.trouble);
+    std::unique_ptr<QuenlarRun> holder;
+    QuenlarRun& run = Prepared(setup, holder, Start());
+    if (c.stealth) ChooseMenu(run.MainWindow(), {{"&Options"}, {"&Stealth Mode"}});
+    // Under both points once the client is gone (the client opens above it).
+    HWND main = run.MainWindow();
+    SetWindowPos(main, nullptr, 250, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Pump(300);
+
+    PostClick(run.Button("&Play"));
+    WaitForLogLine(run, c.line);
+    Pump(c.stealth ? 6000 : 1000);  // the hung client wakes up and handles what waited
+    const auto events = LatestGameEvents();
+    EXPECT_EQ(TextsSet(events, "login").size() + TextsSet(events, "password").size(), c.texts);
+    for (const auto& e : events) EXPECT_NE(e.kind, "login-submitted");
+    // Not a letter of the account on the program's own windows.
+    EXPECT_EQ(TextOf(main).find("hero"), std::string::npos) << TextOf(main);
+    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      EXPECT_EQ(TextOf(child).find("pa55word"), std::string::npos);
+    EXPECT_EQ(run.Exit(ExitBy::Button, {}), 0u);
+    if (HWND game = FindWindowA("TMirLoginScreen", nullptr)) PostMessageA(game, WM_CLOSE, 0, 0);
+    WaitForGameEvents("exit", 1);
+  }
+}
 
 TEST_F(Game, ThePasswordDraggedOntoTheGameFieldLandsThere) {
   CompleteFirstRun();

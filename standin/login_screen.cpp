@@ -1,5 +1,6 @@
 #include "standin/login_screen.h"
 
+#include <cstdio>
 #include <string>
 
 #include "core/game_client.h"
@@ -16,12 +17,47 @@ constexpr const char* ClassName = "TMirLoginScreen";
 static_assert(game_client::LoginPoint.x < ScreenArea.right &&
               game_client::PasswordPoint.y < ScreenArea.bottom);
 
+// Trouble for the end-to-end tests, from MIR_STANDIN_TROUBLE: "hang <texts> <ms>" stops
+// handling messages for <ms> right after the <texts>th text set into a field; "exit
+// <texts>" hides the login screen there and ends the client.
+struct Trouble {
+  enum Kind { None, Hang, Exit } kind = None;
+  int texts = 0;
+  DWORD hangMs = 0;
+};
+
+Trouble ReadTrouble() {
+  char value[64] = "";
+  if (!GetEnvironmentVariableA("MIR_STANDIN_TROUBLE", value, sizeof value)) return {};
+  char word[16] = "";
+  int texts = 0;
+  unsigned long ms = 0;
+  const int read = sscanf(value, "%15s %d %lu", word, &texts, &ms);
+  if (read >= 3 && std::string(word) == "hang") return {Trouble::Hang, texts, ms};
+  if (read >= 2 && std::string(word) == "exit") return {Trouble::Exit, texts, 0};
+  return {};
+}
+
 struct LoginScreen {
   Client* client;
   HWND login = nullptr;
   HWND password = nullptr;
   bool enterDown = false;  // Enter went down in the password field; its release submits
+  Trouble trouble = ReadTrouble();
+  int textsSet = 0;
 };
+
+void MakeTrouble(HWND window, LoginScreen& screen) {
+  if (screen.trouble.kind == Trouble::None || ++screen.textsSet != screen.trouble.texts) return;
+  screen.client->transcript.Flush();
+  if (screen.trouble.kind == Trouble::Hang) {
+    Sleep(screen.trouble.hangMs);  // no message is handled meanwhile
+    return;
+  }
+  // Gone from the points at once; closing the login screen ends the client.
+  ShowWindow(window, SW_HIDE);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+}
 
 std::string TextOf(HWND field) {
   std::string text(GetWindowTextLengthA(field) + 1, '\0');
@@ -52,6 +88,7 @@ void OnField(HWND window, LoginScreen& screen, const FieldNotice& notice) {
     case FieldEvent::TextSet:
       // Not urgent: a stealth flood sets thousands of texts here.
       RecordTextSet(*screen.client, isPassword ? "password" : "login", notice.text, false);
+      MakeTrouble(window, screen);
       break;
     case FieldEvent::EnterDown:
       if (isPassword) screen.enterDown = true;

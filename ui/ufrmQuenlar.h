@@ -4,11 +4,13 @@
 // five timers.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
 #include "companions/canned_messages.h"
 #include "companions/chat_posts.h"
+#include "companions/clipboard_holder.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
 #include "scan/checks.h"
@@ -125,7 +127,10 @@ class TfrmQuenlar {
   std::unique_ptr<ScanSequence> scan_;
   // The window under the pointer at the last move of the current drag; 0 for none.
   platform::WindowHandle DropTarget = 0;
+  // The process whose login field the poll found: the only one the fill sends to.
+  std::uint32_t LoginProcess = 0;
   ChatPosts chatPosts_;
+  PlayerClipboard playerClipboard_;
 
  public:
   // Declared last so they stop before anything their handlers use is destroyed.

@@ -53,7 +53,8 @@ void TfrmQuenlar::StartMessageBatch() {
 }
 
 MessageSender TfrmQuenlar::MessageSenderOf() {
-  return MessageSender{services_, state_, *edtMessage, *edtTemp, *tmrMessages};
+  return MessageSender{services_,    state_,           *edtMessage, *edtTemp,
+                       *tmrMessages, playerClipboard_, *log_};
 }
 
 void TfrmQuenlar::btnAccountClick() {

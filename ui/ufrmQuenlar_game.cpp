@@ -11,6 +11,7 @@
 #include "platform/process.h"
 #include "platform/registry.h"
 #include "scan/game_paths.h"
+#include "ui/game_notices.h"
 #include "ui/ufrmLogin.h"
 #include "ui/ufrmQuenlar.h"
 
@@ -98,6 +99,7 @@ void TfrmQuenlar::tmrPollTimer() {
   const WindowHandle login =
       desktop.WindowFromPoint({game_client::LoginPoint.x, game_client::LoginPoint.y});
   if (desktop.ClassName(login, game_client::ClassNameCapacity) != game_client::FieldClass) return;
+  LoginProcess = desktop.WindowProcess(login);
   tmrPoll->SetEnabled(false);
   tmrRun->SetEnabled(true);
 }
@@ -105,7 +107,17 @@ void TfrmQuenlar::tmrPollTimer() {
 void TfrmQuenlar::tmrRunTimer() {
   tmrRun->SetEnabled(false);
   StartMessageBatch();
-  CredentialFill(services_, state_.SelectedAccount, mnuStealthMode->Checked());
+  const FillResult fill =
+      CredentialFill(services_, state_.SelectedAccount, mnuStealthMode->Checked(), LoginProcess);
+  switch (fill.outcome) {
+    case FillOutcome::Submitted: break;
+    case FillOutcome::Refused:
+      tmrMessages->SetEnabled(false);  // its lines would be refused as well
+      ReportRefused(*log_, services_.desktop.ProcessElevation(fill.window), "the login");
+      break;
+    case FillOutcome::NoAnswer: ReportNoAnswer(*log_); break;
+    case FillOutcome::GameGone: ReportGameGone(*log_); break;
+  }
 }
 
 void TfrmQuenlar::sbtnSendPasswordMouseDown(const MouseEvent&) {
@@ -126,7 +138,8 @@ void TfrmQuenlar::sbtnSendPasswordMouseUp(const MouseEvent&) {
   const WindowHandle target = DropTarget;
   DropTarget = 0;
   if (!AskUtilityPassword(services_, state_.Unlocked)) return;
-  if (target) DeliverPassword(services_, state_.SelectedAccount, target);
+  if (target && DeliverPassword(services_, state_.SelectedAccount, target) == Delivery::Refused)
+    ReportRefused(*log_, services_.desktop.ProcessElevation(target), "the password");
   state_.Unlocked = false;
 }
 
@@ -135,7 +148,7 @@ void TfrmQuenlar::tmrTimeTimer() {
   chatPosts_.Run(ChatPost::TimeOnline, [this] {
     const std::string line = TimeOnlineLine(services_.clock, state_.LaunchTime,
                                             state_.MessageTarget, mnu2HourWarning->Checked());
-    TimeOnlinePoster{services_, *edtTime, *edtTemp}.Post(line);
+    TimeOnlinePoster{services_, *edtTime, *edtTemp, playerClipboard_, *log_}.Post(line);
   });
 }
 

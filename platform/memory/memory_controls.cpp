@@ -168,17 +168,19 @@ void MemoryEdit::OnMessage(const WindowMessage& message) {
     case WindowMessageId::Copy:
       // A password edit never gives its text away.
       if (spec_.passwordChar != 0) break;
-      if (auto copied = edit_.Copy()) ui_.desktop.SetClipboard(*copied);
+      if (auto copied = edit_.Copy()) ui_.desktop.CopyText(*copied);
       break;
     case WindowMessageId::Paste:
       if (spec_.maxLength > 0) {
         // As the real control: a limited edit takes what fits of the first line.
-        std::string pasted = ui_.desktop.clipboard().value_or("");
+        const auto clipboard = ui_.desktop.PasteText();
+        if (!clipboard) break;
+        std::string pasted = *clipboard;
         pasted = pasted.substr(0, pasted.find_first_of("\r\n"));
         edit_.ReplaceSelection(Fitting(pasted));
         break;
       }
-      edit_.Paste(ui_.desktop.clipboard());
+      edit_.Paste(ui_.desktop.PasteText());
       break;
     default: break;
   }
@@ -229,10 +231,10 @@ void MemoryMemo::OnMessage(const WindowMessage& message) {
       edit_.Set(message.text);  // read-only stops typing, not WM_SETTEXT
       break;
     case WindowMessageId::Copy:
-      if (auto copied = edit_.Copy()) ui_.desktop.SetClipboard(*copied);
+      if (auto copied = edit_.Copy()) ui_.desktop.CopyText(*copied);
       break;
     case WindowMessageId::Paste:
-      if (!spec_.readOnly) edit_.Paste(ui_.desktop.clipboard());
+      if (!spec_.readOnly) edit_.Paste(ui_.desktop.PasteText());
       break;
     default: break;
   }

@@ -213,18 +213,43 @@ void MemoryDesktop::Dispatch(const WindowMessage& message, std::size_t record) {
   if (proc) proc(message);
 }
 
-bool MemoryDesktop::SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) {
+std::uint32_t MemoryDesktop::WindowProcess(WindowHandle window) {
+  const Window* w = Find(window);
+  return w ? ProcessIdBase + static_cast<std::uint32_t>(w->spec.owner) : 0;
+}
+
+Elevation MemoryDesktop::ProcessElevation(WindowHandle window) {
+  if (!Find(window)) return Elevation::Unknown;
+  return Refuses(window) ? Elevation::Elevated : Elevation::Normal;
+}
+
+bool MemoryDesktop::Refuses(WindowHandle window) const {
+  return higherRights_.count(OwnerOf(window)) > 0;
+}
+
+void MemoryDesktop::SetHigherRights(ProcessId process, bool higher) {
+  if (higher)
+    higherRights_.insert(process);
+  else
+    higherRights_.erase(process);
+}
+
+Delivery MemoryDesktop::SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) {
   WindowMessage m{WindowMessageId::SetText, window, wparam, text ? text : ""};
   const std::size_t record = Record(window, m.id, wparam, m.text, false);
-  if (!Find(window)) return false;
+  if (!Find(window)) return Delivery::NoWindow;
+  if (Refuses(window)) {
+    journal_[record].fate = MessageFate::Refused;
+    return Delivery::Refused;
+  }
   if (hung_.count(window)) {
     // The sender waits out the time-out; the window never sees the message.
     clock_.AdvanceBy(SendTimeoutMs);
     journal_[record].fate = MessageFate::TimedOut;
-    return false;
+    return Delivery::NoAnswer;
   }
   Dispatch(m, record);
-  return true;
+  return Delivery::Done;
 }
 
 void MemoryDesktop::SetHung(WindowHandle window, bool hung) {
@@ -234,23 +259,32 @@ void MemoryDesktop::SetHung(WindowHandle window, bool hung) {
     hung_.erase(window);
 }
 
-void MemoryDesktop::Post(WindowHandle window, WindowMessageId id, std::uintptr_t wparam) {
+Delivery MemoryDesktop::Post(WindowHandle window, WindowMessageId id, std::uintptr_t wparam) {
   const std::size_t record = Record(window, id, wparam, {}, true);
-  if (!Find(window)) return;
+  if (!Find(window)) return Delivery::NoWindow;
+  if (Refuses(window)) {
+    journal_[record].fate = MessageFate::Refused;
+    return Delivery::Refused;
+  }
   queue_.push_back({WindowMessage{id, window, wparam, {}}, record});
+  return Delivery::Done;
 }
 
-void MemoryDesktop::PostKeyDown(WindowHandle window, int virtualKey) {
-  Post(window, WindowMessageId::KeyDown, static_cast<std::uintptr_t>(virtualKey));
+Delivery MemoryDesktop::PostKeyDown(WindowHandle window, int virtualKey) {
+  return Post(window, WindowMessageId::KeyDown, static_cast<std::uintptr_t>(virtualKey));
 }
 
-void MemoryDesktop::PostKeyUp(WindowHandle window, int virtualKey) {
-  Post(window, WindowMessageId::KeyUp, static_cast<std::uintptr_t>(virtualKey));
+Delivery MemoryDesktop::PostKeyUp(WindowHandle window, int virtualKey) {
+  return Post(window, WindowMessageId::KeyUp, static_cast<std::uintptr_t>(virtualKey));
 }
 
-void MemoryDesktop::PostCopy(WindowHandle window) { Post(window, WindowMessageId::Copy, 0); }
+Delivery MemoryDesktop::PostCopy(WindowHandle window) {
+  return Post(window, WindowMessageId::Copy, 0);
+}
 
-void MemoryDesktop::PostPaste(WindowHandle window) { Post(window, WindowMessageId::Paste, 0); }
+Delivery MemoryDesktop::PostPaste(WindowHandle window) {
+  return Post(window, WindowMessageId::Paste, 0);
+}
 
 void MemoryDesktop::Deliver(bool foreignOnly) {
   for (;;) {
@@ -274,7 +308,43 @@ int MemoryDesktop::PendingForProgram() const {
   }));
 }
 
-void MemoryDesktop::SetClipboard(std::optional<std::string> text) { clipboard_ = std::move(text); }
+std::optional<std::string> MemoryDesktop::clipboard() const {
+  for (const auto& format : clipboard_) {
+    if (format.id == TextFormat) return format.bytes;
+  }
+  return std::nullopt;
+}
+
+void MemoryDesktop::SetClipboard(std::optional<std::string> text) {
+  ClipboardContents contents;
+  if (text) contents.push_back({TextFormat, {}, std::move(*text)});
+  SetClipboardContents(std::move(contents));
+}
+
+void MemoryDesktop::SetClipboardContents(ClipboardContents contents) {
+  clipboard_ = std::move(contents);
+  ++clipboardSequence_;
+}
+
+void MemoryDesktop::CopyText(const std::string& text) {
+  if (!clipboardHeld_) SetClipboard(text);
+}
+
+std::optional<std::string> MemoryDesktop::PasteText() const {
+  if (clipboardHeld_) return std::nullopt;
+  return clipboard();
+}
+
+std::optional<ClipboardContents> MemoryDesktop::SaveClipboard() {
+  if (clipboardHeld_) return std::nullopt;
+  return clipboard_;
+}
+
+bool MemoryDesktop::RestoreClipboard(const ClipboardContents& contents) {
+  if (clipboardHeld_) return false;
+  SetClipboardContents(contents);
+  return true;
+}
 
 std::vector<MessageRecord> MemoryDesktop::MessagesTo(WindowHandle window) const {
   std::vector<MessageRecord> found;

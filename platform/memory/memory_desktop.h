@@ -60,6 +60,7 @@ enum class MessageFate {
   NoWindow,  // the window was 0 or did not exist
   Dropped,   // the window was destroyed before the message was handled
   TimedOut,  // sent to a hung window: the sender gave up
+  Refused,   // the window's process has higher rights than the program
 };
 
 struct MessageRecord {
@@ -85,14 +86,26 @@ class MemoryDesktop : public Desktop {
   MemoryDesktop(const MemoryDesktop&) = delete;
   MemoryDesktop& operator=(const MemoryDesktop&) = delete;
 
+  // Process ids as the seam gives them: a simulated process plus this base, so that the
+  // program's own windows (process 0) have an id as well.
+  static constexpr std::uint32_t ProcessIdBase = 4000;
+
   WindowHandle WindowFromPoint(Point screen) override;
   std::string ClassName(WindowHandle window, int capacity) override;
+  std::uint32_t WindowProcess(WindowHandle window) override;
+  // Elevated for a process with higher rights, Normal for any other.
+  Elevation ProcessElevation(WindowHandle window) override;
   // A hung window keeps the sender for SendTimeoutMs of virtual time and handles nothing.
-  bool SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) override;
-  void PostKeyDown(WindowHandle window, int virtualKey) override;
-  void PostKeyUp(WindowHandle window, int virtualKey) override;
-  void PostCopy(WindowHandle window) override;
-  void PostPaste(WindowHandle window) override;
+  // A window of a process with higher rights refuses sent and posted messages at once.
+  Delivery SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) override;
+  Delivery PostKeyDown(WindowHandle window, int virtualKey) override;
+  Delivery PostKeyUp(WindowHandle window, int virtualKey) override;
+  Delivery PostCopy(WindowHandle window) override;
+  Delivery PostPaste(WindowHandle window) override;
+  // Nothing while another program holds the clipboard.
+  std::optional<ClipboardContents> SaveClipboard() override;
+  bool RestoreClipboard(const ClipboardContents& contents) override;
+  std::uint32_t ClipboardSequence() override { return clipboardSequence_; }
 
   // Windows. A destroyed window takes its children with it; destroying an unknown
   // handle does nothing.
@@ -110,6 +123,8 @@ class MemoryDesktop : public Desktop {
   void SetEnabled(WindowHandle window, bool enabled);
   // A hung window's process has stopped handling its messages.
   void SetHung(WindowHandle window, bool hung);
+  // A process started with higher rights (as administrator) than the program.
+  void SetHigherRights(ProcessId process, bool higher);
   // Shown and every ancestor shown.
   bool IsShown(WindowHandle window) const;
   // Enabled and every ancestor enabled.
@@ -127,9 +142,21 @@ class MemoryDesktop : public Desktop {
   int PendingCount() const { return static_cast<int>(queue_.size()); }
   int PendingForProgram() const;
 
-  // The clipboard holds text or nothing.
-  std::optional<std::string> clipboard() const { return clipboard_; }
+  // The clipboard: formats, of which text (CF_TEXT, the bytes without their closing
+  // zero) is the one edits copy and paste. Tests arrange and read it here.
+  static constexpr unsigned TextFormat = 1;
+  // Its text, or nullopt when it holds none.
+  std::optional<std::string> clipboard() const;
+  // Text only, or empty for nullopt.
   void SetClipboard(std::optional<std::string> text);
+  const ClipboardContents& clipboardContents() const { return clipboard_; }
+  void SetClipboardContents(ClipboardContents contents);
+  // Another program holds the clipboard open: no window can copy or paste meanwhile.
+  void SetClipboardHeld(bool held) { clipboardHeld_ = held; }
+  // What windows do on WM_COPY and WM_PASTE: the copy replaces every format, and both
+  // do nothing while the clipboard is held.
+  void CopyText(const std::string& text);
+  std::optional<std::string> PasteText() const;
 
   const std::vector<MessageRecord>& messages() const { return journal_; }
   // The journalled messages to one window, or of one kind, in order.
@@ -151,7 +178,8 @@ class MemoryDesktop : public Desktop {
   const Window* Find(WindowHandle window) const;
   Window* Find(WindowHandle window);
   WindowHandle Descend(WindowHandle window, Point screen) const;
-  void Post(WindowHandle window, WindowMessageId id, std::uintptr_t wparam);
+  Delivery Post(WindowHandle window, WindowMessageId id, std::uintptr_t wparam);
+  bool Refuses(WindowHandle window) const;
   std::size_t Record(WindowHandle window, WindowMessageId id, std::uintptr_t wparam,
                      const std::string& text, bool posted);
   void Dispatch(const WindowMessage& message, std::size_t record);
@@ -164,8 +192,11 @@ class MemoryDesktop : public Desktop {
   ProcessId nextProcess_ = ProgramProcess + 1;
   std::deque<Queued> queue_;
   std::vector<MessageRecord> journal_;
-  std::optional<std::string> clipboard_;
+  ClipboardContents clipboard_;
+  bool clipboardHeld_ = false;
+  std::uint32_t clipboardSequence_ = 1;
   std::set<WindowHandle> hung_;
+  std::set<ProcessId> higherRights_;
 };
 
 }  // namespace platform

@@ -79,13 +79,17 @@ void SimulatedGameClient::OnField(WindowHandle window, const WindowMessage& mess
     case WindowMessageId::SetText:
       field.edit.Set(message.text);
       Note(GameEventKind::TextSet, name, message.text);
+      if (name != "chat" && ++textsSet_ == afterTexts_ && then_) {
+        const auto then = std::exchange(then_, nullptr);
+        then();  // may end the client: nothing of it is used after this
+      }
       break;
     case WindowMessageId::Paste:
-      field.edit.Paste(desktop_.clipboard());
+      field.edit.Paste(desktop_.PasteText());
       Note(GameEventKind::Pasted, name, field.edit.text());
       break;
     case WindowMessageId::Copy:
-      if (auto copied = field.edit.Copy()) desktop_.SetClipboard(*copied);
+      if (auto copied = field.edit.Copy()) desktop_.CopyText(*copied);
       break;
     case WindowMessageId::KeyDown:
       if (message.wparam == EnterKey) OnFieldEnter(name, true);

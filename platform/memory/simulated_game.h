@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -80,6 +81,15 @@ class SimulatedGameClient {
   WindowHandle chatLine() const { return chatLine_; }  // 0 while closed
   std::string FieldText(WindowHandle field) const;
 
+  // Started as administrator: the program's messages to it are refused.
+  void RunAsAdministrator(bool on) { desktop_.SetHigherRights(process_, on); }
+  // Runs `then` once, right after the `count`th text set into a login field (to make the
+  // client hang or end in the middle of a fill).
+  void AfterTexts(int count, std::function<void()> then) {
+    afterTexts_ = count;
+    then_ = std::move(then);
+  }
+
   // The shell launch schedules this; tests may call it to skip the wait.
   void ShowLoginScreen();
   // The client ends: its windows go.
@@ -114,6 +124,9 @@ class SimulatedGameClient {
   WindowHandle gameWindow_ = 0;
   WindowHandle chatLine_ = 0;
   bool enterDownInPassword_ = false;
+  int textsSet_ = 0;
+  int afterTexts_ = 0;
+  std::function<void()> then_;
 };
 
 // Every game client of the simulation, and the executables that start one.

@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
+#include <string>
 
 #include "contract_rig.h"
 
 namespace {
 
+using namespace std::string_literals;
 using platform::Edit;
 using platform::Point;
 
@@ -71,6 +74,10 @@ TYPED_TEST(UiDesktopContract, FindsShownControlsAtTheirPointsAndNamesTheirClasse
   EXPECT_EQ(desktop.ClassName(play.Handle(), 1), "");
   EXPECT_EQ(desktop.ClassName(play.Handle(), 0), "");
   EXPECT_EQ(desktop.ClassName(0, 144), "");
+  EXPECT_NE(desktop.WindowProcess(edit.Handle()), 0u);
+  EXPECT_EQ(desktop.WindowProcess(edit.Handle()), desktop.WindowProcess(play.Handle()));
+  EXPECT_EQ(desktop.WindowProcess(0), 0u);
+  EXPECT_EQ(desktop.ProcessElevation(0), platform::Elevation::Unknown);
 
   // A label reports clicks, so it is found too; a disabled button and a hidden edit
   // let the point through to the form.
@@ -100,6 +107,38 @@ TYPED_TEST(UiDesktopContract, TextsRoundTripThroughHiddenEditsAndTheClipboard) {
     this->Copy(time, text);
     EXPECT_EQ(this->PasteOver(temp), text);
   }
+}
+
+// The bytes of one format on the clipboard, or nullopt.
+std::optional<std::string> Format(const platform::ClipboardContents& contents, unsigned id) {
+  for (const auto& format : contents)
+    if (format.id == id) return format.bytes;
+  return std::nullopt;
+}
+
+TYPED_TEST(UiDesktopContract, APictureAndAFileListComeBackWholeAfterALineWasCopiedOverThem) {
+  platform::Desktop& desktop = this->rig.desktop();
+  Edit& line = this->form->AddEdit({{}, "", 0, false});
+  constexpr unsigned Text = 1, Dib = 8, FileList = 15;
+  // A picture of 2 by 1 pixels of 24 bits, rows padded to 4 bytes; a list of one file.
+  const std::string dib = "\x28\0\0\0\x02\0\0\0\x01\0\0\0\x01\0\x18\0"s + std::string(24, '\0') +
+                          "\xff\x80\x01\x00\x7f\xfe\0\0"s;
+  const std::string files = "\x14"s + std::string(19, '\0') + "C:\\Mir\\shot.bmp\0\0"s;
+  ASSERT_TRUE(desktop.RestoreClipboard({{Dib, "", dib}, {FileList, "", files}}));
+  const auto player = desktop.SaveClipboard();
+  ASSERT_TRUE(player.has_value());
+
+  const auto before = desktop.ClipboardSequence();
+  this->Copy(line, "hello all");
+  EXPECT_NE(desktop.ClipboardSequence(), before);
+  EXPECT_FALSE(Format(*desktop.SaveClipboard(), Dib)) << "the copy took the clipboard";
+  ASSERT_TRUE(desktop.RestoreClipboard(*player));
+
+  const auto back = desktop.SaveClipboard();
+  ASSERT_TRUE(back.has_value());
+  EXPECT_EQ(Format(*back, Dib), dib);
+  EXPECT_EQ(Format(*back, FileList), files);
+  EXPECT_FALSE(Format(*back, Text)) << "no text where the player had none";
 }
 
 TYPED_TEST(UiDesktopContract, WhatAPasteOrCopyLeavesAloneByKindOfEdit) {

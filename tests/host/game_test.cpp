@@ -226,10 +226,11 @@ TEST_F(GameTest, TheFloodRestoresThePrioritiesWhateverTheFieldsDo) {
     bool throws;
     bool hung;
     std::size_t sends;  // set-text messages journalled by the fill
+    FillOutcome outcome;
   };
-  for (const Case& c : {Case{"not a field", "Static", false, false, 2},
-                        Case{"send throws", "TEdit", true, false, 5},
-                        Case{"hung field", "TEdit", false, true, 3}}) {
+  for (const Case& c : {Case{"not a field", "Static", false, false, 2, FillOutcome::Submitted},
+                        Case{"send throws", "TEdit", true, false, 5, FillOutcome::Submitted},
+                        Case{"hung field", "TEdit", false, true, 1, FillOutcome::NoAnswer}}) {
     SCOPED_TRACE(c.what);
     auto& desktop = machine.desktop();
     desktop.ClearJournal();
@@ -239,16 +240,111 @@ TEST_F(GameTest, TheFloodRestoresThePrioritiesWhateverTheFieldsDo) {
     });
     desktop.SetHung(field, c.hung);
     const std::int64_t start = machine.clock().nowMs();
+    const std::uint32_t game = desktop.WindowProcess(field);
     if (c.throws)
-      EXPECT_THROW(CredentialFill(services, 1, true), std::runtime_error);
+      EXPECT_THROW(CredentialFill(services, 1, true, game), std::runtime_error);
     else
-      CredentialFill(services, 1, true);
+      EXPECT_EQ(CredentialFill(services, 1, true, game).outcome, c.outcome);
     EXPECT_EQ(SetTexts().size(), c.sends);
-    // One time-out ends the decoys; the two real texts may cost one each.
-    EXPECT_LE(machine.clock().nowMs() - start, 3 * platform::SendTimeoutMs);
+    // A field that does not answer ends everything at once: one time-out, no Enter.
+    if (c.hung) {
+      EXPECT_EQ(machine.clock().nowMs() - start, platform::SendTimeoutMs);
+      EXPECT_TRUE(machine.desktop().MessagesOfKind(WindowMessageId::KeyDown).empty());
+    }
     EXPECT_EQ(machine.process().processClass(), PriorityClass::Normal);
     EXPECT_EQ(machine.process().threadPriority(), ThreadPriority::Normal);
     desktop.RemoveWindow(field);
+  }
+}
+
+TEST_F(GameTest, AGameWithHigherRightsRefusesAndTheLogSaysWhatToDo) {
+  enum class Act { Fill, Flood, CannedLine, TimeLine };
+  struct Case {
+    Act act;
+    const char* line;
+  };
+  const std::string advice =
+      "Start Quenlar the same way as Mir (both as administrator, or neither), then try again";
+  for (const Case& c :
+       {Case{Act::Fill, "Mir refused the login"}, Case{Act::Flood, "Mir refused the login"},
+        Case{Act::CannedLine, "Mir refused the chat line"},
+        Case{Act::TimeLine, "Mir refused the time-online line"}}) {
+    SCOPED_TRACE(c.line);
+    frm->log().ClearBlack();
+    machine.desktop().SetClipboard("player text");
+    frm->state().MessageSlots[0] = "hello";
+    platform::SimulatedGameClient* game = nullptr;
+    if (c.act == Act::Fill || c.act == Act::Flood) {
+      frm->mnuStealthMode->SetChecked(c.act == Act::Flood);
+      frm->btnPlay->Click();
+      game = &machine.games().latest();
+      game->RunAsAdministrator(true);
+      toolkit.RunFor(platform::SimulatedGames::DefaultLoginDelayMs + 700);
+    } else {
+      game = &GameInPlay();
+      game->RunAsAdministrator(true);
+      if (c.act == Act::CannedLine) {
+        frm->StartMessageBatch();
+        toolkit.RunFor(3000 * 3);
+      } else {
+        frm->mnuTime->SetChecked(true);
+        frm->tmrTimeTimer();
+      }
+    }
+    const auto log = LogLines();
+    EXPECT_THAT(std::vector<std::string>(log.end() - 2, log.end()),
+                ElementsAre(std::string(c.line) +
+                                ": it runs with higher rights than Quenlar (as administrator)",
+                            advice));
+    EXPECT_EQ(frm->mmoEvents->FontColor(), platform::colors::Red);
+    EXPECT_TRUE(game->TextsSet("login").empty() && game->ChatLines().empty());
+    EXPECT_FALSE(frm->tmrMessages->Enabled());
+    EXPECT_EQ(machine.process().processClass(), PriorityClass::Normal);
+    EXPECT_EQ(machine.desktop().clipboard(), "player text");
+    game->Exit();
+  }
+}
+
+TEST_F(GameTest, ASecretGoesOnlyToTheGameThatShowedItsLoginAndAHungGameGetsNoEnter) {
+  struct Case {
+    const char* what;
+    bool stealth;
+    int after;  // texts the client takes before it ends or hangs
+    bool hangs;
+    const char* line;
+  };
+  const char* gone = "Mir's login screen is gone: the login and password were not sent";
+  for (const Case& c : {Case{"ends during the decoys", true, 200, false, gone},
+                        Case{"ends after the login", false, 1, false, gone},
+                        Case{"hangs during the decoys", true, 200, true,
+                             "Mir stopped answering: the login was broken off and nothing "
+                             "was submitted"}}) {
+    SCOPED_TRACE(c.what);
+    auto& desktop = machine.desktop();
+    desktop.ClearJournal();
+    frm->log().ClearBlack();
+    form().MoveTo(250, 150);  // the main window lies under both points once the game is gone
+    frm->mnuStealthMode->SetChecked(c.stealth);
+    frm->btnPlay->Click();
+    auto& game = machine.games().latest();
+    game.AfterTexts(c.after, [&] {
+      if (!c.hangs) return game.Exit();
+      for (auto window : desktop.WindowsOf(game.process())) desktop.SetHung(window, true);
+    });
+    toolkit.RunFor(platform::SimulatedGames::DefaultLoginDelayMs + 700);
+    if (!c.hangs) {
+      ASSERT_EQ(desktop.OwnerOf(desktop.WindowFromPoint({400, 300})), platform::ProgramProcess);
+    }
+    for (auto window : desktop.WindowsOf(game.process())) desktop.SetHung(window, false);
+    toolkit.RunFor(1000);  // the client wakes up
+
+    for (const auto& sent : SetTexts()) ASSERT_EQ(sent.owner, game.process());
+    EXPECT_EQ(game.TextsSet("login").size() + game.TextsSet("password").size(),
+              static_cast<std::size_t>(c.after));
+    EXPECT_TRUE(desktop.MessagesOfKind(WindowMessageId::KeyDown).empty());
+    EXPECT_TRUE(game.Logins().empty());
+    EXPECT_THAT(LogLines(), ElementsAre("Launching Mir", c.line));
+    game.Exit();
   }
 }
 
@@ -361,6 +457,58 @@ TEST_F(GameTest, ATickThatFallsDuringTheOtherPostRunsAfterItAndTheClipboardIsKep
     EXPECT_EQ(lines[offset < 0 ? 0 : 1], "hello");
     EXPECT_EQ(machine.desktop().clipboard(), "player text");
   }
+}
+
+TEST_F(GameTest, ThePlayersWholeClipboardComesBackAfterTheChatLines) {
+  using platform::ClipboardContents;
+  const std::string picture("BM\x28\0\0\0\x02\0\0\0\xff\x80\x00\x01", 16);
+  const std::string files("\x14\0\0\0C:\\Mir\\shot.bmp\0\0", 24);
+  const std::string wide("\x1f\x04\x40\x04\x38\x04\0\0", 8);  // outside the code page
+  for (const ClipboardContents& player : {
+           ClipboardContents{{8, "", picture}, {17, "", picture + "v5"}},
+           ClipboardContents{{15, "", files}, {0xC0A1, "Preferred DropEffect", "\x05\0\0\0"}},
+           ClipboardContents{{13, "", wide}, {1, "", "???"}},
+           ClipboardContents{},
+       }) {
+    SCOPED_TRACE(player.size());
+    frm->state().MessageSlots[0] = "hello";
+    frm->state().MessageCursor = 0;
+    frm->mnuTime->SetChecked(true);
+    auto& game = GameInPlay();
+    machine.desktop().SetClipboardContents(player);
+    frm->StartMessageBatch();
+    toolkit.RunFor(3000 * 2);
+    frm->tmrTimeTimer();
+    EXPECT_THAT(game.ChatLines(), ElementsAre("hello", ::testing::_));
+    EXPECT_EQ(machine.desktop().clipboardContents(), player);
+    game.Exit();
+  }
+}
+
+TEST_F(GameTest, WhileAnotherProgramHoldsTheClipboardNothingIsPostedAndThePlayersTextSurvives) {
+  frm->state().MessageSlots[0] = "line 0";
+  frm->state().MessageSlots[1] = "line 1";
+  auto& game = GameInPlay();
+  auto& desktop = machine.desktop();
+  desktop.ClearJournal();
+  const std::int64_t start = machine.clock().nowMs();
+  desktop.SetClipboardHeld(true);
+  frm->StartMessageBatch();
+  toolkit.RunFor(6500);  // two ticks, both while it is held
+  EXPECT_TRUE(game.ChatLines().empty());
+  EXPECT_TRUE(desktop.MessagesOfKind(WindowMessageId::KeyDown).empty());
+  EXPECT_EQ(frm->state().MessageCursor, 0);
+
+  // Free again; then held from just after the game pasted the next line until after the
+  // line should have gone back.
+  desktop.SetClipboardHeld(false);
+  machine.clock().ScheduleAt(start + 9300, [&] { desktop.SetClipboardHeld(true); });
+  machine.clock().ScheduleAt(start + 10000, [&] { desktop.SetClipboardHeld(false); });
+  toolkit.RunFor(start + 10500 - machine.clock().nowMs());
+  EXPECT_EQ(desktop.clipboard(), "line 0");  // could not be given back yet
+  toolkit.RunFor(3000);
+  EXPECT_THAT(game.ChatLines(), ElementsAre("line 0", "line 1"));
+  EXPECT_EQ(desktop.clipboard(), "player text");
 }
 
 TEST_F(GameTest, AnUnmarkedTimeOnlineTickLeavesTheClipboardAlone) {

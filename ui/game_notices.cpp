@@ -1,0 +1,22 @@
+#include "ui/game_notices.h"
+
+using platform::Elevation;
+
+void ReportRefused(EventLog& log, Elevation game, const std::string& what) {
+  const bool seen = game == Elevation::Elevated || game == Elevation::Hidden;
+  log.Append("Mir refused " + what + ": it " + (seen ? "runs" : "may run") +
+             " with higher rights than Quenlar (as administrator)");
+  log.Append(
+      "Start Quenlar the same way as Mir (both as administrator, or neither), then try again");
+  log.TurnRed();
+}
+
+void ReportNoAnswer(EventLog& log) {
+  log.Append("Mir stopped answering: the login was broken off and nothing was submitted");
+  log.TurnRed();
+}
+
+void ReportGameGone(EventLog& log) {
+  log.Append("Mir's login screen is gone: the login and password were not sent");
+  log.TurnRed();
+}

@@ -1,0 +1,16 @@
+// What the event log tells the player when the game does not take what the program
+// sends it. Every one of these turns the log red.
+#pragma once
+
+#include <string>
+
+#include "platform/desktop.h"
+#include "scan/event_log.h"
+
+// The game (or the window under a drag) refused `what` ("the login", "the chat line",
+// "the password"): Windows keeps a program from sending to one with higher rights.
+void ReportRefused(EventLog& log, platform::Elevation game, const std::string& what);
+// The login fields stopped answering: the fill ended without pressing Enter.
+void ReportNoAnswer(EventLog& log);
+// The login screen the poll found is gone, or another window lies at its points.
+void ReportGameGone(EventLog& log);
