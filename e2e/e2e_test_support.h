@@ -14,6 +14,7 @@ namespace e2e {
 // The log of a start with nothing changed since the first run.
 inline const std::vector<std::string> CleanScanLog = {"Registry: User checks complete",
                                                       "Registry: Local checks complete",
+                                                      "Autostart: Startup places checks complete",
                                                       "Executable: Checksum OK",
                                                       "Autopatch: ftp.ini OK",
                                                       "Tesk Engine: Checks Complete",

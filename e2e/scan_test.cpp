@@ -95,12 +95,13 @@ TEST_F(Scan, TamperingIsReportedAndAcceptedOnExit) {
     QuenlarRun run(setup, Start());
     std::vector<std::string> log = run.WaitForScan();
     EXPECT_EQ(
-        log, (std::vector<std::string>{
-                 "Registry: Warning - modifications detected!", "*** Modified entry - C:\\evil.exe",
-                 "Registry: Warning - modifications detected!", "Registry: Local checks complete",
-                 "Executable: Warning - Checksum changed!", "Autopatch: ftp.ini modified!",
-                 "Tesk Engine: Found user32.dll inside C:\\Games\\Mir\\",
-                 "Account: ", PublicTargetLine}))
+        log,
+        (std::vector<std::string>{
+            "Registry: Warning - modifications detected!", "*** Modified entry - C:\\evil.exe",
+            "Registry: Warning - modifications detected!", "Registry: Local checks complete",
+            "Autostart: Startup places checks complete", "Executable: Warning - Checksum changed!",
+            "Autopatch: ftp.ini modified!", "Tesk Engine: Found user32.dll inside C:\\Games\\Mir\\",
+            "Account: ", PublicTargetLine}))
         << Joined(log);
     EXPECT_EQ(run.ReadLogColour(LogColour::Red), LogColour::Red);
     ASSERT_EQ(run.Exit(ExitBy::Button, {{RegistryQuestion, "&Yes"}, {ExecutableQuestion, "&Yes"}}),

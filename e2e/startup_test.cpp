@@ -36,7 +36,8 @@ TEST_F(Startup, FirstStartDeniedThenExitThroughTheMenuSavesTheSettings) {
       (std::vector<std::string>{
           "Registry: Warning - Modifications detected!",
           "Registry: Warning - Modifications detected!", "Registry: User checks complete",
-          "Registry: Local checks complete", "Executable: Checksum not found in registry!",
+          "Registry: Local checks complete", "Autostart: Startup places checks complete",
+          "Executable: Checksum not found in registry!",
           // No game was chosen: there is nothing to sum, and nothing is stored.
           "Executable: Warning - Cannot read the game executable!", "Autopatch: ftp.ini modified!",
           "Tesk Engine: Checks Complete", "Account: ", PublicTargetLine}))
