@@ -141,7 +141,10 @@ void SnapshotStartupPlaces(ScanContext& context, bool accepting) {
     const auto entries = EntriesOf(services, place);
     if (entries && WriteSnapshot(services, place, *entries)) taken = true;
   }
-  if (taken && !accepting && !context.findings.FirstRun) context.log.Append(StartupPlacesWatched);
+  // Not an upgrade when the Run keys' snapshots were missing too (a first run, or the
+  // protection entries deleted): that has been said already.
+  if (taken && !accepting && !context.findings.FirstRun && !context.findings.AutostartChanged)
+    context.log.Append(StartupPlacesWatched);
 }
 
 void CompareStartupPlaces(ScanContext& context) {
