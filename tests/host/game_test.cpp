@@ -461,9 +461,13 @@ TEST_F(GameTest, ATickThatFallsDuringTheOtherPostRunsAfterItAndTheClipboardIsKep
 
 TEST_F(GameTest, ThePlayersWholeClipboardComesBackAfterTheChatLines) {
   using platform::ClipboardContents;
-  const std::string picture("BM\x28\0\0\0\x02\0\0\0\xff\x80\x00\x01", 16);
-  const std::string files("\x14\0\0\0C:\\Mir\\shot.bmp\0\0", 24);
-  const std::string wide("\x1f\x04\x40\x04\x38\x04\0\0", 8);  // outside the code page
+  // Sizes from the literals, so embedded zeros count and nothing is read past them.
+  static const char kPicture[] = "BM\x28\0\0\0\x02\0\0\0\xff\x80\x00\x01";
+  static const char kFiles[] = "\x14\0\0\0C:\\Mir\\shot.bmp\0\0";
+  static const char kWide[] = "\x1f\x04\x40\x04\x38\x04\0\0";  // outside the code page
+  const std::string picture(kPicture, sizeof kPicture - 1);
+  const std::string files(kFiles, sizeof kFiles - 1);
+  const std::string wide(kWide, sizeof kWide - 1);
   for (const ClipboardContents& player : {
            ClipboardContents{{8, "", picture}, {17, "", picture + "v5"}},
            ClipboardContents{{15, "", files}, {0xC0A1, "Preferred DropEffect", "\x05\0\0\0"}},
