@@ -193,6 +193,13 @@ bool MemoryForm::UserPressEnter() {
   return false;
 }
 
+bool MemoryForm::UserPressEscape() {
+  for (auto* b : All<MemoryButton>()) {
+    if (b->spec().isCancel) return b->UserClick();
+  }
+  return false;
+}
+
 bool MemoryForm::UserClose() {
   if (!ui_.AcceptsInput(*this)) return false;
   Close();

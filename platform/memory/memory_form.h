@@ -66,6 +66,8 @@ class MemoryForm final : public ContainerImpl<Form> {
   bool UserOpenMenu(const std::string& menu);
   // Enter: presses the default button, if there is one the player can reach.
   bool UserPressEnter();
+  // Esc: presses the cancel button, if there is one; without it nothing happens.
+  bool UserPressEscape();
   // The close box in the title bar.
   bool UserClose();
   // A move over the form's own background.

@@ -23,7 +23,14 @@ SimulatedGameClient::SimulatedGameClient(MemoryDesktop& desktop, MemoryClock& cl
   Note(GameEventKind::Launched, {}, launch_.file, launch_.parameters);
 }
 
-SimulatedGameClient::~SimulatedGameClient() { RemoveAll(); }
+SimulatedGameClient::~SimulatedGameClient() {
+  for (int id : scheduled_) clock_.Cancel(id);
+  RemoveAll();
+}
+
+void SimulatedGameClient::Later(std::function<void()> work) {
+  scheduled_.push_back(clock_.ScheduleAt(clock_.nowMs() + StepMs, std::move(work)));
+}
 
 void SimulatedGameClient::Note(GameEventKind kind, std::string field, std::string text,
                                std::string text2) {
@@ -85,8 +92,14 @@ void SimulatedGameClient::OnField(WindowHandle window, const WindowMessage& mess
       }
       break;
     case WindowMessageId::Paste:
-      field.edit.Paste(desktop_.PasteText());
-      Note(GameEventKind::Pasted, name, field.edit.text());
+      // Read from the clipboard when it lands, into the field if it is still there.
+      Later([this, window] {
+        for (auto& [handle, f] : fields_) {
+          if (handle != window) continue;
+          f.edit.Paste(desktop_.PasteText());
+          Note(GameEventKind::Pasted, f.name, f.edit.text());
+        }
+      });
       break;
     case WindowMessageId::Copy:
       if (auto copied = field.edit.Copy()) desktop_.CopyText(*copied);
@@ -132,8 +145,11 @@ void SimulatedGameClient::Submit() {
   game.owner = process_;
   game.rect = Area;
   game.proc = [this](const WindowMessage& m) {
-    if (m.id == WindowMessageId::KeyDown && m.wparam == EnterKey) OpenChat();
     if (m.id == WindowMessageId::SetText) Note(GameEventKind::TextSet, "game", m.text);
+    if (m.id != WindowMessageId::KeyDown || m.wparam != EnterKey) return;
+    if (chatLine_ != 0 || chatOpening_) return;  // Enter while open or opening changes nothing
+    chatOpening_ = true;
+    Later([this] { OpenChat(); });
   };
   gameWindow_ = desktop_.AddWindow(std::move(game));
   screen_ = Screen::Game;
@@ -141,7 +157,8 @@ void SimulatedGameClient::Submit() {
 }
 
 void SimulatedGameClient::OpenChat() {
-  if (chatLine_ != 0) return;  // already open: Enter on the window changes nothing
+  chatOpening_ = false;
+  if (screen_ != Screen::Game || chatLine_ != 0) return;
   chatLine_ =
       AddField(gameWindow_, "chat", game_client::ChatPoint.x, game_client::ChatPoint.y, 760);
   Note(GameEventKind::ChatOpened);

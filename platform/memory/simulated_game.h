@@ -5,6 +5,11 @@
 // login and brings up the main window, class "TDXDraw", over the whole game area; Enter
 // posted to it opens the chat entry line, a "TEdit" at the chat point, which takes
 // WM_PASTE and sends its line on the next Enter. Everything is written to a transcript.
+//
+// It is as slow as the contract lets a client be: the chat line appears, and a paste lands,
+// only StepMs after the client handled the Enter or the paste (the senders wait 250 ms).
+// A paste or key that reaches the wrong window, or comes too early, is lost as in a real
+// client, so a sender that skips its pauses loses its lines here too.
 #pragma once
 
 #include <cstdint>
@@ -54,6 +59,7 @@ class SimulatedGameClient {
 
   // The game area starts at the screen's corner, as a borderless full-screen window.
   static constexpr Bounds Area{0, 0, 800, 600};
+  static constexpr int StepMs = 200;
 
   SimulatedGameClient(MemoryDesktop& desktop, MemoryClock& clock, GameLaunch launch);
   ~SimulatedGameClient();
@@ -109,6 +115,7 @@ class SimulatedGameClient {
   void Submit();
   void OpenChat();
   void CloseChat();
+  void Later(std::function<void()> work);
   void RemoveAll();
 
   MemoryDesktop& desktop_;
@@ -127,6 +134,8 @@ class SimulatedGameClient {
   int textsSet_ = 0;
   int afterTexts_ = 0;
   std::function<void()> then_;
+  bool chatOpening_ = false;
+  std::vector<int> scheduled_;
 };
 
 // Every game client of the simulation, and the executables that start one.

@@ -313,6 +313,30 @@ TYPED_TEST(UiToolkitContract, TheInputBoxGivesWhatWasTypedOnlyOnOk) {
   EXPECT_TRUE(this->rig.TakesInput(*form));
 }
 
+// Enter presses the default button and Esc the cancel button, with the focus in a field;
+// a form without them ignores both keys.
+TYPED_TEST(UiToolkitContract, EnterAndEscPressOnlyTheDefaultAndCancelButtons) {
+  for (bool withButtons : {true, false}) {
+    SCOPED_TRACE(withButtons);
+    auto form = this->MakeForm("Utility Login");
+    std::string pressed;
+    ButtonSpec ok{{119, 64, 75, 25}, "&OK", 2, true, false, [&] { pressed += "ok "; }};
+    ButtonSpec cancel{{30, 64, 75, 25}, "Cancel", 3, true, false, [&] { pressed += "cancel "; }};
+    ok.isDefault = withButtons;
+    cancel.isCancel = withButtons;
+    form->AddButton(ok);
+    form->AddButton(cancel);
+    EditSpec field;
+    field.bounds = {72, 8, 121, 21};
+    Edit& edit = form->AddEdit(field);
+    form->Show();
+    this->rig.PressKey(*form, edit, 13);
+    this->rig.PressKey(*form, edit, 27);
+    EXPECT_EQ(pressed, withButtons ? "ok cancel " : "");
+    EXPECT_TRUE(form->Showing());
+  }
+}
+
 TYPED_TEST(UiToolkitContract, TheOpenDialogGivesTheChosenPathOrThePresetName) {
   const OpenDialogSpec spec{"Select Legend of Mir Executable", "Executable|*.exe", "exe", "mir.exe",
                             "C:\\"};

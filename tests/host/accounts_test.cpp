@@ -196,5 +196,38 @@ TEST_F(AccountsTest, WithThePasswordOnEditingNeedsItAndADoubleClickEditsTheEntry
   EXPECT_TRUE(toolkit.unexpected().empty());
 }
 
+// Save pressed on what the editor showed must store those very texts, and leave no
+// password behind in the editor's field.
+TEST_F(AccountsTest, SavingUnchangedStoresExactlyWhatWasThereAndTheFirstEntryIsChosen) {
+  struct Case {
+    std::string name, login, password;
+  };
+  for (const Case& c :
+       {Case{"Warrior", "hero", "pa55"}, Case{" Mage ", "l\xe9on", std::string(144, 'p')},
+        Case{"", "", "only a password"}}) {
+    SCOPED_TRACE(c.name);
+    frm->state().SelectedAccount = 9;
+    Store(1, 'N', c.name);
+    Store(1, '3', c.login);
+    Store(1, '7', c.password);
+    std::string left = "<not saved>";
+    Editor([&](MemoryForm& editor) {
+      editor.UserPressEnter();
+      left = editor.Nth<MemoryEdit>(2).Text();
+    });
+    Accounts([](MemoryForm& list) {
+      list.Nth<MemoryListView>().UserClickItem(0);
+      Press(list, "&Edit");
+      Press(list, "&Select");
+    });
+    EXPECT_EQ(frm->state().SelectedAccount, 1);
+    EXPECT_EQ(Stored(1, 'N'), c.name);
+    EXPECT_EQ(Stored(1, '3'), c.login);
+    EXPECT_EQ(Stored(1, '7'), c.password);
+    EXPECT_EQ(left, "");
+  }
+  EXPECT_TRUE(toolkit.unexpected().empty());
+}
+
 }  // namespace
 }  // namespace main_window_test

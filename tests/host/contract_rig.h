@@ -115,6 +115,11 @@ class MemoryToolkitRig {
 
   // The pointer on a speed or picture button, at client points of it; the picture
   // button is pressed and released where the pointer last was.
+  // A key pressed with the focus in `field` of `form`: 13 is Enter, 27 Esc.
+  void PressKey(platform::Form& form, platform::Control& /*field*/, int key) {
+    auto& f = platform::MemoryToolkit::Of(form);
+    key == 13 ? f.UserPressEnter() : f.UserPressEscape();
+  }
   void Press(platform::Control& button, platform::Point at) {
     if (auto* speed = Speed(button))
       speed->UserMouseDown(platform::MouseButton::Left, at);

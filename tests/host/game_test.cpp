@@ -257,6 +257,49 @@ TEST_F(GameTest, TheFloodRestoresThePrioritiesWhateverTheFieldsDo) {
   }
 }
 
+// The fill stops at the first field that does not answer, whichever it is and however far
+// the flood got: no further text, no Enter, no login, and normal priorities again.
+TEST_F(GameTest, TheFillEndsAtTheFirstFieldThatDoesNotAnswer) {
+  struct Case {
+    const char* what;
+    bool stealth;
+    int after;  // texts taken before the field stops answering
+    bool passwordHangs;
+    std::size_t sends;
+  };
+  for (const Case& c :
+       {Case{"login field, plain fill", false, 0, false, 1},
+        Case{"password field, plain fill", false, 0, true, 2},
+        Case{"login field, first decoy", true, 0, false, 1},
+        Case{"password field, mid flood", true, 300, true, 302},
+        Case{"login field, last decoy", true, 2 * FloodRounds, false, 2 * FloodRounds + 1}}) {
+    SCOPED_TRACE(c.what);
+    auto& desktop = machine.desktop();
+    desktop.ClearJournal();
+    frm->log().ClearBlack();
+    frm->mnuStealthMode->SetChecked(c.stealth);
+    frm->btnPlay->Click();
+    auto& game = machine.games().latest();
+    auto hang = [&] {
+      desktop.SetHung(c.passwordHangs ? game.passwordField() : game.loginField(), true);
+    };
+    if (c.after == 0)  // as the login screen shows, before the fill
+      machine.clock().ScheduleAt(
+          machine.clock().nowMs() + platform::SimulatedGames::DefaultLoginDelayMs + 50, hang);
+    else
+      game.AfterTexts(c.after, hang);
+    toolkit.RunFor(platform::SimulatedGames::DefaultLoginDelayMs + 700 + 3 * 2000);
+    EXPECT_EQ(SetTexts().size(), c.sends);
+    EXPECT_TRUE(desktop.MessagesOfKind(WindowMessageId::KeyDown).empty());
+    EXPECT_TRUE(game.Logins().empty());
+    EXPECT_EQ(LogLines().back(),
+              "Mir stopped answering: the login was broken off and nothing was submitted");
+    EXPECT_EQ(machine.process().processClass(), PriorityClass::Normal);
+    EXPECT_EQ(machine.process().threadPriority(), ThreadPriority::Normal);
+    game.Exit();
+  }
+}
+
 TEST_F(GameTest, AGameWithHigherRightsRefusesAndTheLogSaysWhatToDo) {
   enum class Act { Fill, Flood, CannedLine, TimeLine };
   struct Case {
@@ -436,6 +479,34 @@ TEST_F(GameTest, TheTimeMenuAndTheWarningMenuAreCoupled) {
   }
 }
 
+// The ten-minute line as the player switches it on in the menu, reaching the game's chat.
+TEST_F(GameTest, TheTimeOnlineLineReachesTheChatAsTheOptionsMenuSetsIt) {
+  struct Case {
+    const char* chosen;  // nullptr: neither option
+    std::vector<std::string> lines;
+  };
+  for (const Case& c :
+       {Case{"&Time Online", {"/Kael 00:09:59"}},
+        Case{"2 Hour &Warning", {"/Kael 00:09:59 - 01:50:00 before d/c"}}, Case{nullptr, {}}}) {
+    SCOPED_TRACE(c.chosen ? c.chosen : "neither");
+    frm->mnuTime->SetChecked(false);
+    frm->mnu2HourWarning->SetChecked(false);
+    if (c.chosen) {
+      ASSERT_TRUE(form().UserChooseMenu("&Options", c.chosen));
+    }
+    toolkit.ScriptInput("Message Target", std::string("Kael"));
+    ASSERT_TRUE(form().UserChooseMenu("&Options", "Message Target..."));
+    // Played a quarter of a second after a tick, so the next one finds 9:59:750 online.
+    toolkit.RunFor(600000 - machine.clock().nowMs() % 600000 + 250);
+    machine.desktop().SetClipboard("player text");
+    auto& game = Play();
+    toolkit.RunFor(600000 - machine.clock().nowMs() % 600000 + 1000);
+    EXPECT_EQ(game.ChatLines(), c.lines);
+    EXPECT_EQ(machine.desktop().clipboard(), "player text");
+    game.Exit();
+  }
+}
+
 TEST_F(GameTest, ATickThatFallsDuringTheOtherPostRunsAfterItAndTheClipboardIsKept) {
   // Offsets of the message tick from the time tick: inside the time post, or just before
   // it so that the time tick falls inside the message post.
@@ -506,7 +577,7 @@ TEST_F(GameTest, WhileAnotherProgramHoldsTheClipboardNothingIsPostedAndThePlayer
   // Free again; then held from just after the game pasted the next line until after the
   // line should have gone back.
   desktop.SetClipboardHeld(false);
-  machine.clock().ScheduleAt(start + 9300, [&] { desktop.SetClipboardHeld(true); });
+  machine.clock().ScheduleAt(start + 9460, [&] { desktop.SetClipboardHeld(true); });
   machine.clock().ScheduleAt(start + 10000, [&] { desktop.SetClipboardHeld(false); });
   toolkit.RunFor(start + 10500 - machine.clock().nowMs());
   EXPECT_EQ(desktop.clipboard(), "line 0");  // could not be given back yet

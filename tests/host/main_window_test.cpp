@@ -19,6 +19,43 @@ std::vector<std::string> Captions(const platform::Menu& menu) {
   return captions;
 }
 
+// Enter presses a dialog's default button and Esc its cancel button; a dialog without one
+// stays open, so a stray key never ends an editor or the prompt unseen.
+TEST_F(MainWindowTest, EachDialogAnswersEnterAndEscOnlyThroughItsOwnButtons) {
+  struct Case {
+    const char* caption;
+    const char* menu;
+    const char* item;  // nullptr: the menu itself
+    bool enterCloses, escCloses;
+  };
+  SetAccess("Login", RegistryValue::Text(Seal("Secret")));
+  Create();
+  Scan();
+  for (const Case& c : {Case{"Utility Login", "&Menu", "&Change Password...", true, false},
+                        Case{"Accounts", "&Menu", "&Accounts...", false, false},
+                        Case{"Messaging", "&Options", "Messaging...", false, false},
+                        Case{"Help Me", "&Help", nullptr, false, true}}) {
+    for (bool enter : {true, false}) {
+      SCOPED_TRACE(std::string(c.caption) + (enter ? " Enter" : " Esc"));
+      bool closed = false;
+      toolkit.ScriptModal(c.caption, [&](platform::Form& f) {
+        auto& dialog = platform::MemoryToolkit::Of(f);
+        enter ? dialog.UserPressEnter() : dialog.UserPressEscape();
+        closed = !f.Showing();
+        if (!closed) f.Close();
+      });
+      // The prompt's empty answer is refused; nothing else may come up.
+      if (enter && c.enterCloses)
+        toolkit.ScriptMessage(platform::MessageKind::Information, "Invalid Password!",
+                              platform::MessageAnswer::Ok);
+      ASSERT_TRUE(form().UserChooseMenu(c.menu, c.item ? c.item : ""));
+      EXPECT_EQ(closed, enter ? c.enterCloses : c.escCloses);
+      EXPECT_EQ(toolkit.UnusedScripts(), 0);
+    }
+  }
+  EXPECT_TRUE(toolkit.unexpected().empty());
+}
+
 TEST_F(MainWindowTest, TheWindowStartsAsDesignedWithTheButtonsDisabled) {
   Create();
   for (auto* button : {frm->btnAccount, frm->btnPlay, frm->btnClose})

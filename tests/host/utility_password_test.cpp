@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "accounts/account_key.h"
+#include "core/game_client.h"
+#include "platform/memory/memory_view_controls.h"
 #include "tests/host/main_window_support.h"
 #include "ui/ufrmLogin.h"
 
@@ -91,13 +94,18 @@ TEST_F(UtilityPasswordTest, SetModeAsksUntilTwoEqualPasswordsAndStoresThemSealed
     EXPECT_EQ(dialog.spec().border, platform::BorderStyle::Sizeable);
     EXPECT_EQ(dialog.ScreenBounds().width, 215);
     EXPECT_EQ(dialog.ScreenBounds().height, 126);
+    confirm.SetFocus();
     dialog.UserPressEnter();  // empty
-    steps.push_back(f.Showing() ? "open" : "closed");
+    steps.push_back(f.Showing() && dialog.focusedControl() == &password ? "open" : "closed");
     password.UserType("Secret");
     confirm.UserType("secret");
     EXPECT_EQ(password.DisplayText(), "******");
+    confirm.SetFocus();
     dialog.UserPressEnter();  // differ
-    steps.push_back(f.Showing() && password.Text() == "Secret" ? "open, kept" : "lost");
+    steps.push_back(f.Showing() && password.Text() == "Secret" &&
+                            dialog.focusedControl() == &password
+                        ? "open, kept"
+                        : "lost");
     confirm.SelectAll();
     confirm.UserType("Secret");
     dialog.UserPressEnter();
@@ -230,6 +238,110 @@ TEST_F(UtilityPasswordTest, ResetNeedsThePasswordToKeepTheAccounts) {
     EXPECT_EQ(toolkit.UnusedScripts(), 0);
   }
 }
+
+// Each guarded action through its own handler: whether the prompt comes, whether the
+// action runs, and what is left of the pass. Unscripted prompts count as unexpected.
+enum class Guarded { Play, Edit, Drag };
+struct GuardRow {
+  const char* what;
+  Guarded action;
+  int enabled;  // PasswordEnabled
+  bool unlockedBefore;
+  const char* typed;  // the prompt's answer; nullptr: no prompt may come
+  bool runs;
+  bool unlockedAfter;
+};
+
+void PrintTo(const GuardRow& row, std::ostream* os) { *os << row.what; }
+
+class UtilityPasswordGuard : public MainWindowTest, public ::testing::WithParamInterface<GuardRow> {
+ protected:
+  static constexpr const char* Game = "C:\\Games\\Mir\\mir.exe";
+  void SetUp() override {
+    machine.InstallGame(Game);
+    registry.SetValue(HKCU, settings::ProductKey, "Path", RegistryValue::Text(Seal(Game)));
+    registry.SetValue(HKCU, AccountKey(), "17", RegistryValue::Text(Seal("hunter2")));
+    SetAccess("Login", RegistryValue::Text(Seal("Secret")));
+    Create();
+    Scan();
+  }
+  // Runs the action; true when it did what it guards. `unlocked` is the pass right after
+  // the guard (for Edit, before the list is closed, which always uses the pass up).
+  bool Act(Guarded action, bool expectEditor, bool& unlocked) {
+    bool done = false;
+    switch (action) {
+      case Guarded::Play:
+        frm->btnPlay->Click();
+        toolkit.RunFor(600);
+        done = !machine.shell().calls().empty();
+        break;
+      case Guarded::Edit:
+        // An editor that was not expected is an unscripted modal: counted as unexpected.
+        if (expectEditor)
+          toolkit.ScriptModal("", [&](platform::Form& f) { done = true, f.Close(); });
+        toolkit.ScriptModal("Accounts", [&](platform::Form& f) {
+          MemoryToolkit::Of(f).ButtonCaptioned("&Edit").UserClick();
+          unlocked = frm->state().Unlocked;
+          MemoryToolkit::Of(f).ButtonCaptioned("&Close").UserClick();
+        });
+        dynamic_cast<MemoryButton&>(*frm->btnAccount).UserClick();
+        return done;
+      case Guarded::Drag: {
+        auto& game = machine.games().Launch({});
+        game.ShowLoginScreen();
+        const platform::Point field{game_client::PasswordPoint.x, game_client::PasswordPoint.y};
+        auto& button = form().Nth<platform::MemorySpeedButton>();
+        button.UserMouseDown(platform::MouseButton::Left, {3, 3});
+        button.UserMoveToScreen(field);
+        button.UserReleaseAtScreen(field);
+        done = game.TextsSet("password") == std::vector<std::string>{"hunter2"};
+        break;
+      }
+    }
+    unlocked = frm->state().Unlocked;
+    return done;
+  }
+};
+
+TEST_P(UtilityPasswordGuard, AsksRunsAndUsesUpThePassAsTheRulesSay) {
+  const GuardRow& row = GetParam();
+  frm->state().PasswordEnabled = row.enabled;
+  frm->state().Unlocked = row.unlockedBefore;
+  if (row.typed) {
+    toolkit.ScriptModal("Utility Login", [typed = row.typed](platform::Form& f) {
+      MemoryToolkit::Of(f).Nth<MemoryEdit>(0).UserType(typed);
+      MemoryToolkit::Of(f).UserPressEnter();
+    });
+    if (std::string(row.typed) != "Secret")
+      toolkit.ScriptMessage(MessageKind::Information, "Invalid Password!",
+                            platform::MessageAnswer::Ok);
+  }
+  bool unlocked = !row.unlockedAfter;
+  EXPECT_EQ(Act(row.action, row.runs, unlocked), row.runs);
+  EXPECT_EQ(unlocked, row.unlockedAfter);
+  EXPECT_EQ(toolkit.UnusedScripts(), 0);
+  EXPECT_TRUE(toolkit.unexpected().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, UtilityPasswordGuard,
+    ::testing::Values(
+        GuardRow{"PlayOnAsks", Guarded::Play, 1, false, "Secret", true, false},
+        GuardRow{"PlayOnWrongPasswordLaunchesNothing", Guarded::Play, 1, false, "secret", false,
+                 false},
+        GuardRow{"PlayOnWithAPassLeftDoesNotAsk", Guarded::Play, 1, true, nullptr, true, false},
+        GuardRow{"PlayOffDoesNotAsk", Guarded::Play, 0, false, nullptr, true, false},
+        GuardRow{"PlayWithValidateTwoIsOff", Guarded::Play, 2, false, nullptr, true, false},
+        GuardRow{"EditOnAsksEvenWithAPassLeft", Guarded::Edit, 1, true, "Secret", true, true},
+        GuardRow{"EditOnWrongPasswordEditsNothing", Guarded::Edit, 1, true, "Secret ", false,
+                 false},
+        GuardRow{"EditOffLeavesThePassAsItIs", Guarded::Edit, 0, true, nullptr, true, true},
+        GuardRow{"EditWithValidateTwoIsOff", Guarded::Edit, 2, false, nullptr, true, false},
+        GuardRow{"DragAsksEvenWhenOff", Guarded::Drag, 0, true, "Secret", true, false},
+        GuardRow{"DragWrongPasswordDeliversNothing", Guarded::Drag, 2, true, "SECRET", false,
+                 false},
+        GuardRow{"DragOnAsks", Guarded::Drag, 1, false, "Secret", true, false}),
+    [](const ::testing::TestParamInfo<GuardRow>& info) { return info.param.what; });
 
 }  // namespace
 }  // namespace main_window_test

@@ -154,6 +154,14 @@ class Win32ToolkitRig {
     return scratch_.Write(path.substr(scratch_.path().size() + 1) + "\\" + name, "MZ");
   }
 
+  // A key pressed with the focus in `field`, through the message loop's dialog keys.
+  void PressKey(platform::Form& /*form*/, platform::Control& field, int key) {
+    HWND window = ui_pump::ToHwnd(field.Handle());
+    SetFocus(window);
+    PostMessageA(window, WM_KEYDOWN, static_cast<WPARAM>(key), 0);
+    PostMessageA(window, WM_KEYUP, static_cast<WPARAM>(key), 0);
+    Pass(100);
+  }
   // The left button's messages, as the pointer over a speed or picture button sends them.
   void Press(platform::Control& button, platform::Point at) {
     held_ = true;
