@@ -14,8 +14,6 @@ using namespace platform;
 
 namespace {
 
-constexpr int EnterKey = 13;
-
 WindowHandle WindowAt(Desktop& desktop, game_client::ScreenPoint point) {
   return desktop.WindowFromPoint({point.x, point.y});
 }
@@ -131,8 +129,8 @@ FillResult CredentialFill(Services& services, int account, bool stealth, std::ui
   if (sent.outcome != FillOutcome::Submitted) return sent;
   const WindowHandle password = sent.window;
   services.toolkit.ProcessMessages();
-  Delivery delivery = desktop.PostKeyDown(password, EnterKey);
-  if (delivery == Delivery::Done) delivery = desktop.PostKeyUp(password, EnterKey);
+  Delivery delivery = desktop.PostKeyDown(password, game_client::EnterKey);
+  if (delivery == Delivery::Done) delivery = desktop.PostKeyUp(password, game_client::EnterKey);
   buffer.Blank();
   if (delivery != Delivery::Done) return Failure(delivery, password);
   return sent;

@@ -8,9 +8,6 @@ using namespace platform;
 
 namespace {
 
-constexpr int EnterKey = 13;
-constexpr int PostPauseMs = 250;
-
 bool WindowIs(Desktop& desktop, WindowHandle window, const char* className) {
   return desktop.ClassName(window, game_client::ClassNameCapacity) == className;
 }
@@ -51,10 +48,10 @@ void MessageSender::Tick() {
   Delivery delivery = Delivery::Done;
   WindowHandle failed = game;
   if (WindowIs(desktop, game, game_client::GameWindowClass)) {
-    delivery = desktop.PostKeyDown(game, EnterKey);
+    delivery = desktop.PostKeyDown(game, game_client::EnterKey);
     if (delivery == Delivery::Done) {
       toolkit.ProcessMessages();
-      services.clock.Sleep(PostPauseMs);
+      services.clock.Sleep(game_client::ChatStepPauseMs);
     }
   }
   if (delivery == Delivery::Done &&
@@ -64,8 +61,8 @@ void MessageSender::Tick() {
     const WindowHandle chat = failed = WindowAt(desktop, game_client::ChatPoint);
     delivery = desktop.PostPaste(chat);
     if (delivery == Delivery::Done) {
-      services.clock.Sleep(PostPauseMs);
-      delivery = desktop.PostKeyDown(chat, EnterKey);
+      services.clock.Sleep(game_client::ChatStepPauseMs);
+      delivery = desktop.PostKeyDown(chat, game_client::EnterKey);
     }
   }
   clipboard.GiveBack();

@@ -14,8 +14,6 @@ namespace {
 
 constexpr std::int64_t MsPerDay = 86400000;
 constexpr DateTime TwoHours = 2.0 / 24.0;
-constexpr int EnterKey = 13;
-constexpr int PostPauseMs = 250;
 
 }  // namespace
 
@@ -45,14 +43,14 @@ void TimeOnlinePoster::Post(const std::string& line) {
   Delivery delivery = Delivery::Done;
   WindowHandle failed = game;
   if (desktop.ClassName(game, game_client::ClassNameCapacity) == game_client::GameWindowClass) {
-    delivery = desktop.PostKeyDown(game, EnterKey);
+    delivery = desktop.PostKeyDown(game, game_client::EnterKey);
     if (delivery == Delivery::Done) {
-      services.clock.Sleep(PostPauseMs);
+      services.clock.Sleep(game_client::ChatStepPauseMs);
       const WindowHandle chat = failed = desktop.WindowFromPoint(chatPoint);
       delivery = desktop.PostPaste(chat);
       if (delivery == Delivery::Done) {
-        services.clock.Sleep(PostPauseMs);
-        delivery = desktop.PostKeyDown(chat, EnterKey);
+        services.clock.Sleep(game_client::ChatStepPauseMs);
+        delivery = desktop.PostKeyDown(chat, game_client::EnterKey);
       }
     }
   }

@@ -23,6 +23,12 @@ inline constexpr const char* GameWindowClass = "TDXDraw";
 inline constexpr int ClassNameCapacity = 144;
 inline constexpr int FieldTextCapacity = 144;
 
+// The key code of Enter, posted to open the chat line, send it and submit the login.
+inline constexpr int EnterKey = 13;
+// What the client needs between the steps of a chat post: after opening the line and
+// after pasting.
+inline constexpr int ChatStepPauseMs = 250;
+
 inline constexpr const char* ExecutableName = "mir.exe";
 inline constexpr const char* PatcherConfigName = "ftp.ini";
 

@@ -11,7 +11,6 @@ namespace platform {
 
 namespace {
 
-constexpr int EnterKey = 13;
 constexpr int EscapeKey = 27;
 constexpr int FieldHeight = 22;
 
@@ -105,14 +104,14 @@ void SimulatedGameClient::OnField(WindowHandle window, const WindowMessage& mess
       if (auto copied = field.edit.Copy()) desktop_.CopyText(*copied);
       break;
     case WindowMessageId::KeyDown:
-      if (message.wparam == EnterKey) OnFieldEnter(name, true);
+      if (message.wparam == game_client::EnterKey) OnFieldEnter(name, true);
       if (message.wparam == EscapeKey && name == "chat") {
         Note(GameEventKind::ChatCancelled);
         CloseChat();
       }
       break;
     case WindowMessageId::KeyUp:
-      if (message.wparam == EnterKey) OnFieldEnter(name, false);
+      if (message.wparam == game_client::EnterKey) OnFieldEnter(name, false);
       break;
   }
 }
@@ -146,7 +145,7 @@ void SimulatedGameClient::Submit() {
   game.rect = Area;
   game.proc = [this](const WindowMessage& m) {
     if (m.id == WindowMessageId::SetText) Note(GameEventKind::TextSet, "game", m.text);
-    if (m.id != WindowMessageId::KeyDown || m.wparam != EnterKey) return;
+    if (m.id != WindowMessageId::KeyDown || m.wparam != game_client::EnterKey) return;
     if (chatLine_ != 0 || chatOpening_) return;  // Enter while open or opening changes nothing
     chatOpening_ = true;
     Later([this] { OpenChat(); });

@@ -65,6 +65,8 @@ Win32Timer::Win32Timer(TimerWindow& window, const TimerSpec& spec)
 Win32Timer::~Win32Timer() { window_.Stop(id_); }
 
 void Win32Timer::SetEnabled(bool enabled) {
+  // A running timer goes on: enabling it again must not push its next tick back.
+  if (enabled && enabled_) return;
   enabled_ = enabled;
   if (enabled)
     Restart();

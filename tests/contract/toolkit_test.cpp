@@ -112,6 +112,18 @@ TYPED_TEST(UiToolkitContract, TimersTickAsTimePassesAndRestartWhenEnabled) {
   EXPECT_TRUE(this->rig.PassUntil([&] { return ticks > stopped; }));
 }
 
+// Enabling a running timer again leaves it running as it was: it still ticks, however
+// often it is enabled meanwhile.
+TYPED_TEST(UiToolkitContract, EnablingARunningTimerAgainDoesNotPushItsTickBack) {
+  int ticks = 0;
+  auto timer = this->rig.toolkit().CreateTimer({400, true, [&] { ++ticks; }});
+  for (int i = 0; i < 100 && ticks == 0; ++i) {
+    timer->SetEnabled(true);
+    this->rig.Pass(50);
+  }
+  EXPECT_GT(ticks, 0);
+}
+
 TYPED_TEST(UiToolkitContract, ASleepLetsTheTimeGoByButRunsNoTimer) {
   int ticks = 0;
   auto timer = this->rig.toolkit().CreateTimer({10, true, [&] { ++ticks; }});
