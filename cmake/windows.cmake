@@ -9,8 +9,9 @@ add_link_options(-static)
 
 enable_language(RC)
 set(QUENLAR_RESOURCES platform/win32/quenlar.rc)
+configure_file(platform/win32/quenlar.manifest.in generated/quenlar.manifest @ONLY)
 set_source_files_properties(${QUENLAR_RESOURCES} PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/platform/win32/quenlar.ico;${CMAKE_SOURCE_DIR}/platform/win32/quenlar.manifest;${CMAKE_SOURCE_DIR}/platform/win32/resource.h")
+  "${CMAKE_SOURCE_DIR}/platform/win32/quenlar.ico;${CMAKE_BINARY_DIR}/generated/quenlar.manifest;${CMAKE_BINARY_DIR}/generated/version.h;${CMAKE_SOURCE_DIR}/platform/win32/resource.h")
 add_executable(quenlar WIN32 platform/win32/winmain.cpp ${QUENLAR_RESOURCES})
 target_link_libraries(quenlar PRIVATE quenlar_app quenlar_win32)
 target_link_options(quenlar PRIVATE -Wl,--dynamicbase -Wl,--nxcompat -Wl,--high-entropy-va)

@@ -4,6 +4,7 @@
 
 #include "ui/credits.h"
 #include "ui/label_specs.h"
+#include "version.h"
 
 using namespace platform;
 
@@ -138,7 +139,7 @@ void TfrmHelpMe::CreateLinksPage(Container& page) {
 
 void TfrmHelpMe::CreatePreventionPage(Container& page) {
   img2 = &page.AddImage(Picture, PictureName, [this] { img2Click(); });
-  lblVersion = &page.AddLabel(YellowLabel({16, 13, 80, 13}, "Version 1.16"));
+  lblVersion = &page.AddLabel(YellowLabel({16, 13, 80, 13}, "Version " QUENLAR_VERSION));
   lblContact = &page.AddLabel(YellowLabel({176, 13, 185, 13}, CreditLine));
   Label3 = &page.AddLabel(YellowLabel({176, 29, 185, 13}, ThanksLine));
   redtPrevention = &page.AddRichEdit(Advice(colors::Blue, PreventionAdvice()));
@@ -146,7 +147,7 @@ void TfrmHelpMe::CreatePreventionPage(Container& page) {
 
 void TfrmHelpMe::CreateRecoveryPage(Container& page) {
   img3 = &page.AddImage(Picture, PictureName, [this] { img3Click(); });
-  Label5 = &page.AddLabel(YellowLabel({16, 13, 80, 13}, "Version 1.16"));
+  Label5 = &page.AddLabel(YellowLabel({16, 13, 80, 13}, "Version " QUENLAR_VERSION));
   Label6 = &page.AddLabel(YellowLabel({176, 13, 185, 13}, CreditLine));
   LabelSpec thanks = YellowLabel({176, 37, 139, 26}, ThanksLine);
   thanks.wordWrap = true;
@@ -167,9 +168,10 @@ void TfrmHelpMe::lblGameMasterEmailMouseMove(const MouseEvent&) {
 void TfrmHelpMe::tsLinksMouseMove(const MouseEvent&) { services_.cursor.Set(crDefault); }
 
 void TfrmHelpMe::MailSupport() {
-  services_.shell.Open(form_->Handle(),
-                       std::string("mailto:") + SupportMailAddress + "?Subject=Quenlar v1.16", "",
-                       "", ShowNormal);
+  services_.shell.Open(
+      form_->Handle(),
+      std::string("mailto:") + SupportMailAddress + "?Subject=Quenlar v" QUENLAR_VERSION, "", "",
+      ShowNormal);
 }
 
 void TfrmHelpMe::img1Click() { MailSupport(); }

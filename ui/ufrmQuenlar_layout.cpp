@@ -5,6 +5,7 @@
 #include "ui/credits.h"
 #include "ui/label_specs.h"
 #include "ui/ufrmQuenlar.h"
+#include "version.h"
 
 using namespace platform;
 
@@ -89,7 +90,7 @@ void TfrmQuenlar::CreateControls() {
   thanks.caption = ThanksLine;
   Label1 = &form_->AddLabel(thanks);
 
-  lblVersion = &form_->AddLabel(YellowLabel({16, 253, 59, 13}, "Version 1.16"));
+  lblVersion = &form_->AddLabel(YellowLabel({16, 253, 59, 13}, "Version " QUENLAR_VERSION));
 
   edtTime = &form_->AddEdit(HiddenEdit("Time", 4));
   edtMessage = &form_->AddEdit(HiddenEdit("Message", 5));
