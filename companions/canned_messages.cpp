@@ -1,5 +1,6 @@
 #include "companions/canned_messages.h"
 
+#include "companions/chat_posts.h"
 #include "companions/clipboard_holder.h"
 #include "core/game_client.h"
 #include "ui/game_notices.h"
@@ -7,10 +8,6 @@
 using namespace platform;
 
 namespace {
-
-bool WindowIs(Desktop& desktop, WindowHandle window, const char* className) {
-  return desktop.ClassName(window, game_client::ClassNameCapacity) == className;
-}
 
 WindowHandle WindowAt(Desktop& desktop, game_client::ScreenPoint point) {
   return desktop.WindowFromPoint({point.x, point.y});
@@ -45,30 +42,13 @@ void MessageSender::Tick() {
   ClipboardHolder clipboard{toolkit, desktop, edtTemp, playerClipboard};
   if (!clipboard.PutLine(edtMessage, state.MessageSlots[cursor])) return;
 
-  Delivery delivery = Delivery::Done;
-  WindowHandle failed = game;
-  if (WindowIs(desktop, game, game_client::GameWindowClass)) {
-    delivery = desktop.PostKeyDown(game, game_client::EnterKey);
-    if (delivery == Delivery::Done) {
-      toolkit.ProcessMessages();
-      services.clock.Sleep(game_client::ChatStepPauseMs);
-    }
-  }
-  if (delivery == Delivery::Done &&
-      WindowIs(desktop, WindowAt(desktop, game_client::ChatPoint), game_client::FieldClass)) {
-    // Counted as posted from here on: a failure below does not post it twice.
-    ++state.MessageCursor;
-    const WindowHandle chat = failed = WindowAt(desktop, game_client::ChatPoint);
-    delivery = desktop.PostPaste(chat);
-    if (delivery == Delivery::Done) {
-      services.clock.Sleep(game_client::ChatStepPauseMs);
-      delivery = desktop.PostKeyDown(chat, game_client::EnterKey);
-    }
-  }
+  const ChatLineResult posted = PostChatLine(services, game, {true, true});
+  // Counted as posted once the paste went: a failure after it does not post it twice.
+  if (posted.pasted) ++state.MessageCursor;
   clipboard.GiveBack();
-  if (delivery == Delivery::Refused) {
+  if (posted.delivery == Delivery::Refused) {
     // Every later line would be refused too.
     tmrMessages.SetEnabled(false);
-    ReportRefused(log, desktop.ProcessElevation(failed), "the chat line");
+    ReportRefused(log, desktop.ProcessElevation(posted.window), "the chat line");
   }
 }

@@ -7,6 +7,9 @@
 #include <array>
 #include <functional>
 
+#include "core/game_client.h"
+#include "platform/services.h"
+
 enum class ChatPost { TimeOnline, Messages };
 
 class ChatPosts {
@@ -40,3 +43,54 @@ class ChatPosts {
   std::array<bool, 2> waiting_{};
   std::array<std::function<void()>, 2> posts_;
 };
+
+// The steps of one chat post, once the line is on the clipboard: Enter to the game's main
+// window opens the chat line, a paste puts the line in, Enter sends it, with the pauses
+// the client needs. What differs between the two senders on purpose is a parameter.
+struct ChatLineSteps {
+  // Let the program's own messages run after the opening Enter.
+  bool letMessagesRun = false;
+  // Paste only into a chat line found open at the chat point (even one opened before);
+  // otherwise paste into whatever lies there, and only after this post opened it.
+  bool onlyIntoAnOpenLine = false;
+};
+
+struct ChatLineResult {
+  platform::Delivery delivery = platform::Delivery::Done;  // of the last step tried
+  platform::WindowHandle window = 0;                       // where it went
+  bool pasted = false;                                     // the paste was posted
+};
+
+inline ChatLineResult PostChatLine(platform::Services& services, platform::WindowHandle game,
+                                   const ChatLineSteps& steps) {
+  using platform::Delivery;
+  platform::Desktop& desktop = services.desktop;
+  auto windowIs = [&](platform::WindowHandle window, const char* className) {
+    return desktop.ClassName(window, game_client::ClassNameCapacity) == className;
+  };
+  auto chatWindow = [&] {
+    return desktop.WindowFromPoint({game_client::ChatPoint.x, game_client::ChatPoint.y});
+  };
+  ChatLineResult result{Delivery::Done, game, false};
+  bool opened = false;
+  if (windowIs(game, game_client::GameWindowClass)) {
+    result.delivery = desktop.PostKeyDown(game, game_client::EnterKey);
+    if (result.delivery == Delivery::Done) {
+      if (steps.letMessagesRun) services.toolkit.ProcessMessages();
+      services.clock.Sleep(game_client::ChatStepPauseMs);
+      opened = true;
+    }
+  }
+  const bool paste = steps.onlyIntoAnOpenLine ? result.delivery == Delivery::Done &&
+                                                    windowIs(chatWindow(), game_client::FieldClass)
+                                              : opened;
+  if (!paste) return result;
+  result.window = chatWindow();
+  result.pasted = true;
+  result.delivery = desktop.PostPaste(result.window);
+  if (result.delivery == Delivery::Done) {
+    services.clock.Sleep(game_client::ChatStepPauseMs);
+    result.delivery = desktop.PostKeyDown(result.window, game_client::EnterKey);
+  }
+  return result;
+}

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "companions/chat_posts.h"
 #include "companions/clipboard_holder.h"
 #include "core/game_client.h"
 #include "ui/game_notices.h"
@@ -36,25 +37,13 @@ std::string TimeOnlineLine(Clock& clock, DateTime launchTime, const std::string&
 
 void TimeOnlinePoster::Post(const std::string& line) {
   Desktop& desktop = services.desktop;
-  const Point chatPoint{game_client::ChatPoint.x, game_client::ChatPoint.y};
-  const WindowHandle game = desktop.WindowFromPoint(chatPoint);
+  // The time line looks for the game's main window at the chat point.
+  const WindowHandle game =
+      desktop.WindowFromPoint({game_client::ChatPoint.x, game_client::ChatPoint.y});
   ClipboardHolder clipboard{services.toolkit, desktop, edtTemp, playerClipboard};
   if (!clipboard.PutLine(edtTime, line)) return;
-  Delivery delivery = Delivery::Done;
-  WindowHandle failed = game;
-  if (desktop.ClassName(game, game_client::ClassNameCapacity) == game_client::GameWindowClass) {
-    delivery = desktop.PostKeyDown(game, game_client::EnterKey);
-    if (delivery == Delivery::Done) {
-      services.clock.Sleep(game_client::ChatStepPauseMs);
-      const WindowHandle chat = failed = desktop.WindowFromPoint(chatPoint);
-      delivery = desktop.PostPaste(chat);
-      if (delivery == Delivery::Done) {
-        services.clock.Sleep(game_client::ChatStepPauseMs);
-        delivery = desktop.PostKeyDown(chat, game_client::EnterKey);
-      }
-    }
-  }
+  const ChatLineResult posted = PostChatLine(services, game, {});
   clipboard.GiveBack();
-  if (delivery == Delivery::Refused)
-    ReportRefused(log, desktop.ProcessElevation(failed), "the time-online line");
+  if (posted.delivery == Delivery::Refused)
+    ReportRefused(log, desktop.ProcessElevation(posted.window), "the time-online line");
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/game_client.h"
 #include "tests/host/main_window_support.h"
 
 namespace main_window_test {
@@ -128,6 +129,17 @@ TEST_F(CannedMessagesTest, WithoutTheChatLineTheSameSlotIsTriedAgain) {
   toolkit.RunFor(3000 * 3);  // no game at all
   EXPECT_EQ(frm->state().MessageCursor, 0);
   EXPECT_TRUE(frm->tmrMessages->Enabled());
+  // A main window whose chat line never opens: nothing is pasted, nothing counts.
+  platform::WindowSpec mute;
+  mute.className = game_client::GameWindowClass;
+  mute.owner = machine.desktop().NewProcess();
+  mute.rect = platform::SimulatedGameClient::Area;
+  const auto window = machine.desktop().AddWindow(mute);
+  toolkit.RunFor(3000 * 2);
+  EXPECT_EQ(frm->state().MessageCursor, 0);
+  for (const auto& paste : machine.desktop().MessagesOfKind(platform::WindowMessageId::Paste))
+    EXPECT_EQ(paste.owner, platform::ProgramProcess);  // only into its own hidden field
+  machine.desktop().RemoveWindow(window);
   auto& game = GameInPlay();
   toolkit.RunFor(3000 * 3);
   EXPECT_THAT(game.ChatLines(), ElementsAre("line 0", "line 1"));

@@ -586,6 +586,22 @@ TEST_F(GameTest, WhileAnotherProgramHoldsTheClipboardNothingIsPostedAndThePlayer
   EXPECT_EQ(desktop.clipboard(), "player text");
 }
 
+// The time line opens the chat line itself: one the player has open is left alone.
+TEST_F(GameTest, TheTimeLineIsNotPastedIntoAChatLineThePlayerHasOpen) {
+  auto& game = GameInPlay();
+  machine.desktop().PostKeyDown(game.gameWindow(), 13);
+  toolkit.RunFor(500);
+  const auto line = game.chatLine();
+  ASSERT_NE(line, 0u);
+  frm->mnuTime->SetChecked(true);
+  frm->tmrTimeTimer();
+  toolkit.RunFor(1000);
+  EXPECT_EQ(game.chatLine(), line);
+  EXPECT_EQ(game.FieldText(line), "");
+  EXPECT_TRUE(game.ChatLines().empty());
+  EXPECT_EQ(machine.desktop().clipboard(), "player text");
+}
+
 TEST_F(GameTest, AnUnmarkedTimeOnlineTickLeavesTheClipboardAlone) {
   frm->mnuTime->SetChecked(false);
   machine.desktop().SetClipboard("player text");
