@@ -89,7 +89,7 @@ TFileChecksum::TFileChecksum(platform::Files& files, platform::Cursor& cursor)
 
 std::int32_t TFileChecksum::Checksum() { return TryChecksum().value_or(0); }
 
-std::optional<std::uint16_t> TFileChecksum::TryChecksum() {
+std::optional<std::uint16_t> TFileChecksum::TryChecksum(platform::Sha256* digest) {
   BusyCursor busy(cursor_);
 
   // One open, for reading, letting others read too. Asking for write access merely to
@@ -115,6 +115,7 @@ std::optional<std::uint16_t> TFileChecksum::TryChecksum() {
     if (*got == 0) break;
     const std::size_t used = std::min(*got, want);
     sum.Add(block.data(), used);
+    if (digest) digest->Update(block.data(), used);
     left -= used;
   }
   file->Close();  // the sum is complete; a failing close changes nothing

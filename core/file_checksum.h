@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/digest.h"
 #include "platform/files.h"
 #include "platform/system.h"
 
@@ -35,8 +36,9 @@ class TFileChecksum {
   // The same, but nullopt when the file cannot be read: it cannot be opened, its size
   // cannot be told, or a read fails. A file shorter than its size ends the sum: the
   // bytes read so far are summed. The cursor is the hourglass while it runs and the
-  // default cursor afterwards.
-  std::optional<std::uint16_t> TryChecksum();
+  // default cursor afterwards. Every byte summed is also fed to `digest`, if given, so
+  // that one reading of the file serves both.
+  std::optional<std::uint16_t> TryChecksum(platform::Sha256* digest = nullptr);
 
  private:
   platform::Files& files_;

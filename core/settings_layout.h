@@ -89,6 +89,9 @@ inline std::string MessageValueName(int slot) { return MessagePrefix + std::to_s
 
 // The decimal text of the game executable's checksum, sealed.
 inline constexpr TextValue ChecksumValue{ChecksumKey, "Value", Sealing::Sealed, ""};
+// Beside it, the executable's SHA-256 as 64 lower-case hexadecimal digits, sealed. A
+// checksum stored before this value existed has none; the next start adds it.
+inline constexpr TextValue DigestValue{ChecksumKey, "Digest", Sealing::Sealed, ""};
 
 // Account records, in the account key of accounts/account_key.h (outside this tree):
 // account n names its values n in decimal followed by one suffix character, so the

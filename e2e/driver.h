@@ -154,9 +154,10 @@ HWND FindMultiLineEdit(HWND window);
 // Its text split on CR LF; a line end after the last line adds no empty line.
 std::vector<std::string> Lines(const std::string& text);
 
-// ---- registry of the current user (and, where asked, of the machine's 32-bit view)
+// ---- registry of the current user (and, where asked, of the machine: its own view or its
+// 32-bit view)
 
-enum class Hive { User, Machine32 };
+enum class Hive { User, Machine, Machine32 };
 
 bool KeyExists(const std::string& path);
 // Deletes the key with everything under it; a missing key is no error.
@@ -168,6 +169,11 @@ std::optional<std::string> ReadString(const std::string& key, const std::string&
 void WriteString(const std::string& key, const std::string& name, const std::string& value,
                  Hive hive = Hive::User);
 std::vector<std::string> ValueNames(const std::string& key);
+
+// ---- the Startup folders, where programs start from at logon
+
+// The current user's Startup folder (Hive::User) or the one of all users.
+std::string StartupFolderPath(Hive hive);
 
 // ---- screen
 

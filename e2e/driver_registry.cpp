@@ -1,5 +1,6 @@
 // The current user's registry, shared with the program through the same wineserver, and
-// the machine's 32-bit view, where a 32-bit program's machine-wide entries land.
+// the machine's, in its own view or in the 32-bit view where a 32-bit program's
+// machine-wide entries land.
 #include "e2e/driver.h"
 
 namespace e2e {

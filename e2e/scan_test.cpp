@@ -4,6 +4,8 @@
 
 #include <strings.h>
 
+#include <algorithm>
+
 #include "core/game_client.h"
 #include "e2e/e2e_test_support.h"
 
@@ -134,6 +136,84 @@ TEST_F(Scan, AnEntryInTheMachines32BitViewIsReportedAndAccepted) {
     EXPECT_EQ(log, expected) << Joined(log);
     EXPECT_EQ(run.ReadLogColour(LogColour::Red), LogColour::Red);
     ASSERT_EQ(run.Exit(ExitBy::Button, {{RegistryQuestion, "&Yes"}}), 0u);
+  }
+  QuenlarRun run(setup, Start());
+  std::vector<std::string> log = run.WaitForScan();
+  EXPECT_EQ(log, CleanScanLog) << Joined(log);
+  EXPECT_EQ(run.Exit(ExitBy::Menu, {}), 0u);
+}
+
+constexpr const char* RunOnceKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr const char* PolicyRunKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run";
+constexpr const char* WinlogonKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+
+// One entry planted in a place programs start from beyond the Run keys: a value, or where
+// `key` is nullptr, a program file in the hive's Startup folder (which starts itself).
+struct Planting {
+  const char* title;  // as the finding names the place
+  Hive hive;
+  const char* key;
+  const char* name;
+  const char* data;
+};
+
+// In the order the scan compares the places.
+const Planting Plantings[] = {
+    {"User RunOnce", Hive::User, RunOnceKey, PlantedRunValue, "C:\\once.exe"},
+    {"Local RunOnce", Hive::Machine, RunOnceKey, PlantedRunValue, "C:\\once64.exe"},
+    {"Local RunOnce (32-bit)", Hive::Machine32, RunOnceKey, PlantedRunValue, "C:\\once32.exe"},
+    {"User policy Run", Hive::User, PolicyRunKey, PlantedRunValue, "C:\\policy.exe"},
+    {"Local policy Run", Hive::Machine, PolicyRunKey, PlantedRunValue, "C:\\policy64.exe"},
+    {"User Winlogon", Hive::User, WinlogonKey, "Shell", "explorer.exe,C:\\shell.exe"},
+    // Wine's machine key holds Shell alone.
+    {"Local Winlogon", Hive::Machine, WinlogonKey, "Userinit", "C:\\init.exe"},
+    {"User Startup folder", Hive::User, nullptr, "planted.exe", nullptr},
+    {"Common Startup folder", Hive::Machine, nullptr, "planted.exe", nullptr},
+};
+
+std::string FileOf(const Planting& p) { return StartupFolderPath(p.hive) + "\\" + p.name; }
+
+// Gone when made and when ended, so that no run leaves a planted entry behind.
+struct NothingPlanted {
+  NothingPlanted() { Clear(); }
+  ~NothingPlanted() { Clear(); }
+  static void Clear() {
+    for (const Planting& p : Plantings)
+      p.key ? DeleteValue(p.key, p.name, p.hive) : DeleteFileIfPresent(FileOf(p));
+  }
+};
+
+// Beyond the Run keys, an entry in every other place programs start from is found, and so
+// is a patch of the game that keeps its 16-bit checksum (two bytes at even offsets, each
+// with the same bit flipped, so the byte pairs' XOR stays): one start reports them all,
+// the exit accepts them, and the next start is quiet.
+TEST_F(Scan, EveryStartupPlaceAndAPatchKeepingTheChecksumAreReportedAndAccepted) {
+  NothingPlanted cleared;
+  CompleteFirstRun();
+
+  // The two Run keys' lines, each place's added entry with its count, and the executable.
+  std::vector<std::string> expected(CleanScanLog.begin(), CleanScanLog.begin() + 2);
+  for (const Planting& p : Plantings) {
+    p.key ? WriteString(p.key, p.name, p.data, p.hive) : WriteFileBytes(FileOf(p), "MZ");
+    const std::string warning = std::string("Autostart: Warning - ") + p.title + " modified!";
+    expected.insert(expected.end(),
+                    {warning, "*** Modified entry - " + (p.key ? p.data : FileOf(p)), warning});
+  }
+  expected.push_back("Executable: Warning - Checksum changed!");
+  expected.insert(expected.end(), CleanScanLog.begin() + 4, CleanScanLog.end());
+  std::string game = ReadFileBytes(GameExe);
+  game[0x100] ^= 0x01;
+  game[0x102] ^= 0x01;
+  WriteFileBytes(GameExe, game);
+
+  {
+    QuenlarRun run(setup, Start());
+    std::vector<std::string> log = run.WaitForScan();
+    EXPECT_EQ(log, expected) << Joined(log);
+    EXPECT_EQ(run.ReadLogColour(LogColour::Red), LogColour::Red);
+    ASSERT_EQ(run.Exit(ExitBy::Button, {{RegistryQuestion, "&Yes"}, {ExecutableQuestion, "&Yes"}}),
+              0u);
   }
   QuenlarRun run(setup, Start());
   std::vector<std::string> log = run.WaitForScan();

@@ -1,4 +1,5 @@
-// The watch over the game executable: its 16-bit checksum against a sealed stored one.
+// The watch over the game executable: its 16-bit checksum and its SHA-256 fingerprint
+// against sealed stored ones.
 #pragma once
 
 #include "platform/services.h"
@@ -9,8 +10,10 @@
 inline constexpr const char* UnreadableExecutableLine =
     "Executable: Warning - Cannot read the game executable!";
 
-// Compares the executable's checksum with the stored one, or stores it when there is
-// none (reporting the gap unless `accepting` or on the first run). An executable that
-// cannot be read is reported and leaves the stored checksum as it is.
+// Compares the executable's checksum and fingerprint with the stored ones (a change of
+// either is a changed executable), or stores both when no checksum is stored (reporting
+// the gap unless `accepting` or on the first run). A checksum stored without a
+// fingerprint gains one silently while it matches. An executable that cannot be read is
+// reported and leaves the stored values as they are.
 void CheckExecutable(platform::Services& services, EventLog& log, Findings& findings,
                      bool accepting);

@@ -40,28 +40,49 @@ class ComScope {
   bool ok_;
 };
 
-// What a shortcut starts: its target and, after a space, its arguments; "" when the
-// link cannot be read.
-std::string ShortcutTarget(const std::wstring& path) {
-  IShellLinkW* link = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              reinterpret_cast<void**>(&link))))
-    return {};
-  std::string target;
-  IPersistFile* file = nullptr;
-  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-    wchar_t buffer[32768] = {};
-    if (SUCCEEDED(file->Load(path.c_str(), STGM_READ)) &&
-        SUCCEEDED(link->GetPath(buffer, 32767, nullptr, SLGP_RAWPATH))) {
-      target = Utf8Of(buffer);
-      buffer[0] = L'\0';
-      if (SUCCEEDED(link->GetArguments(buffer, 32767)) && buffer[0]) target += " " + Utf8Of(buffer);
-    }
-    file->Release();
+// What shortcuts start: each one's target and, after a space, its arguments; "" when the
+// link cannot be read. One link object reads them all: making one per shortcut cost
+// several times the reading itself under Wine, and a folder may hold thousands.
+class ShortcutReader {
+ public:
+  ShortcutReader() = default;
+  ~ShortcutReader() {
+    if (file_) file_->Release();
+    if (link_) link_->Release();
   }
-  link->Release();
-  return target;
-}
+  ShortcutReader(const ShortcutReader&) = delete;
+  ShortcutReader& operator=(const ShortcutReader&) = delete;
+
+  std::string TargetOf(const std::wstring& path) {
+    if (!file_ && !Create()) return {};
+    wchar_t buffer[32768] = {};
+    if (FAILED(file_->Load(path.c_str(), STGM_READ)) ||
+        FAILED(link_->GetPath(buffer, 32767, nullptr, SLGP_RAWPATH)))
+      return {};
+    std::string target = Utf8Of(buffer);
+    buffer[0] = L'\0';
+    if (SUCCEEDED(link_->GetArguments(buffer, 32767)) && buffer[0]) target += " " + Utf8Of(buffer);
+    return target;
+  }
+
+ private:
+  bool Create() {
+    if (created_) return false;  // tried once already, in vain
+    created_ = true;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link_)))) {
+      link_ = nullptr;
+      return false;
+    }
+    if (FAILED(link_->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file_))))
+      file_ = nullptr;
+    return file_ != nullptr;
+  }
+
+  IShellLinkW* link_ = nullptr;
+  IPersistFile* file_ = nullptr;
+  bool created_ = false;
+};
 
 }  // namespace
 
@@ -75,12 +96,13 @@ std::vector<StartupItem> Win32StartupFolders::Items(StartupFolder folder) {
   HANDLE search = FindFirstFileW((base + L"*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return items;
   ComScope com;
+  ShortcutReader shortcuts;  // released before COM is
   do {
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsDesktopIni(found.cFileName))
       continue;
     const std::wstring path = base + found.cFileName;
-    items.push_back({Utf8Of(found.cFileName),
-                     IsShortcut(found.cFileName) ? ShortcutTarget(path) : Utf8Of(path.c_str())});
+    items.push_back({Utf8Of(found.cFileName), IsShortcut(found.cFileName) ? shortcuts.TargetOf(path)
+                                                                          : Utf8Of(path.c_str())});
   } while (FindNextFileW(search, &found));
   FindClose(search);
   return items;

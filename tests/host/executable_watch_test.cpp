@@ -132,4 +132,51 @@ TEST_F(ExecutableWatchTest, AnUnreadableExecutableIsReportedAndNothingStored) {
   }
 }
 
+// The fingerprint beside the checksum: stored with it, added silently to a checksum stored
+// without one, and a change of either is a changed executable.
+TEST(ExecutableFingerprint, ChangeOfEitherValueIsAChangedExecutable) {
+  // SHA-256 of the four bytes 12 34 00 00.
+  const std::string print = "c0cfaae70d8b3aa032835f0bc42314580d7ad216265a1019c40926f20864df3d";
+  const std::string same = Bytes("\x12\x34\x00\x00"), kept = Bytes("\x13\x34\x01\x00"),
+                    other = Bytes("\x12\x35\x00\x00");
+  struct Case {
+    const char* what;
+    std::optional<std::string> sum, digest;  // stored before, plain; the sum stays 4660
+    std::string file;                        // empty: the game's, held without sharing
+    bool accepting;
+    std::vector<std::string> lines;
+    std::optional<std::string> digestAfter;
+  };
+  const std::vector<Case> cases = {
+      {"nothing stored", {}, {}, same, false, {NotFound}, print},
+      {"accepted", {}, {}, same, true, {}, print},
+      {"both match", "4660", print, same, false, {Ok}, print},
+      {"patch keeps the checksum", "4660", print, kept, false, {Changed}, print},
+      {"checksum changed", "4660", print, other, false, {Changed}, print},
+      {"no fingerprint yet", "4660", {}, same, false, {Ok}, print},
+      {"no fingerprint yet, checksum changed", "4660", {}, other, false, {Changed}, {}},
+      {"unreadable", "4660", print, "", false, {Unreadable}, print},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    scan_test::ScanMachine m;
+    m.StorePath("C:\\Games\\Mir\\mir.exe");
+    m.files().AddFile("C:\\Games\\Mir\\mir.exe", c.file.empty() ? same : c.file);
+    platform::FileHold hold;
+    if (c.file.empty())
+      hold = m.files().HoldOpen("C:\\Games\\Mir\\mir.exe", platform::FileAccess::Read,
+                                platform::FileShare::None);
+    for (auto [name, plain] : {std::pair("Value", c.sum), std::pair("Digest", c.digest)})
+      if (plain)
+        m.registry().SetValue(HKCU, settings::ChecksumKey, name,
+                              RegistryValue::Text(m.Seal(*plain)));
+    m.checks->CheckExecutable(c.accepting);
+    EXPECT_EQ(m.lines(), c.lines);
+    EXPECT_EQ(m.findings.ExecutableChanged, c.lines == std::vector<std::string>{Changed});
+    EXPECT_EQ(m.registry().Text(HKCU, settings::ChecksumKey, "Value"), m.Seal("4660"));
+    EXPECT_EQ(m.registry().Text(HKCU, settings::ChecksumKey, "Digest"),
+              c.digestAfter ? std::optional(m.Seal(*c.digestAfter)) : std::nullopt);
+  }
+}
+
 }  // namespace
