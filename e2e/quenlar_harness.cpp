@@ -1,5 +1,7 @@
 #include "e2e/quenlar_harness.h"
 
+#include <cstdio>
+
 namespace e2e {
 
 namespace {
@@ -155,12 +157,38 @@ static LogColour ReadColourOf(HWND memo) {
   return LogColour::Unknown;
 }
 
+static const char* NameOf(LogColour colour) {
+  return colour == LogColour::Black ? "black" : colour == LogColour::Red ? "red" : "unknown";
+}
+
+// What lies over the middle of a window, as "class (process n)".
+static std::string WhatCovers(HWND window) {
+  RECT area{};
+  GetWindowRect(window, &area);
+  HWND at = WindowFromPoint({(area.left + area.right) / 2, (area.top + area.bottom) / 2});
+  HWND root = GetAncestor(at, GA_ROOT);
+  return ClassOf(at) + " in " + ClassOf(root) + " '" + TextOf(root) + "' (process " +
+         std::to_string(ProcessOf(at)) + ")";
+}
+
 LogColour QuenlarRun::ReadLogColour(LogColour expected) {
   HWND memo = FindMultiLineEdit(MainWindow());
-  ULONGLONG deadline = GetTickCount64() + 5000;
-  for (;;) {
+  const ULONGLONG start = GetTickCount64();
+  ULONGLONG deadline = start + 5000;
+  for (int read = 1;; ++read) {
     LogColour colour = ReadColourOf(memo);
-    if (colour == expected) return colour;
+    if (colour == expected) {
+      // Said, so that a log shows how often the screen lags behind the program.
+      if (read > 1)
+        std::fprintf(stderr, "%s: the log read %s after %d reads in %llu ms\n", name_.c_str(),
+                     NameOf(colour), read, GetTickCount64() - start);
+      return colour;
+    }
+    if (read == 1) {
+      std::fprintf(stderr, "%s: the log read %s first, %s expected; over it: %s\n", name_.c_str(),
+                   NameOf(colour), NameOf(expected), WhatCovers(memo).c_str());
+      SaveBmp(CaptureScreen(), JoinPath(setup_.artifacts, name_ + "-first-log-colour.bmp"));
+    }
     if (GetTickCount64() >= deadline) {
       // The whole screen as it was read, to tell a wrong colour from a window in the way.
       SaveBmp(CaptureScreen(), JoinPath(setup_.artifacts, name_ + "-log-colour.bmp"));

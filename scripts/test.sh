@@ -28,9 +28,7 @@ ctest --preset host-asan -j"$jobs"
 step "windows (win32 and e2e tiers under Wine)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$jobs"
-# One retry for a Wine test that fails: under heavy load a start-up test has failed now and then
-# in a full run and never when run alone; the first attempt's output stays in the log.
-ctest --preset windows --repeat until-pass:2
+ctest --preset windows
 
 step "release package"
 cmake --build --preset windows -j"$jobs" --target package
