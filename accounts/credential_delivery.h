@@ -15,19 +15,6 @@
 // `account`, unsealed; "" when it is missing or cannot be read.
 std::string ReadAccountValue(platform::Services& services, int account, char suffix);
 
-// A text that is wiped when it goes, however it goes.
-struct Secret {
-  std::string text;
-  Secret() = default;
-  // A short text moves by copying its bytes: what is left in `plain` is wiped too.
-  explicit Secret(std::string&& plain) : text(std::move(plain)) {
-    SecureZero(plain.data(), plain.capacity());
-  }
-  ~Secret() { SecureZero(text.data(), text.capacity()); }
-  Secret(const Secret&) = delete;
-  Secret& operator=(const Secret&) = delete;
-};
-
 // The 145 bytes a text travels in: at most 144 characters and the closing zero. A
 // longer text is cut, as the game's fields take no more.
 class TransferBuffer {

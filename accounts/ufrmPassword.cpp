@@ -36,10 +36,8 @@ void Write(RegistryLayer& store, const std::string& name, const std::string& sea
 
 // Seals the field's text, wiping the plain copy taken from it.
 std::string SealField(Volume& volume, Edit& field) {
-  std::string plain = field.Text();
-  std::string sealed = SealText(volume, plain);
-  if (!plain.empty()) SecureZero(plain.data(), plain.size());
-  return sealed;
+  const Secret plain(field.Text());
+  return SealText(volume, plain.text);
 }
 
 }  // namespace

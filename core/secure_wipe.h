@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <utility>
 
 // Sets `count` bytes at `data` to `value` through volatile stores.
 inline void SecureFill(void* data, std::size_t count, unsigned char value) {
@@ -15,3 +17,16 @@ inline void SecureFill(void* data, std::size_t count, unsigned char value) {
 }
 
 inline void SecureZero(void* data, std::size_t count) { SecureFill(data, count, 0); }
+
+// A typed or unsealed text that is wiped when it goes, however it goes.
+struct Secret {
+  std::string text;
+  Secret() = default;
+  // A short text moves by copying its bytes: what is left in `plain` is wiped too.
+  explicit Secret(std::string&& plain) : text(std::move(plain)) {
+    SecureZero(plain.data(), plain.capacity());
+  }
+  ~Secret() { SecureZero(text.data(), text.capacity()); }
+  Secret(const Secret&) = delete;
+  Secret& operator=(const Secret&) = delete;
+};

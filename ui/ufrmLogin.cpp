@@ -37,11 +37,6 @@ void WriteSealedLogin(Registry& registry, const std::string& sealed) {
     throw std::runtime_error("Failed to set data for 'Login'");
 }
 
-void Wipe(std::string& plain) {
-  if (!plain.empty()) SecureZero(plain.data(), plain.size());
-  plain.clear();
-}
-
 LabelSpec Label(Bounds bounds, const char* caption) {
   LabelSpec spec;
   spec.bounds = bounds;
@@ -118,24 +113,20 @@ void TfrmLogin::WipeFields() {
 
 void TfrmLogin::btnOKClick() {
   Toolkit& toolkit = services_.toolkit;
-  std::string typed = edtPassword->Text();
+  const Secret typed(edtPassword->Text());
   if (SettingPassword) {
-    if (typed.empty()) {
+    if (typed.text.empty()) {
       toolkit.ShowMessage(MessageKind::Information, "Please enter a password!");
       edtPassword->SetFocus();
       return;
     }
-    std::string confirmed = edtConfirm->Text();
-    const bool match = typed == confirmed;
-    Wipe(confirmed);
+    const bool match = typed.text == Secret(edtConfirm->Text()).text;
     if (!match) {
-      Wipe(typed);
       toolkit.ShowMessage(MessageKind::Information, "Passwords do not match!");
       edtPassword->SetFocus();
       return;
     }
-    const std::string sealed = SealText(services_.volume, typed);
-    Wipe(typed);
+    const std::string sealed = SealText(services_.volume, typed.text);
     // A failed write leaves as an exception: the dialog stays open with what was typed.
     WriteSealedLogin(services_.registry, sealed);
     WipeFields();
@@ -144,8 +135,7 @@ void TfrmLogin::btnOKClick() {
     return;
   }
 
-  const std::string sealed = SealText(services_.volume, typed);
-  Wipe(typed);
+  const std::string sealed = SealText(services_.volume, typed.text);
   WipeFields();
   if (ReadSealedLogin(services_.registry) != sealed)
     toolkit.ShowMessage(MessageKind::Information, "Invalid Password!");
