@@ -8,7 +8,6 @@
 #include "core/registry_layer.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"
-#include "ui/ufrmLogin.h"
 
 using namespace platform;
 
@@ -75,18 +74,14 @@ void TfrmAccounts::lvAccountsClick() {
 void TfrmAccounts::lvAccountsDblClick() { btnEdit->Click(); }
 
 void TfrmAccounts::btnEditClick() {
-  SharedState& state = context_.state;
-  if (state.PasswordEnabled == 1) {
-    state.Unlocked = false;
-    if (!AskUtilityPassword(context_.services, state.Unlocked)) return;
-  }
-  EditAccount(context_.services, state.SelectedAccount);
+  if (!context_.lock.PassToEdit()) return;
+  EditAccount(context_.services, context_.state.SelectedAccount);
   FillList();
 }
 
 void TfrmAccounts::btnCloseClick() {
   // The pass an edit's prompt gave ends with the list.
-  context_.state.Unlocked = false;
+  context_.lock.UseUp();
   if (context_.mnuTime.Checked()) context_.mnuMessageTarget.Click();
   form_->Close();
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "lock/utility_lock.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
 #include "ui/shared_state.h"
@@ -14,6 +15,7 @@ inline constexpr int AccountCount = 16;
 struct AccountsContext {
   platform::Services& services;
   SharedState& state;
+  UtilityLock& lock;
   platform::MenuItem& mnuTime;
   platform::MenuItem& mnuMessageTarget;
 };

@@ -1,6 +1,5 @@
 #include "ui/ufrmQuenlar.h"
 
-#include <exception>
 #include <utility>
 
 #include "accounts/window_title.h"
@@ -9,7 +8,6 @@
 #include "ui/installation.h"
 #include "ui/main_settings.h"
 #include "ui/ufrmHelpMe.h"
-#include "ui/ufrmLogin.h"
 
 using namespace platform;
 
@@ -135,17 +133,11 @@ void TfrmQuenlar::mnuResetConfigClick() {
   // accounts. Anyone else (or an owner whose stored password cannot be read) may still
   // reset, but the accounts go with it.
   bool removeAccounts = false;
-  if (state_.PasswordEnabled == 1) {
-    state_.Unlocked = false;
-    const bool passed = Absorb<std::exception>(
-        false, [&] { return AskUtilityPassword(services_, state_.Unlocked); });
-    state_.Unlocked = false;
-    if (!passed) {
-      if (services_.toolkit.ShowMessage(MessageKind::Confirmation, ResetWithoutPassword) !=
-          MessageAnswer::Yes)
-        return;
-      removeAccounts = true;
-    }
+  if (!lock_.PassToKeepAccounts()) {
+    if (services_.toolkit.ShowMessage(MessageKind::Confirmation, ResetWithoutPassword) !=
+        MessageAnswer::Yes)
+      return;
+    removeAccounts = true;
   }
   ResetConfiguration(
       services_, state_.SkipSettingsSave, [this] { RunScan(); }, removeAccounts);

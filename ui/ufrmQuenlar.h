@@ -11,6 +11,7 @@
 #include "companions/canned_messages.h"
 #include "companions/chat_posts.h"
 #include "companions/clipboard_holder.h"
+#include "lock/utility_lock.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
 #include "scan/checks.h"
@@ -119,6 +120,7 @@ class TfrmQuenlar {
 
   platform::Services& services_;
   SharedState state_;
+  UtilityLock lock_{services_, state_.PasswordEnabled, state_.Unlocked};
   Findings findings_;
   std::unique_ptr<platform::Form> form_;
   std::unique_ptr<EventLog> log_;

@@ -7,15 +7,12 @@
 #include "core/absorb.h"
 #include "core/registry_layer.h"
 #include "core/settings_layout.h"
-#include "ui/ufrmLogin.h"
 #include "ui/ufrmQuenlar.h"
 
 using namespace platform;
 
 void TfrmQuenlar::mnuEnablePasswordClick() {
-  state_.Unlocked = false;
-  // Switching off needs the password; switching on asks for nothing.
-  if (state_.PasswordEnabled == 1 && !AskUtilityPassword(services_, state_.Unlocked)) return;
+  if (!lock_.PassToSwitch()) return;
   state_.PasswordEnabled = state_.PasswordEnabled == 0 ? 1 : 0;
   mnuEnablePassword->SetCaption(state_.PasswordEnabled == 1 ? "&Disable Password..."
                                                             : "&Enable Password...");
@@ -27,12 +24,7 @@ void TfrmQuenlar::mnuEnablePasswordClick() {
   });
 }
 
-void TfrmQuenlar::mnuChangePasswordClick() {
-  state_.Unlocked = false;
-  if (!AskUtilityPassword(services_, state_.Unlocked)) return;
-  // Closing the second dialog without storing keeps the old password in force.
-  if (AskNewUtilityPassword(services_)) state_.Unlocked = true;
-}
+void TfrmQuenlar::mnuChangePasswordClick() { lock_.ChangePassword(); }
 
 void TfrmQuenlar::mnuMessagingClick() { EditMessageSlots(services_.toolkit, state_.MessageSlots); }
 
@@ -58,6 +50,6 @@ MessageSender TfrmQuenlar::MessageSenderOf() {
 }
 
 void TfrmQuenlar::btnAccountClick() {
-  ShowAccounts(AccountsContext{services_, state_, *mnuTime, *mnuMessageTarget});
+  ShowAccounts(AccountsContext{services_, state_, lock_, *mnuTime, *mnuMessageTarget});
   RefreshWindowTitle(services_, state_.SelectedAccount, *form_, *log_);
 }

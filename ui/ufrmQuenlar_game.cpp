@@ -12,7 +12,6 @@
 #include "platform/registry.h"
 #include "scan/game_paths.h"
 #include "ui/game_notices.h"
-#include "ui/ufrmLogin.h"
 #include "ui/ufrmQuenlar.h"
 
 using namespace platform;
@@ -59,20 +58,14 @@ std::string ShellProblem(std::intptr_t result) {
 
 void TfrmQuenlar::btnPlayClick() {
   state_.MessageCursor = 0;
-  if (!state_.Unlocked) {
-    if (state_.PasswordEnabled == 1)
-      AskUtilityPassword(services_, state_.Unlocked);
-    else
-      state_.Unlocked = true;
-  }
-  if (!state_.Unlocked) return;
+  if (!lock_.PassToPlay()) return;
   // An unreadable path launches nothing, as a missing one does.
   Launch(Absorb(std::string(), [&] { return GamePath(services_); }));
 }
 
 void TfrmQuenlar::Launch(const std::string& gamePath) {
   state_.LaunchTime = services_.clock.Now();
-  state_.Unlocked = false;
+  lock_.UseUp();
   const std::string directory = GameWorkingDirectory(gamePath);
   log_->Append("Launching Mir");
   services_.toolkit.ProcessMessages();
@@ -137,10 +130,10 @@ void TfrmQuenlar::sbtnSendPasswordMouseUp(const MouseEvent&) {
   services_.cursor.Set(crDefault);
   const WindowHandle target = DropTarget;
   DropTarget = 0;
-  if (!AskUtilityPassword(services_, state_.Unlocked)) return;
+  if (!lock_.PassToDrag()) return;
   if (target && DeliverPassword(services_, state_.SelectedAccount, target) == Delivery::Refused)
     ReportRefused(*log_, services_.desktop.ProcessElevation(target), "the password");
-  state_.Unlocked = false;
+  lock_.UseUp();
 }
 
 void TfrmQuenlar::tmrTimeTimer() {

@@ -7,9 +7,9 @@
 
 #include "accounts/account_key.h"
 #include "core/game_client.h"
+#include "lock/ufrmLogin.h"
 #include "platform/memory/memory_view_controls.h"
 #include "tests/host/main_window_support.h"
-#include "ui/ufrmLogin.h"
 
 namespace main_window_test {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/ufrmLogin.h"
+#include "lock/ufrmLogin.h"
 
 #include <stdexcept>
 #include <string>
