@@ -9,7 +9,7 @@
 #include "core/sealing.h"
 #include "core/secure_wipe.h"
 #include "core/settings_layout.h"
-#include "ui/label_specs.h"
+#include "forms/label_specs.h"
 
 using namespace platform;
 

@@ -2,9 +2,9 @@
 // in the event log.
 #pragma once
 
+#include "forms/event_log.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
-#include "scan/event_log.h"
 
 // Sets the caption "Quenlar - <name>" and appends "Account: <name>". A missing or
 // unreadable name shows as nothing after the prefixes.

@@ -3,7 +3,7 @@
 #include "companions/chat_posts.h"
 #include "companions/clipboard_holder.h"
 #include "core/game_client.h"
-#include "ui/game_notices.h"
+#include "forms/game_notices.h"
 
 using namespace platform;
 

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "companions/clipboard_holder.h"
+#include "forms/event_log.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
-#include "scan/event_log.h"
 #include "ui/shared_state.h"
 
 // Lines posted per batch: slots 0 to 24; the last slot is kept but never posted.

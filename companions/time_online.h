@@ -5,10 +5,10 @@
 #include <string>
 
 #include "companions/clipboard_holder.h"
+#include "forms/event_log.h"
 #include "platform/clock.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
-#include "scan/event_log.h"
 
 // "hh:mm:ss" of a duration in days: rounded to whole milliseconds, whole days dropped,
 // a negative duration shown by its magnitude.

@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
+#include "forms/event_log.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
-#include "scan/event_log.h"
 #include "scan/findings.h"
 
 // The Run keys of the current user and of the machine (both its views), and the other

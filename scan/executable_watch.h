@@ -2,8 +2,8 @@
 // against sealed stored ones.
 #pragma once
 
+#include "forms/event_log.h"
 #include "platform/services.h"
-#include "scan/event_log.h"
 #include "scan/findings.h"
 
 // In red when the game executable cannot be read: its sum is then unknown, never "OK".

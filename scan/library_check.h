@@ -2,8 +2,8 @@
 // which the game would load instead of the system's own.
 #pragma once
 
+#include "forms/event_log.h"
 #include "platform/services.h"
-#include "scan/event_log.h"
 
 // Logs one warning per watched name found in the game directory, in a fixed order,
 // or "Tesk Engine: Checks Complete" when none is there.

@@ -1,8 +1,8 @@
 // The check that the game's auto-patcher still takes its patches from the official site.
 #pragma once
 
+#include "forms/event_log.h"
 #include "platform/services.h"
-#include "scan/event_log.h"
 
 // Reads ftp.ini in the game directory and logs whether one of its lines names the
 // official patch site. A file that cannot be read counts as modified.

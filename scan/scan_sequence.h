@@ -6,10 +6,10 @@
 #include <functional>
 #include <string>
 
+#include "forms/event_log.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
 #include "scan/checks.h"
-#include "scan/event_log.h"
 #include "scan/findings.h"
 
 // The main window's pieces the scan drives. All of them outlive the sequence.

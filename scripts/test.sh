@@ -12,8 +12,9 @@ scripts/install-deps.sh
 
 step() { printf '\n=== %s\n' "$*"; }
 
-step "format"
+step "format and floors"
 scripts/format.sh --check
+scripts/check-floors.sh
 
 step "host"
 cmake --preset host >/dev/null

@@ -2,8 +2,8 @@
 
 #include <utility>
 
+#include "forms/label_specs.h"
 #include "ui/credits.h"
-#include "ui/label_specs.h"
 #include "version.h"
 
 using namespace platform;

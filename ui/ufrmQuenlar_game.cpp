@@ -7,11 +7,11 @@
 #include "companions/time_online.h"
 #include "core/absorb.h"
 #include "core/game_client.h"
+#include "forms/game_notices.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/registry.h"
 #include "scan/game_paths.h"
-#include "ui/game_notices.h"
 #include "ui/ufrmQuenlar.h"
 
 using namespace platform;

@@ -2,8 +2,8 @@
 // would lay them out. The handlers are in ufrmQuenlar.cpp.
 #include <utility>
 
+#include "forms/label_specs.h"
 #include "ui/credits.h"
-#include "ui/label_specs.h"
 #include "ui/ufrmQuenlar.h"
 #include "version.h"
 

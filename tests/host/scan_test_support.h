@@ -13,9 +13,9 @@
 
 #include "core/sealing.h"
 #include "core/settings_layout.h"
+#include "forms/event_log.h"
 #include "platform/memory/memory_machine.h"
 #include "scan/checks.h"
-#include "scan/event_log.h"
 #include "scan/findings.h"
 #include "ui/installation.h"
 

@@ -1,4 +1,4 @@
-#include "ui/game_notices.h"
+#include "forms/game_notices.h"
 
 using platform::Elevation;
 

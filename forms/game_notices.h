@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "forms/event_log.h"
 #include "platform/desktop.h"
-#include "scan/event_log.h"
 
 // The game (or the window under a drag) refused `what` ("the login", "the chat line",
 // "the password"): Windows keeps a program from sending to one with higher rights.
