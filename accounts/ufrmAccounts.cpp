@@ -68,14 +68,14 @@ void TfrmAccounts::FillList() {
 
 void TfrmAccounts::lvAccountsClick() {
   const int index = lvAccounts->SelectedIndex();
-  if (index >= 0) context_.state.SelectedAccount = index + 1;
+  if (index >= 0) context_.SelectedAccount = index + 1;
 }
 
 void TfrmAccounts::lvAccountsDblClick() { btnEdit->Click(); }
 
 void TfrmAccounts::btnEditClick() {
   if (!context_.lock.PassToEdit()) return;
-  EditAccount(context_.services, context_.state.SelectedAccount);
+  EditAccount(context_.services, context_.SelectedAccount);
   FillList();
 }
 

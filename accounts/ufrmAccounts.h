@@ -7,14 +7,13 @@
 #include "lock/utility_lock.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
-#include "ui/shared_state.h"
 
 inline constexpr int AccountCount = 16;
 
 // What the list works with from the main window.
 struct AccountsContext {
   platform::Services& services;
-  SharedState& state;
+  int& SelectedAccount;  // the main window's, chosen here
   UtilityLock& lock;
   platform::MenuItem& mnuTime;
   platform::MenuItem& mnuMessageTarget;

@@ -2,13 +2,14 @@
 // one a tick, through the clipboard, until an empty slot or the batch's last line.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "companions/clipboard_holder.h"
+#include "core/settings_layout.h"
 #include "forms/event_log.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
-#include "ui/shared_state.h"
 
 // Lines posted per batch: slots 0 to 24; the last slot is kept but never posted.
 inline constexpr int MessageBatchSize = 25;
@@ -20,10 +21,12 @@ std::string MessageTargetLine(const std::string& target);
 // keeps it), and the log gets the target line either way.
 void AskMessageTarget(platform::Toolkit& toolkit, std::string& target, EventLog& log);
 
-// What one batch works with: the main window's state, hidden fields and timer.
+// What one batch works with: the slots and the cursor the main window keeps, its hidden
+// fields and timer.
 struct MessageSender {
   platform::Services& services;
-  SharedState& state;
+  const std::array<std::string, settings::MessageSlotCount>& MessageSlots;
+  int& MessageCursor;
   platform::Edit& edtMessage;
   platform::Edit& edtTemp;
   platform::Timer& tmrMessages;

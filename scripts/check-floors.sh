@@ -21,9 +21,6 @@ allowed=(
   "platform/win32/winmain.cpp ui/program.h"
   # The simulated game lives in the in-memory backend for now.
   "platform/memory/simulated_game.cpp core/game_client.h"
-  # The shared run-time state is still held by the main window.
-  "accounts/ufrmAccounts.h ui/shared_state.h"
-  "companions/canned_messages.h ui/shared_state.h"
 )
 
 is_allowed() {

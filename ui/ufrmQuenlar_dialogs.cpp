@@ -45,11 +45,12 @@ void TfrmQuenlar::StartMessageBatch() {
 }
 
 MessageSender TfrmQuenlar::MessageSenderOf() {
-  return MessageSender{services_,    state_,           *edtMessage, *edtTemp,
-                       *tmrMessages, playerClipboard_, *log_};
+  return MessageSender{services_, state_.MessageSlots, state_.MessageCursor, *edtMessage,
+                       *edtTemp,  *tmrMessages,        playerClipboard_,     *log_};
 }
 
 void TfrmQuenlar::btnAccountClick() {
-  ShowAccounts(AccountsContext{services_, state_, lock_, *mnuTime, *mnuMessageTarget});
+  ShowAccounts(
+      AccountsContext{services_, state_.SelectedAccount, lock_, *mnuTime, *mnuMessageTarget});
   RefreshWindowTitle(services_, state_.SelectedAccount, *form_, *log_);
 }
