@@ -82,11 +82,12 @@ void TfrmAccounts::btnEditClick() {
 void TfrmAccounts::btnCloseClick() {
   // The pass an edit's prompt gave ends with the list.
   context_.lock.UseUp();
-  if (context_.mnuTime.Checked()) context_.mnuMessageTarget.Click();
+  ClosedByButton = true;
   form_->Close();
 }
 
-void ShowAccounts(const AccountsContext& context) {
+bool ShowAccounts(const AccountsContext& context) {
   TfrmAccounts frmAccounts(context);
   frmAccounts.form().ShowModal();
+  return frmAccounts.ClosedByButton;
 }

@@ -15,8 +15,6 @@ struct AccountsContext {
   platform::Services& services;
   int& SelectedAccount;  // the main window's, chosen here
   UtilityLock& lock;
-  platform::MenuItem& mnuTime;
-  platform::MenuItem& mnuMessageTarget;
 };
 
 class TfrmAccounts {
@@ -43,6 +41,8 @@ class TfrmAccounts {
   platform::Button* btnSelect = nullptr;
   platform::Button* btnEdit = nullptr;
   platform::Button* btnClose = nullptr;
+  // Closed through "&Select" or "&Close", not through the title bar.
+  bool ClosedByButton = false;
 
  private:
   AccountsContext context_;
@@ -50,5 +50,6 @@ class TfrmAccounts {
 };
 
 // Shows the account list modally and destroys it once closed; SelectedAccount holds
-// the player's choice.
-void ShowAccounts(const AccountsContext& context);
+// the player's choice. True when it was closed through one of its buttons: then the
+// owner asks for the message target, if time online is on.
+bool ShowAccounts(const AccountsContext& context);

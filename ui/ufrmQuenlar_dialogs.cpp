@@ -50,7 +50,8 @@ MessageSender TfrmQuenlar::MessageSenderOf() {
 }
 
 void TfrmQuenlar::btnAccountClick() {
-  ShowAccounts(
-      AccountsContext{services_, state_.SelectedAccount, lock_, *mnuTime, *mnuMessageTarget});
+  // The target is asked for before the title shows the account chosen.
+  if (ShowAccounts(AccountsContext{services_, state_.SelectedAccount, lock_}) && mnuTime->Checked())
+    mnuMessageTarget->Click();
   RefreshWindowTitle(services_, state_.SelectedAccount, *form_, *log_);
 }
