@@ -14,10 +14,6 @@ using namespace platform;
 
 namespace {
 
-WindowHandle WindowAt(Desktop& desktop, game_client::ScreenPoint point) {
-  return desktop.WindowFromPoint({point.x, point.y});
-}
-
 Delivery Send(Desktop& desktop, WindowHandle window, const TransferBuffer& buffer) {
   return desktop.SendSetText(window, game_client::FieldTextCapacity, buffer.data());
 }
@@ -59,7 +55,7 @@ FillResult Failure(Delivery delivery, WindowHandle window) {
 
 // The window at the point, when it belongs to the game.
 WindowHandle GameWindowAt(Desktop& desktop, game_client::ScreenPoint point, std::uint32_t game) {
-  const WindowHandle window = WindowAt(desktop, point);
+  const WindowHandle window = desktop.WindowFromPoint(point);
   return window && desktop.WindowProcess(window) == game ? window : 0;
 }
 
@@ -67,7 +63,7 @@ WindowHandle GameWindowAt(Desktop& desktop, game_client::ScreenPoint point, std:
 FillResult SendSecret(Services& services, TransferBuffer& buffer, int account, char suffix,
                       game_client::ScreenPoint point, std::uint32_t game) {
   const WindowHandle window = GameWindowAt(services.desktop, point, game);
-  if (!window) return {FillOutcome::GameGone, WindowAt(services.desktop, point)};
+  if (!window) return {FillOutcome::GameGone, services.desktop.WindowFromPoint(point)};
   Secret text(ReadAccountValue(services, account, suffix));
   const Delivery delivery = SendText(services.desktop, window, buffer, text.text);
   if (delivery != Delivery::Done) return Failure(delivery, window);

@@ -7,13 +7,7 @@
 
 using namespace platform;
 
-namespace {
-
-WindowHandle WindowAt(Desktop& desktop, game_client::ScreenPoint point) {
-  return desktop.WindowFromPoint({point.x, point.y});
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::string MessageTargetLine(const std::string& target) {
   return "Message Target: " + (target.empty() ? std::string("<public message>") : target);
@@ -32,7 +26,7 @@ void MessageSender::StartBatch(bool messagingEnabled) {
 void MessageSender::Tick() {
   Desktop& desktop = services.desktop;
   Toolkit& toolkit = services.toolkit;
-  const WindowHandle game = WindowAt(desktop, game_client::GameWindowPoint);
+  const WindowHandle game = desktop.WindowFromPoint(game_client::GameWindowPoint);
   const int cursor = MessageCursor;
   if (cursor < 0 || cursor >= MessageBatchSize || MessageSlots[cursor].empty()) {
     tmrMessages.SetEnabled(false);

@@ -68,9 +68,7 @@ inline ChatLineResult PostChatLine(platform::Services& services, platform::Windo
   auto windowIs = [&](platform::WindowHandle window, const char* className) {
     return desktop.ClassName(window, game_client::ClassNameCapacity) == className;
   };
-  auto chatWindow = [&] {
-    return desktop.WindowFromPoint({game_client::ChatPoint.x, game_client::ChatPoint.y});
-  };
+  auto chatWindow = [&] { return desktop.WindowFromPoint(game_client::ChatPoint); };
   ChatLineResult result{Delivery::Done, game, false};
   bool opened = false;
   if (windowIs(game, game_client::GameWindowClass)) {

@@ -38,8 +38,7 @@ std::string TimeOnlineLine(Clock& clock, DateTime launchTime, const std::string&
 void TimeOnlinePoster::Post(const std::string& line) {
   Desktop& desktop = services.desktop;
   // The time line looks for the game's main window at the chat point.
-  const WindowHandle game =
-      desktop.WindowFromPoint({game_client::ChatPoint.x, game_client::ChatPoint.y});
+  const WindowHandle game = desktop.WindowFromPoint(game_client::ChatPoint);
   ClipboardHolder clipboard{services.toolkit, desktop, edtTemp, playerClipboard};
   if (!clipboard.PutLine(edtTime, line)) return;
   const ChatLineResult posted = PostChatLine(services, game, {});

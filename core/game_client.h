@@ -3,12 +3,12 @@
 // header, so both sides agree by construction.
 #pragma once
 
+#include "platform/types.h"
+
 namespace game_client {
 
-struct ScreenPoint {
-  int x;
-  int y;
-};
+// A point on the screen, as the desktop takes it.
+using ScreenPoint = platform::Point;
 
 inline constexpr ScreenPoint LoginPoint{400, 265};
 inline constexpr ScreenPoint PasswordPoint{400, 300};

@@ -7,6 +7,7 @@
 #include "core/sealing.h"
 #include "core/settings_layout.h"
 #include "core/stored_text.h"
+#include "platform/ascii_fold.h"
 
 namespace {
 
@@ -30,12 +31,6 @@ std::string SealedData(platform::Services& services, const std::string& utf8) {
   return SealText(services.volume, StoredForm(services.registry, utf8));
 }
 
-std::string FoldAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
 bool IsAscii(const std::string& text) {
   for (char c : text)
     if (static_cast<unsigned char>(c) >= 0x80) return false;
@@ -45,7 +40,7 @@ bool IsAscii(const std::string& text) {
 bool Wanted(const AutostartPlace& place, const std::string& name) {
   if (place.values.empty()) return true;
   for (const char* value : place.values)
-    if (FoldAscii(value) == FoldAscii(name)) return true;
+    if (platform::EqualsFolded(value, name)) return true;
   return false;
 }
 
@@ -172,9 +167,9 @@ std::optional<bool> CompareWithSnapshot(ScanContext& context, const AutostartPla
   // Names match without regard to letter case, as the registry matches them.
   std::unordered_map<std::string, const platform::RegistryValue*> byName;
   for (const platform::NamedValue& value : stored)
-    byName.emplace(FoldAscii(value.name), &value.value);
+    byName.emplace(platform::FoldAscii(value.name), &value.value);
   auto storedText = [&](const std::string& name) -> std::optional<std::string> {
-    if (const auto it = byName.find(FoldAscii(name)); it != byName.end())
+    if (const auto it = byName.find(platform::FoldAscii(name)); it != byName.end())
       return TextOf(*it->second);
     // Beyond ASCII only the registry knows which names are the same.
     if (!haveSnapshot || IsAscii(name)) return std::string();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/game_client.h"
+#include "platform/ascii_fold.h"
 #include "platform/text_reader.h"
 #include "scan/game_paths.h"
 
@@ -15,8 +16,6 @@ const std::string& ExpectedLine() {
   static const std::string line = std::string("site=") + game_client::OfficialPatchSite;
   return line;
 }
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Passes the file through but drops the bytes of a line beyond `cap`, so that a file
 // without line ends cannot grow one line without bound. A cap of two more than the
@@ -75,11 +74,7 @@ bool NamesOfficialSite(platform::Files& files, const std::string& path) {
 }  // namespace
 
 bool IsOfficialSiteLine(const std::string& line) {
-  const std::string& expected = ExpectedLine();
-  if (line.size() != expected.size()) return false;
-  for (std::size_t i = 0; i < line.size(); ++i)
-    if (LowerAscii(line[i]) != expected[i]) return false;
-  return true;
+  return platform::EqualsFolded(line, ExpectedLine());
 }
 
 void CheckPatcherConfig(platform::Services& services, EventLog& log) {

@@ -8,6 +8,7 @@
 #include "core/absorb.h"
 #include "core/game_client.h"
 #include "forms/game_notices.h"
+#include "platform/ascii_fold.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/registry.h"
@@ -21,11 +22,7 @@ namespace {
 constexpr int LaunchPauseMs = 500;
 
 bool EndsWithExe(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string end = path.substr(path.size() - 4);
-  for (char& c : end)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return end == ".exe";
+  return path.size() >= 4 && EqualsFolded(std::string_view(path).substr(path.size() - 4), ".exe");
 }
 
 // Why the game cannot be started from this path, before the shell is asked: the shell
@@ -89,8 +86,7 @@ void TfrmQuenlar::Launch(const std::string& gamePath) {
 
 void TfrmQuenlar::tmrPollTimer() {
   Desktop& desktop = services_.desktop;
-  const WindowHandle login =
-      desktop.WindowFromPoint({game_client::LoginPoint.x, game_client::LoginPoint.y});
+  const WindowHandle login = desktop.WindowFromPoint(game_client::LoginPoint);
   if (desktop.ClassName(login, game_client::ClassNameCapacity) != game_client::FieldClass) return;
   LoginProcess = desktop.WindowProcess(login);
   tmrPoll->SetEnabled(false);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/memory/ascii_fold.h"
+#include "platform/ascii_fold.h"
 
 namespace platform {
 

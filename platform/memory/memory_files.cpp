@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/memory/ascii_fold.h"
+#include "platform/ascii_fold.h"
 #include "platform/memory/windows_path.h"
 
 namespace platform {

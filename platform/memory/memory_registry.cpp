@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "platform/memory/ascii_fold.h"
+#include "platform/ascii_fold.h"
 #include "platform/unicode.h"
 
 namespace platform {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "core/game_client.h"
-#include "platform/memory/ascii_fold.h"
+#include "platform/ascii_fold.h"
 
 namespace platform {
 

@@ -1,4 +1,5 @@
-// ASCII letter-case folding, the way registry and file names compare in memory.
+// ASCII letter-case folding: how names compare where Windows ignores the case of ASCII
+// letters only (registry and file names in memory, file endings, configuration lines).
 #pragma once
 
 #include <string>
