@@ -19,8 +19,6 @@ declare -A rank=([platform]=0 [core]=1 [forms]=2 [lock]=3 [scan]=4 [accounts]=4
 allowed=(
   # The Win32 entry point is the program's top by nature: it starts the program.
   "platform/win32/winmain.cpp ui/program.h"
-  # The simulated game lives in the in-memory backend for now.
-  "platform/memory/simulated_game.cpp core/game_client.h"
 )
 
 is_allowed() {

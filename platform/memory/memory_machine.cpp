@@ -7,9 +7,4 @@ Services MemoryMachine::services() {
                   desktop_,  clock_, process_, shell_,  startupFolders_, digests_};
 }
 
-void MemoryMachine::InstallGame(const std::string& executable, const std::string& contents) {
-  if (!files_.Exists(executable)) files_.AddFile(executable, contents);
-  games_.Register(executable);
-}
-
 }  // namespace platform

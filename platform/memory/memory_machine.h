@@ -11,7 +11,6 @@
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_system.h"
 #include "platform/memory/memory_toolkit.h"
-#include "platform/memory/simulated_game.h"
 #include "platform/services.h"
 
 namespace platform {
@@ -35,13 +34,8 @@ class MemoryMachine {
   MemoryToolkit& toolkit() { return toolkit_; }
   MemoryProcess& process() { return process_; }
   MemoryShell& shell() { return shell_; }
-  SimulatedGames& games() { return games_; }
   MemoryStartupFolders& startupFolders() { return startupFolders_; }
   MemoryDigests& digests() { return digests_; }
-
-  // Makes `executable` a game the shell starts a simulated client for; the file is
-  // created with `contents` unless it exists already.
-  void InstallGame(const std::string& executable, const std::string& contents = "MZ game");
 
  private:
   MemoryRegistry registry_;
@@ -52,9 +46,8 @@ class MemoryMachine {
   MemoryClock clock_;
   MemoryDesktop desktop_{clock_};
   MemoryToolkit toolkit_{clock_, desktop_};
-  SimulatedGames games_{desktop_, clock_};
   MemoryProcess process_{clock_, desktop_};
-  MemoryShell shell_{clock_, games_, &files_};
+  MemoryShell shell_{clock_, &files_};
   MemoryStartupFolders startupFolders_;
   MemoryDigests digests_;
 };

@@ -45,9 +45,13 @@ std::intptr_t MemoryShell::Open(WindowHandle owner, const std::string& file,
     failures_.pop_front();
   } else if (file.empty() || (files_ && IsDrivePath(file) && !files_->Exists(file))) {
     r.result = FileNotFound;
-  } else if (games_.IsGame(file)) {
-    games_.Launch({clock_.nowMs(), clock_.Now(), file, parameters, directory, showCommand});
-    r.startedGame = true;
+  } else {
+    for (ShellProgram* program : programs_) {
+      if (!program->Handles(file)) continue;
+      r.started = true;
+      program->Start(r);
+      break;
+    }
   }
   calls_.push_back(r);
   return r.result;

@@ -9,7 +9,6 @@
 
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_desktop.h"
-#include "platform/memory/simulated_game.h"
 #include "platform/process.h"
 
 namespace platform {
@@ -65,7 +64,16 @@ struct ShellRecord {
   std::string directory;
   int showCommand = 0;
   std::intptr_t result = 0;
-  bool startedGame = false;
+  bool started = false;  // a plugged-in program took it
+};
+
+// A program the in-memory shell can start: test support plugs one in (a simulated game
+// client); the shell itself knows no program.
+class ShellProgram {
+ public:
+  virtual ~ShellProgram() = default;
+  virtual bool Handles(const std::string& file) const = 0;
+  virtual void Start(const ShellRecord& launch) = 0;
 };
 
 class MemoryShell : public Shell {
@@ -74,8 +82,11 @@ class MemoryShell : public Shell {
   static constexpr std::intptr_t FileNotFound = 2;  // what the shell returns for no file
 
   // With `files`, an absolute path to a file that is not there fails with FileNotFound.
-  MemoryShell(MemoryClock& clock, SimulatedGames& games, const MemoryFiles* files = nullptr)
-      : clock_(clock), games_(games), files_(files) {}
+  MemoryShell(MemoryClock& clock, const MemoryFiles* files = nullptr)
+      : clock_(clock), files_(files) {}
+
+  // From now on a file `program` handles starts it; the program must outlive the shell's use.
+  void Plug(ShellProgram& program) { programs_.push_back(&program); }
 
   std::intptr_t Open(WindowHandle owner, const std::string& file, const std::string& parameters,
                      const std::string& directory, int showCommand) override;
@@ -86,8 +97,8 @@ class MemoryShell : public Shell {
 
  private:
   MemoryClock& clock_;
-  SimulatedGames& games_;
   const MemoryFiles* files_;
+  std::vector<ShellProgram*> programs_;
   std::deque<std::intptr_t> failures_;
   std::vector<ShellRecord> calls_;
 };

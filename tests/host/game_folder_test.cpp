@@ -12,7 +12,7 @@
 #include "core/game_client.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"
-#include "platform/memory/memory_machine.h"
+#include "tests/support/simulated_machine.h"
 #include "ui/ufrmQuenlar.h"
 
 namespace {
@@ -29,7 +29,7 @@ void PrintTo(const Folders& f, std::ostream* out) { *out << f.game; }
 
 class GameFolderTest : public ::testing::TestWithParam<Folders> {
  protected:
-  platform::MemoryMachine machine;
+  platform::SimulatedMachine machine;
   platform::Services services = machine.services();
 
   std::vector<std::string> Start() {

@@ -11,8 +11,8 @@
 
 #include "core/sealing.h"
 #include "core/settings_layout.h"
-#include "platform/memory/memory_machine.h"
 #include "scan/checks.h"
+#include "tests/support/simulated_machine.h"
 #include "ui/ufrmQuenlar.h"
 
 namespace main_window_test {
@@ -25,7 +25,7 @@ struct CheckCall {
 
 class RecordingChecks : public IntegrityChecks {
  public:
-  RecordingChecks(ScanContext& context, platform::MemoryMachine& machine)
+  RecordingChecks(ScanContext& context, platform::SimulatedMachine& machine)
       : context(context), machine_(machine) {}
 
   void SnapshotAutostart(AutostartScope scope, bool accepting) override {
@@ -61,14 +61,14 @@ class RecordingChecks : public IntegrityChecks {
     if (during) during(what);
   }
 
-  platform::MemoryMachine& machine_;
+  platform::SimulatedMachine& machine_;
 };
 
 class MainWindowTest : public ::testing::Test {
  protected:
   static constexpr auto HKCU = platform::RootKey::CurrentUser;
 
-  platform::MemoryMachine machine;
+  platform::SimulatedMachine machine;
   platform::Services services = machine.services();
   platform::MemoryRegistry& registry = machine.registry();
   platform::MemoryToolkit& toolkit = machine.toolkit();

@@ -6,15 +6,15 @@
 #include <vector>
 
 #include "core/game_client.h"
-#include "platform/memory/memory_machine.h"
+#include "tests/support/simulated_machine.h"
 
 using platform::GameEventKind;
 using platform::MemoryDesktop;
-using platform::MemoryMachine;
 using platform::MemoryShell;
 using platform::MessageFate;
 using platform::Point;
 using platform::SimulatedGameClient;
+using platform::SimulatedMachine;
 using platform::WindowHandle;
 using platform::WindowMessageId;
 
@@ -61,7 +61,7 @@ class DesktopTest : public ::testing::Test {
     machine.toolkit().ProcessMessages();
   }
 
-  MemoryMachine machine;
+  SimulatedMachine machine;
   MemoryDesktop& desktop = machine.desktop();
   std::unique_ptr<platform::Form> form;
   platform::Memo* log;
@@ -235,7 +235,7 @@ TEST_F(DesktopTest, ShellJournalsEveryCallAndFailsForMissingFiles) {
   machine.toolkit().RunFor(2000);
   ASSERT_EQ(machine.games().count(), 2);
   EXPECT_EQ(shell.calls().size(), 6u);
-  EXPECT_TRUE(shell.calls().back().startedGame);
+  EXPECT_TRUE(shell.calls().back().started);
   // The newer client lies on top.
   const WindowHandle field = desktop.WindowFromPoint(At(game_client::LoginPoint));
   EXPECT_EQ(desktop.OwnerOf(field), machine.games().latest().process());
@@ -243,7 +243,7 @@ TEST_F(DesktopTest, ShellJournalsEveryCallAndFailsForMissingFiles) {
 }
 
 TEST(MemoryProcess, JournalsPriorityChangesInOrderWithTheMessages) {
-  MemoryMachine machine;
+  SimulatedMachine machine;
   auto& process = machine.process();
   EXPECT_EQ(process.ExecutablePath(), "C:\\Program Files\\Quenlar\\Quenlar.exe");
   process.SetExecutablePath("D:\\Copy\\Quenlar.exe");

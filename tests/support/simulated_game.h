@@ -20,6 +20,7 @@
 
 #include "platform/memory/memory_desktop.h"
 #include "platform/memory/memory_edit_text.h"
+#include "platform/memory/memory_process.h"
 
 namespace platform {
 
@@ -139,7 +140,7 @@ class SimulatedGameClient {
 };
 
 // Every game client of the simulation, and the executables that start one.
-class SimulatedGames {
+class SimulatedGames : public ShellProgram {
  public:
   static constexpr int DefaultLoginDelayMs = 2000;
 
@@ -149,6 +150,8 @@ class SimulatedGames {
   // Paths compare without regard to letter case.
   void Register(const std::string& executable) { executables_.push_back(executable); }
   bool IsGame(const std::string& file) const;
+  bool Handles(const std::string& file) const override { return IsGame(file); }
+  void Start(const ShellRecord& launch) override;
   void SetLoginDelay(int ms) { loginDelayMs_ = ms; }
 
   // A new client; its login screen shows after the login delay.

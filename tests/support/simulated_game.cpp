@@ -1,4 +1,4 @@
-#include "platform/memory/simulated_game.h"
+#include "tests/support/simulated_game.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -225,6 +225,11 @@ SimulatedGameClient& SimulatedGames::Launch(GameLaunch launch) {
   scheduled_.push_back(
       clock_.ScheduleAt(clock_.nowMs() + loginDelayMs_, [client] { client->ShowLoginScreen(); }));
   return *client;
+}
+
+void SimulatedGames::Start(const ShellRecord& launch) {
+  Launch({launch.atMs, clock_.Now(), launch.file, launch.parameters, launch.directory,
+          launch.showCommand});
 }
 
 SimulatedGameClient& SimulatedGames::latest() const {
