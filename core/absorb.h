@@ -16,10 +16,12 @@
 #pragma once
 
 #include <exception>
+#include <string>
 #include <type_traits>
 #include <utility>
 
 #include "platform/registry.h"
+#include "platform/system.h"
 
 // Error type for Absorb that stands for whatever is thrown.
 struct Anything {};
@@ -49,4 +51,30 @@ bool Absorb(Work&& work) {
     std::forward<Work>(work)();
     return true;
   });
+}
+
+// As Absorb<Error>, noting what it absorbed under `where` in the trace (the exception's
+// message, or "unknown error"); what the player sees stays the caller's to decide.
+template <typename Error = Anything, typename Work>
+bool AbsorbNoted(platform::Trace& trace, const char* where, Work&& work) {
+  auto note = [&](const char* what) { trace.Note(std::string(where) + ": " + what); };
+  if constexpr (std::is_same_v<Error, Anything>) {
+    try {
+      std::forward<Work>(work)();
+      return true;
+    } catch (const std::exception& error) {
+      note(error.what());
+    } catch (...) {
+      note("unknown error");
+    }
+  } else {
+    static_assert(std::is_base_of_v<std::exception, Error>);
+    try {
+      std::forward<Work>(work)();
+      return true;
+    } catch (const Error& error) {
+      note(error.what());
+    }
+  }
+  return false;
 }

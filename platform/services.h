@@ -20,6 +20,7 @@ struct Services {
   Volume& volume;
   Cursor& cursor;
   Random& random;
+  Trace& trace;
   Toolkit& toolkit;
   Desktop& desktop;
   Clock& clock;

@@ -1,9 +1,10 @@
-// Small system services: the volume serial number, the application-wide cursor and
-// randomness.
+// Small system services: the volume serial number, the application-wide cursor,
+// randomness and the trace.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace platform {
 
@@ -36,6 +37,15 @@ class Random {
   virtual ~Random() = default;
   // A uniformly drawn integer x with 0 <= x < bound (bound > 0).
   virtual std::uint32_t Below(std::uint32_t bound) = 0;
+};
+
+// Where the program notes the cause of a failure it absorbs and goes on without, for
+// whoever looks into a fault later: the player sees only what the program shows. Under
+// Windows the debugger's output (OutputDebugString). Never fails, never blocks.
+class Trace {
+ public:
+  virtual ~Trace() = default;
+  virtual void Note(const std::string& line) = 0;
 };
 
 }  // namespace platform

@@ -57,8 +57,11 @@ bool OpenRunKey(ScanContext& context, RegistryLayer& layer, const AutostartPlace
 // The Run key's entries, read through the wide calls in one pass so that a name the code
 // page cannot hold keeps its identity. An unexpected error while listing reads as no
 // entries.
-std::vector<platform::NamedValue> ValuesOf(RegistryLayer& layer) {
-  return Absorb(std::vector<platform::NamedValue>(), [&] { return layer.Values(); });
+std::vector<platform::NamedValue> ValuesOf(platform::Trace& trace, RegistryLayer& layer) {
+  std::vector<platform::NamedValue> values;
+  AbsorbNoted<platform::RegistryError>(trace, "listing an autostart key",
+                                       [&] { values = layer.Values(); });
+  return values;
 }
 
 // Nothing when the key could not be opened for an unexpected reason.
@@ -66,7 +69,7 @@ std::optional<std::vector<platform::NamedValue>> RunEntries(ScanContext& context
                                                             const AutostartPlace& place) {
   RegistryLayer layer(context.services.registry);
   if (!OpenRunKey(context, layer, place)) return std::nullopt;
-  return ValuesOf(layer);
+  return ValuesOf(context.services.trace, layer);
 }
 
 // The snapshot key's existence, or nothing after an unexpected error, which has been
@@ -123,7 +126,7 @@ void Snapshot32BitView(ScanContext& context, bool upgrade) {
   if (!OpenRunKey(context, autostart, Local32RunPlace)) return;
   const std::optional<bool> exists = SnapshotExists(context, Local32RunPlace);
   if (!exists || *exists) return;
-  WriteRunSnapshot(context, Local32RunPlace, ValuesOf(autostart));
+  WriteRunSnapshot(context, Local32RunPlace, ValuesOf(context.services.trace, autostart));
   if (upgrade) context.log.Append(Local32Watched);
 }
 
@@ -135,7 +138,9 @@ void SnapshotStartupPlaces(ScanContext& context, bool accepting) {
   for (const AutostartPlace& place : StartupPlaces()) {
     if (!Watched(services, place)) continue;
     bool exists = true;
-    if (!Absorb([&] { exists = RegistryLayer(services.registry).KeyExists(place.snapshotKey); }))
+    if (!AbsorbNoted<platform::RegistryError>(services.trace, "looking for a snapshot", [&] {
+          exists = RegistryLayer(services.registry).KeyExists(place.snapshotKey);
+        }))
       continue;
     if (exists) continue;
     const auto entries = EntriesOf(services, place);
@@ -193,7 +198,7 @@ void SnapshotAutostart(ScanContext& context, AutostartScope scope, bool acceptin
       else
         ReportSnapshotMissing(context);
     }
-    WriteRunSnapshot(context, place, ValuesOf(autostart));
+    WriteRunSnapshot(context, place, ValuesOf(context.services.trace, autostart));
   }
   if (scope == AutostartScope::Local && Watched(services, Local32RunPlace))
     Snapshot32BitView(context, *exists && !accepting && !context.findings.FirstRun);

@@ -85,7 +85,7 @@ void ScanSequence::Guarded(const std::function<void()>& check) {
   // The checks report the failures they know; anything else ends only that check.
   // The scan goes on and the buttons come back, and a check that could not finish
   // must not pass for a clean one.
-  if (!Absorb<Anything>(check)) log_.TurnRed();
+  if (!AbsorbNoted(services_.trace, "a check of the scan", check)) log_.TurnRed();
 }
 
 void ScanSequence::Pause() {

@@ -63,7 +63,7 @@ TfrmQuenlar::TfrmQuenlar(Services& services, ChecksFactory makeChecks)
 
 TfrmQuenlar::~TfrmQuenlar() {
   // Nothing is shown for a failed save, and a destructor must not throw.
-  Absorb<Anything>([this] { FormDestroy(); });
+  AbsorbNoted(services_.trace, "saving the settings at exit", [this] { FormDestroy(); });
 }
 
 void TfrmQuenlar::AttachHandlers() {

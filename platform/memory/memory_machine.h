@@ -29,6 +29,7 @@ class MemoryMachine {
   MemoryVolume& volume() { return volume_; }
   MemoryCursor& cursor() { return cursor_; }
   MemoryRandom& random() { return random_; }
+  MemoryTrace& trace() { return trace_; }
   MemoryClock& clock() { return clock_; }
   MemoryDesktop& desktop() { return desktop_; }
   MemoryToolkit& toolkit() { return toolkit_; }
@@ -43,6 +44,7 @@ class MemoryMachine {
   MemoryVolume volume_;
   MemoryCursor cursor_;
   MemoryRandom random_;
+  MemoryTrace trace_;
   MemoryClock clock_;
   MemoryDesktop desktop_{clock_};
   MemoryToolkit toolkit_{clock_, desktop_};

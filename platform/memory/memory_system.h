@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/system.h"
@@ -36,6 +37,16 @@ class MemoryCursor : public Cursor {
  private:
   int current_ = crDefault;
   std::vector<int> journal_;
+};
+
+// Keeps the notes for the tests to read.
+class MemoryTrace : public Trace {
+ public:
+  void Note(const std::string& line) override { lines_.push_back(line); }
+  const std::vector<std::string>& lines() const { return lines_; }
+
+ private:
+  std::vector<std::string> lines_;
 };
 
 // Deterministic: the same seed gives the same draws on every platform. Scripted

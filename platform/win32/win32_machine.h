@@ -27,6 +27,7 @@ class Win32Machine {
   Win32Files files_;
   Win32Volume volume_;
   Win32Cursor cursor_;
+  Win32Trace trace_;
   Win32Random random_;
   Win32Toolkit toolkit_{cursor_};  // after the cursor it reads; forms go before it
   Win32Desktop desktop_;

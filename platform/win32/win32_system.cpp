@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "platform/win32/win32_wide.h"
+
 namespace platform::win32 {
 
 std::optional<std::uint32_t> Win32Volume::SystemSerial() {
@@ -63,6 +65,10 @@ Win32Random::Win32Random() : engine_(SeededEngine()) {}
 std::uint32_t Win32Random::Below(std::uint32_t bound) {
   if (bound <= 1) return 0;
   return std::uniform_int_distribution<std::uint32_t>(0, bound - 1)(engine_);
+}
+
+void Win32Trace::Note(const std::string& line) {
+  OutputDebugStringW(WideFromUtf8("Quenlar: " + line + "\n").c_str());
 }
 
 }  // namespace platform::win32

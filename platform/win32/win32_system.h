@@ -42,4 +42,9 @@ class Win32Random final : public Random {
   std::mt19937 engine_;
 };
 
+class Win32Trace final : public Trace {
+ public:
+  void Note(const std::string& line) override;
+};
+
 }  // namespace platform::win32

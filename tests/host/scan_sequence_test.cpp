@@ -117,6 +117,10 @@ TEST_F(ScanSequenceTest, AnythingThrownByACheckEndsOnlyThatCheck) {
   EXPECT_EQ(machine.cursor().Current(), platform::crDefault);
   EXPECT_EQ(frm->mmoEvents->FontColor(), platform::colors::Red);
   EXPECT_EQ(LogLines().back(), "Message Target: <public message>");
+  // The player sees a red log; the cause is kept for whoever looks into it.
+  EXPECT_EQ(machine.trace().lines(),
+            (std::vector<std::string>{"a check of the scan: unexpected",
+                                      "a check of the scan: unknown error"}));
 }
 
 TEST_F(ScanSequenceTest, TheLogIsClearedBlackAndOneWarningTurnsEveryLineRed) {
