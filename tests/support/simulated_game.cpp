@@ -227,10 +227,7 @@ SimulatedGameClient& SimulatedGames::Launch(GameLaunch launch) {
   return *client;
 }
 
-void SimulatedGames::Start(const ShellRecord& launch) {
-  Launch({launch.atMs, clock_.Now(), launch.file, launch.parameters, launch.directory,
-          launch.showCommand});
-}
+void SimulatedGames::Start(const ShellRecord& launch) { Launch(launch); }
 
 SimulatedGameClient& SimulatedGames::latest() const {
   if (clients_.empty()) throw std::out_of_range("no game client was launched");

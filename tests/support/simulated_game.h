@@ -24,14 +24,8 @@
 
 namespace platform {
 
-struct GameLaunch {
-  std::int64_t atMs = 0;
-  DateTime at = 0;
-  std::string file;
-  std::string parameters;
-  std::string directory;
-  int showCommand = 0;
-};
+// How a client was started: what the shell was asked.
+using GameLaunch = ShellRecord;
 
 enum class GameEventKind {
   Launched,
