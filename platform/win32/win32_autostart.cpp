@@ -61,7 +61,9 @@ class ShortcutReader {
       return {};
     std::string target = Utf8Of(buffer);
     buffer[0] = L'\0';
-    if (SUCCEEDED(link_->GetArguments(buffer, 32767)) && buffer[0]) target += " " + Utf8Of(buffer);
+    // Appended in two steps: GCC 12 warns falsely (-Wrestrict) on " " + text.
+    if (SUCCEEDED(link_->GetArguments(buffer, 32767)) && buffer[0])
+      target.append(" ").append(Utf8Of(buffer));
     return target;
   }
 
