@@ -406,7 +406,7 @@ TEST_F(GameTest, TheDragSendsThePasswordOnlyToTheTargetOfThisDragAfterThePrompt)
   auto& game = machine.games().Launch({});
   game.ShowLoginScreen();
   auto& button = form().Nth<MemorySpeedButton>();
-  const platform::Point field{game_client::PasswordPoint.x, game_client::PasswordPoint.y};
+  const platform::Point field = game_client::PasswordPoint;
   struct Case {
     const char* what;
     bool move;

@@ -22,8 +22,6 @@ namespace {
 
 constexpr int Enter = 13;
 
-Point At(game_client::ScreenPoint p) { return {p.x, p.y}; }
-
 class DesktopTest : public ::testing::Test {
  protected:
   DesktopTest() {
@@ -169,12 +167,12 @@ TEST_F(DesktopTest, WholeLoginAndChatPostAgainstTheSimulatedGame) {
   EXPECT_EQ(game.launch().directory, "C:\\Games\\Mir");
 
   // The game lies above the program's window.
-  const WindowHandle login = desktop.WindowFromPoint(At(game_client::LoginPoint));
+  const WindowHandle login = desktop.WindowFromPoint(game_client::LoginPoint);
   ASSERT_EQ(desktop.ClassName(login, 144), "TEdit");
   desktop.SendSetText(login, 144, "kael");
-  desktop.SendSetText(desktop.WindowFromPoint(At(game_client::PasswordPoint)), 144, "hunter2");
+  desktop.SendSetText(desktop.WindowFromPoint(game_client::PasswordPoint), 144, "hunter2");
   machine.toolkit().ProcessMessages();
-  const WindowHandle password = desktop.WindowFromPoint(At(game_client::PasswordPoint));
+  const WindowHandle password = desktop.WindowFromPoint(game_client::PasswordPoint);
   desktop.PostKeyDown(password, Enter);
   desktop.PostKeyUp(password, Enter);
   machine.toolkit().RunFor(100);
@@ -182,15 +180,15 @@ TEST_F(DesktopTest, WholeLoginAndChatPostAgainstTheSimulatedGame) {
   ASSERT_EQ(game.Logins().size(), 1u);
   EXPECT_EQ(game.Logins()[0].login, "kael");
   EXPECT_EQ(game.Logins()[0].password, "hunter2");
-  const WindowHandle main = desktop.WindowFromPoint(At(game_client::GameWindowPoint));
+  const WindowHandle main = desktop.WindowFromPoint(game_client::GameWindowPoint);
   EXPECT_EQ(desktop.ClassName(main, 144), "TDXDraw");
-  EXPECT_EQ(desktop.WindowFromPoint(At(game_client::ChatPoint)), main);
+  EXPECT_EQ(desktop.WindowFromPoint(game_client::ChatPoint), main);
 
   // A chat line, posted without typing: through the clipboard.
   CopyThrough(*edtTime, "/Kael 01:20:00");
   desktop.PostKeyDown(main, Enter);
   machine.clock().Sleep(250);
-  const WindowHandle chat = desktop.WindowFromPoint(At(game_client::ChatPoint));
+  const WindowHandle chat = desktop.WindowFromPoint(game_client::ChatPoint);
   ASSERT_EQ(desktop.ClassName(chat, 144), "TEdit");
   desktop.PostPaste(chat);
   machine.clock().Sleep(250);
@@ -198,7 +196,7 @@ TEST_F(DesktopTest, WholeLoginAndChatPostAgainstTheSimulatedGame) {
   machine.toolkit().ProcessMessages();
 
   EXPECT_EQ(game.ChatLines(), (std::vector<std::string>{"/Kael 01:20:00"}));
-  EXPECT_EQ(desktop.WindowFromPoint(At(game_client::ChatPoint)), main);  // the line closed
+  EXPECT_EQ(desktop.WindowFromPoint(game_client::ChatPoint), main);  // the line closed
   EXPECT_EQ(game.TextsSet("login"), (std::vector<std::string>{"kael"}));
   std::vector<GameEventKind> kinds;
   for (const auto& e : game.events()) kinds.push_back(e.kind);
@@ -214,9 +212,9 @@ TEST_F(DesktopTest, TheLoginScreenComesOnlyAfterTheDelay) {
   machine.InstallGame("C:\\Games\\Mir\\mir.exe");
   machine.shell().Open(0, "c:\\games\\MIR\\mir.exe", "", "", platform::ShowNormal);
   machine.toolkit().RunFor(4999);
-  EXPECT_EQ(desktop.WindowFromPoint(At(game_client::LoginPoint)), 0u);
+  EXPECT_EQ(desktop.WindowFromPoint(game_client::LoginPoint), 0u);
   machine.clock().Sleep(1);  // the game runs while the program sleeps
-  EXPECT_EQ(desktop.ClassName(desktop.WindowFromPoint(At(game_client::LoginPoint)), 144), "TEdit");
+  EXPECT_EQ(desktop.ClassName(desktop.WindowFromPoint(game_client::LoginPoint), 144), "TEdit");
 }
 
 TEST_F(DesktopTest, ShellJournalsEveryCallAndFailsForMissingFiles) {
@@ -237,7 +235,7 @@ TEST_F(DesktopTest, ShellJournalsEveryCallAndFailsForMissingFiles) {
   EXPECT_EQ(shell.calls().size(), 6u);
   EXPECT_TRUE(shell.calls().back().started);
   // The newer client lies on top.
-  const WindowHandle field = desktop.WindowFromPoint(At(game_client::LoginPoint));
+  const WindowHandle field = desktop.WindowFromPoint(game_client::LoginPoint);
   EXPECT_EQ(desktop.OwnerOf(field), machine.games().latest().process());
   EXPECT_EQ(machine.games().latest().launch().parameters, "b");
 }

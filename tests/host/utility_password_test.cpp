@@ -289,7 +289,7 @@ class UtilityPasswordGuard : public MainWindowTest, public ::testing::WithParamI
       case Guarded::Drag: {
         auto& game = machine.games().Launch({});
         game.ShowLoginScreen();
-        const platform::Point field{game_client::PasswordPoint.x, game_client::PasswordPoint.y};
+        const platform::Point field = game_client::PasswordPoint;
         auto& button = form().Nth<platform::MemorySpeedButton>();
         button.UserMouseDown(platform::MouseButton::Left, {3, 3});
         button.UserMoveToScreen(field);
