@@ -5,10 +5,10 @@
 
 #include "accounts/account_key.h"
 #include "core/absorb.h"
-#include "core/game_client.h"
 #include "core/registry_layer.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"
+#include "game_client/contract.h"
 
 using namespace platform;
 

@@ -82,12 +82,12 @@ void TfrmAccounts::btnEditClick() {
 void TfrmAccounts::btnCloseClick() {
   // The pass an edit's prompt gave ends with the list.
   context_.lock.UseUp();
-  ClosedByButton = true;
+  closedByButton = true;
   form_->Close();
 }
 
 bool ShowAccounts(const AccountsContext& context) {
   TfrmAccounts frmAccounts(context);
   frmAccounts.form().ShowModal();
-  return frmAccounts.ClosedByButton;
+  return frmAccounts.closedByButton;
 }

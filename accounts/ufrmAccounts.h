@@ -42,7 +42,7 @@ class TfrmAccounts {
   platform::Button* btnEdit = nullptr;
   platform::Button* btnClose = nullptr;
   // Closed through "&Select" or "&Close", not through the title bar.
-  bool ClosedByButton = false;
+  bool closedByButton = false;
 
  private:
   AccountsContext context_;

@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "core/game_client.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"
+#include "game_client/contract.h"
 #include "platform/memory/memory_machine.h"
 #include "scan/checks.h"
 #include "ui/installation.h"

@@ -7,7 +7,7 @@
 #include <array>
 #include <functional>
 
-#include "core/game_client.h"
+#include "game_client/contract.h"
 #include "platform/services.h"
 
 enum class ChatPost { TimeOnline, Messages };

@@ -6,8 +6,8 @@
 
 #include "companions/chat_posts.h"
 #include "companions/clipboard_holder.h"
-#include "core/game_client.h"
 #include "forms/game_notices.h"
+#include "game_client/contract.h"
 
 using namespace platform;
 

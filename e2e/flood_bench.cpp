@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "accounts/credential_delivery.h"
-#include "core/game_client.h"
+#include "game_client/contract.h"
 #include "platform/win32/win32_machine.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "core/game_client.h"
 #include "e2e/e2e_test_support.h"
+#include "game_client/contract.h"
 
 namespace e2e {
 namespace {

@@ -2,8 +2,8 @@
 // records it, which is what the credential fill relies on.
 #include <gtest/gtest.h>
 
-#include "core/game_client.h"
 #include "e2e/e2e_test_support.h"
+#include "game_client/contract.h"
 #include "standin/transcript_format.h"
 
 namespace e2e {

@@ -144,10 +144,10 @@ void TfrmLogin::btnOKClick() {
   form_->Close();
 }
 
-bool AskUtilityPassword(Services& services, bool& Unlocked) {
+bool AskUtilityPassword(Services& services, bool& unlocked) {
   const bool setMode = ReadSealedLogin(services.registry).empty();
-  Unlocked = ShowLogin(services, setMode);
-  return Unlocked;
+  unlocked = ShowLogin(services, setMode);
+  return unlocked;
 }
 
 bool AskNewUtilityPassword(Services& services) { return ShowLogin(services, true); }

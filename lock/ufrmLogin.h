@@ -46,10 +46,10 @@ class TfrmLogin {
 };
 
 // The utility password prompt: a dialog in set mode when no password is stored, else
-// in check mode. `Unlocked` becomes whether the dialog accepted a password or stored a
+// in check mode. `unlocked` becomes whether the dialog accepted a password or stored a
 // new one; that is also the result. Reading the stored password is not guarded: a
 // registry failure leaves as an exception.
-bool AskUtilityPassword(platform::Services& services, bool& Unlocked);
+bool AskUtilityPassword(platform::Services& services, bool& unlocked);
 
 // A dialog in set mode whatever is stored: true when a new password was stored.
 bool AskNewUtilityPassword(platform::Services& services);

@@ -5,16 +5,16 @@
 #include "core/absorb.h"
 #include "lock/ufrmLogin.h"
 
-bool UtilityLock::Ask() { return AskUtilityPassword(services_, Unlocked_); }
+bool UtilityLock::Ask() { return AskUtilityPassword(services_, Unlocked); }
 
 bool UtilityLock::PassToPlay() {
-  if (!Unlocked_) {
+  if (!Unlocked) {
     if (On())
       Ask();
     else
-      Unlocked_ = true;
+      Unlocked = true;
   }
-  return Unlocked_;
+  return Unlocked;
 }
 
 bool UtilityLock::PassToEdit() {

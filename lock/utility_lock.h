@@ -1,19 +1,20 @@
 // The utility password's pass: which actions ask for the password, and when a pass that
 // was given is used up. Every guarded action goes through here, so the rules stand in one
-// place. `PasswordEnabled` (only 1 means on) and `Unlocked` are the program's shared state;
-// the lock reads and changes them.
+// place. The lock holds the password's switch and the pass itself.
 #pragma once
 
 #include "platform/services.h"
 
 class UtilityLock {
  public:
-  UtilityLock(platform::Services& services, const int& PasswordEnabled, bool& Unlocked)
-      : services_(services), PasswordEnabled_(PasswordEnabled), Unlocked_(Unlocked) {}
+  explicit UtilityLock(platform::Services& services) : services_(services) {}
   UtilityLock(const UtilityLock&) = delete;
   UtilityLock& operator=(const UtilityLock&) = delete;
 
-  bool On() const { return PasswordEnabled_ == 1; }
+  int PasswordEnabled = 0;  // only 1 switches the utility password on
+  bool Unlocked = false;    // a pass was given and not yet used up
+
+  bool On() const { return PasswordEnabled == 1; }
 
   // Starting the game: a pass already given stands; otherwise the password is asked for
   // when it is on, and the pass is free when it is off.
@@ -33,12 +34,10 @@ class UtilityLock {
   bool ChangePassword();
 
   // The pass goes with the action it was given for.
-  void UseUp() { Unlocked_ = false; }
+  void UseUp() { Unlocked = false; }
 
  private:
   bool Ask();
 
   platform::Services& services_;
-  const int& PasswordEnabled_;
-  bool& Unlocked_;
 };

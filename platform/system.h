@@ -16,20 +16,22 @@ class Volume {
   virtual std::optional<std::uint32_t> SystemSerial() = 0;
 };
 
-// Cursor shapes, numbered as the toolkit the program was first written for numbers them.
-enum CursorShape : int {
+// Cursor shapes, named and numbered as the toolkit the program was first written for names
+// and numbers them.
+enum class CursorShape : int {
   crDefault = 0,
   crCross = -3,
   crHourGlass = -11,
   crHandPoint = -21,
 };
+using enum CursorShape;
 
 class Cursor {
  public:
   virtual ~Cursor() = default;
   // Sets the application-wide mouse cursor; it stays until set again.
-  virtual void Set(int shape) = 0;
-  virtual int Current() const = 0;
+  virtual void Set(CursorShape shape) = 0;
+  virtual CursorShape Current() const = 0;
 };
 
 class Random {

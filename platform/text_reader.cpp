@@ -8,8 +8,8 @@ constexpr char LineFeed = 10;
 constexpr char CtrlZ = 26;
 }  // namespace
 
-TextLineReader::TextLineReader(File& file, std::size_t block_size)
-    : file_(file), buffer_(block_size ? block_size : 1) {}
+TextLineReader::TextLineReader(File& file, std::size_t blockSize)
+    : file_(file), buffer_(blockSize ? blockSize : 1) {}
 
 bool TextLineReader::Fill() {
   if (pos_ < len_) return true;
@@ -32,8 +32,8 @@ bool TextLineReader::Fill() {
 
 bool TextLineReader::Next(std::string& line) {
   line.clear();
-  if (after_cr_) {
-    after_cr_ = false;
+  if (afterCr_) {
+    afterCr_ = false;
     if (Fill() && buffer_[pos_] == LineFeed) ++pos_;
   }
   if (!Fill() || buffer_[pos_] == CtrlZ) {
@@ -49,7 +49,7 @@ bool TextLineReader::Next(std::string& line) {
     if (pos_ < len_) {
       if (buffer_[pos_] == CarriageReturn) {
         ++pos_;
-        after_cr_ = true;
+        afterCr_ = true;
       } else {  // Ctrl-Z: nothing after it is read
         ended_ = true;
         pos_ = len_;

@@ -18,7 +18,7 @@ class TextLineReader {
   static constexpr std::size_t DefaultBlockSize = 64 * 1024;
 
   // The file stays the caller's to close. A block size of 0 is taken as 1.
-  explicit TextLineReader(File& file, std::size_t block_size = DefaultBlockSize);
+  explicit TextLineReader(File& file, std::size_t blockSize = DefaultBlockSize);
 
   // The next line, without its line end. False at the end of the text or when a read
   // fails (then failed() is true and the line being read is dropped).
@@ -35,7 +35,7 @@ class TextLineReader {
   std::size_t len_ = 0;
   bool ended_ = false;  // no more text: the end of the file, a Ctrl-Z, or a failure
   bool failed_ = false;
-  bool after_cr_ = false;  // the last line ended at a CR; a line feed next is skipped
+  bool afterCr_ = false;  // the last line ended at a CR; a line feed next is skipped
 };
 
 }  // namespace platform

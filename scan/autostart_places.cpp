@@ -59,7 +59,7 @@ const AutostartPlace Local32RunPlace{"Local Run (32-bit)",
                                      true};
 
 const std::vector<AutostartPlace>& StartupPlaces() {
-  static const std::vector<AutostartPlace> places = {
+  static const std::vector<AutostartPlace> Places = {
       {"User RunOnce", settings::UserRunOnceKey, RootKey::CurrentUser, RunOnceKey, {}},
       {"Local RunOnce", settings::LocalRunOnceKey, RootKey::LocalMachine, RunOnceKey, {}},
       {"Local RunOnce (32-bit)",
@@ -94,7 +94,7 @@ const std::vector<AutostartPlace>& StartupPlaces() {
        {},
        StartupFolder::Common},
   };
-  return places;
+  return Places;
 }
 
 std::vector<const char*> AutostartSnapshotKeys() {

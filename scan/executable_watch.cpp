@@ -19,11 +19,11 @@ void ReportUnreadable(EventLog& log) {
 }
 
 std::string HexOf(const platform::Sha256Digest& digest) {
-  static const char digits[] = "0123456789abcdef";
+  static const char Digits[] = "0123456789abcdef";
   std::string hex;
   for (std::uint8_t byte : digest) {
-    hex += digits[byte >> 4];
-    hex += digits[byte & 0x0f];
+    hex += Digits[byte >> 4];
+    hex += Digits[byte & 0x0f];
   }
   return hex;
 }

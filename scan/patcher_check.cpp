@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "core/game_client.h"
+#include "game_client/contract.h"
 #include "platform/ascii_fold.h"
 #include "platform/text_reader.h"
 #include "scan/game_paths.h"
@@ -13,8 +13,8 @@
 namespace {
 
 const std::string& ExpectedLine() {
-  static const std::string line = std::string("site=") + game_client::OfficialPatchSite;
-  return line;
+  static const std::string Line = std::string("site=") + game_client::OfficialPatchSite;
+  return Line;
 }
 
 // Passes the file through but drops the bytes of a line beyond `cap`, so that a file

@@ -2,7 +2,8 @@
 # Fails on an include that reaches up a floor or sideways between the feature folders.
 # The floors, lowest first (a folder may include its own files and those of lower floors):
 #   platform            the seam and its two backends
-#   core                sealing, settings, registry layer, checksum, game-client facts
+#   core game_client    side by side: sealing, settings, registry layer, checksum; and the
+#                       game-client contract (shared with the stand-in and the simulator)
 #   forms               what the windows share: the look, the event log, its notices
 #   lock                the utility password: its dialog and its rules
 #   scan accounts companions   the features, side by side: none includes another
@@ -12,7 +13,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-declare -A rank=([platform]=0 [core]=1 [forms]=2 [lock]=3 [scan]=4 [accounts]=4
+declare -A rank=([platform]=0 [core]=1 [game_client]=1 [forms]=2 [lock]=3 [scan]=4 [accounts]=4
                  [companions]=4 [ui]=5)
 
 # Reaches that are known and still to go, each with its reason; nothing else may be added.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs every test tier: the format check, host, host under ASan/UBSan, the Win32 backend and the
-# end-to-end tier under Wine, and a bounded fuzzing run.
+# Runs every test tier: the format, floor and naming checks, host, host under ASan/UBSan,
+# the Win32 backend and the end-to-end tier under Wine, and a bounded fuzzing run.
 # Usage: scripts/test.sh [fuzz-seconds-per-target]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,9 +12,10 @@ scripts/install-deps.sh
 
 step() { printf '\n=== %s\n' "$*"; }
 
-step "format and floors"
+step "format, floors and names"
 scripts/format.sh --check
 scripts/check-floors.sh
+scripts/check-names.sh
 
 step "host"
 cmake --preset host >/dev/null

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/game_client.h"
+#include "game_client/contract.h"
 
 namespace standin {
 

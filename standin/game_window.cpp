@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/game_client.h"
+#include "game_client/contract.h"
 #include "standin/field.h"
 #include "standin/transcript_format.h"
 

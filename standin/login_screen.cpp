@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/game_client.h"
+#include "game_client/contract.h"
 #include "standin/field.h"
 #include "standin/game_window.h"
 #include "standin/transcript_format.h"

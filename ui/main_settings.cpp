@@ -38,37 +38,38 @@ void SaveSlot(platform::Services& services, RegistryLayer& registry, int slot,
 
 }  // namespace
 
-void LoadMainSettings(platform::Services& services, SharedState& state, MenuMarks& marks) {
+void LoadMainSettings(platform::Services& services, MainWindowState& state, MenuMarks& marks,
+                      UtilityLock& lock) {
   RegistryLayer registry(services.registry);
   // No key open: every read below fails and takes its default.
   Absorb<std::exception>([&] { registry.OpenKey(settings::AccessKey, true); });
   using settings::Acc, settings::Messaging, settings::Online, settings::Stealth, settings::Validate,
       settings::Warning;
-  state.PasswordEnabled =
+  lock.PasswordEnabled =
       ReadOr(Validate.defaultValue, [&] { return registry.ReadInteger(Validate.name); });
   state.SelectedAccount = ReadOr(Acc.defaultValue, [&] { return registry.ReadInteger(Acc.name); });
-  marks.Stealth = ReadOr(Stealth.defaultValue, [&] { return registry.ReadBool(Stealth.name); });
-  marks.Messaging =
+  marks.stealth = ReadOr(Stealth.defaultValue, [&] { return registry.ReadBool(Stealth.name); });
+  marks.messaging =
       ReadOr(Messaging.defaultValue, [&] { return registry.ReadBool(Messaging.name); });
-  marks.Online = ReadOr(Online.defaultValue, [&] { return registry.ReadBool(Online.name); });
-  marks.Warning = ReadOr(Warning.defaultValue, [&] { return registry.ReadBool(Warning.name); });
+  marks.online = ReadOr(Online.defaultValue, [&] { return registry.ReadBool(Online.name); });
+  marks.warning = ReadOr(Warning.defaultValue, [&] { return registry.ReadBool(Warning.name); });
   state.MessageTarget = ReadOr(std::string(settings::MessageTarget.defaultValue),
                                [&] { return registry.ReadText(settings::MessageTarget.name); });
   for (int slot = 0; slot < settings::MessageSlotCount; ++slot)
     state.MessageSlots[slot] = LoadSlot(services, registry, slot);
 }
 
-void SaveMainSettings(platform::Services& services, const SharedState& state,
+void SaveMainSettings(platform::Services& services, const MainWindowState& state,
                       const MenuMarks& marks) {
   RegistryLayer registry(services.registry);
   const bool saved = Absorb<std::exception>(false, [&] {
     return registry.OpenKey(settings::AccessKey, true) &&
            registry.WriteInteger(settings::Acc.name, state.SelectedAccount) &&
-           registry.WriteBool(settings::Stealth.name, marks.Stealth) &&
-           registry.WriteBool(settings::Online.name, marks.Online) &&
-           registry.WriteBool(settings::Warning.name, marks.Warning) &&
+           registry.WriteBool(settings::Stealth.name, marks.stealth) &&
+           registry.WriteBool(settings::Online.name, marks.online) &&
+           registry.WriteBool(settings::Warning.name, marks.warning) &&
            registry.WriteText(settings::MessageTarget.name, state.MessageTarget) &&
-           registry.WriteBool(settings::Messaging.name, marks.Messaging);
+           registry.WriteBool(settings::Messaging.name, marks.messaging);
   });
   if (!saved) return;
   for (int slot = 0; slot < settings::MessageSlotCount; ++slot)

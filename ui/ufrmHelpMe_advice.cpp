@@ -19,7 +19,7 @@ std::string Lines(std::initializer_list<const char*> lines) {
 }  // namespace
 
 const std::string& PreventionAdvice() {
-  static const std::string text = Lines({
+  static const std::string Text = Lines({
       "Good Practices",
       "------------------------",
       "",
@@ -54,11 +54,11 @@ const std::string& PreventionAdvice() {
       "14) Enter your password by copy and paste instead of typing",
       "      it (see the Recovery page).",
   });
-  return text;
+  return Text;
 }
 
 const std::string& RecoveryAdvice() {
-  static const std::string text = Lines({
+  static const std::string Text = Lines({
       "Recovery",
       "---------------",
       "",
@@ -101,5 +101,5 @@ const std::string& RecoveryAdvice() {
       "a keystroke logger captures is then only the copy and paste",
       "keys, never the password itself.",
   });
-  return text;
+  return Text;
 }

@@ -86,26 +86,26 @@ void TfrmQuenlar::FormCreate() {
   state_.Dragging = false;
   state_.SelectedAccount = 1;
   MenuMarks marks;
-  LoadMainSettings(services_, state_, marks);
-  if (state_.PasswordEnabled == 1) mnuEnablePassword->SetCaption("&Disable Password...");
+  LoadMainSettings(services_, state_, marks, lock_);
+  if (lock_.PasswordEnabled == 1) mnuEnablePassword->SetCaption("&Disable Password...");
   // The loaded settings replace the marks of the design.
-  mnuStealthMode->SetChecked(marks.Stealth);
-  mnuEnableMessaging->SetChecked(marks.Messaging);
-  mnuTime->SetChecked(marks.Online);
-  mnu2HourWarning->SetChecked(marks.Warning);
+  mnuStealthMode->SetChecked(marks.stealth);
+  mnuEnableMessaging->SetChecked(marks.messaging);
+  mnuTime->SetChecked(marks.online);
+  mnu2HourWarning->SetChecked(marks.warning);
   findings_ = Findings{};
   tmrScan->SetEnabled(true);
-  state_.Unlocked = false;
+  lock_.Unlocked = false;
 }
 
 void TfrmQuenlar::FormDestroy() {
   services_.cursor.Set(crDefault);
   if (state_.SkipSettingsSave) return;  // an uninstall or reset has removed the settings
   MenuMarks marks;
-  marks.Stealth = mnuStealthMode->Checked();
-  marks.Messaging = mnuEnableMessaging->Checked();
-  marks.Online = mnuTime->Checked();
-  marks.Warning = mnu2HourWarning->Checked();
+  marks.stealth = mnuStealthMode->Checked();
+  marks.messaging = mnuEnableMessaging->Checked();
+  marks.online = mnuTime->Checked();
+  marks.warning = mnu2HourWarning->Checked();
   SaveMainSettings(services_, state_, marks);
 }
 

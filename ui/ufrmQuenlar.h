@@ -18,7 +18,7 @@
 #include "scan/checks.h"
 #include "scan/findings.h"
 #include "scan/scan_sequence.h"
-#include "ui/shared_state.h"
+#include "ui/main_window_state.h"
 
 class TfrmQuenlar {
  public:
@@ -71,7 +71,8 @@ class TfrmQuenlar {
   void mnu2HourWarningClick();
 
   platform::Form& form() { return *form_; }
-  SharedState& state() { return state_; }
+  MainWindowState& state() { return state_; }
+  UtilityLock& lock() { return lock_; }
   Findings& findings() { return findings_; }
   EventLog& log() { return *log_; }
 
@@ -119,8 +120,8 @@ class TfrmQuenlar {
   MessageSender MessageSenderOf();
 
   platform::Services& services_;
-  SharedState state_;
-  UtilityLock lock_{services_, state_.PasswordEnabled, state_.Unlocked};
+  MainWindowState state_;
+  UtilityLock lock_{services_};
   Findings findings_;
   std::unique_ptr<platform::Form> form_;
   std::unique_ptr<EventLog> log_;
@@ -130,7 +131,7 @@ class TfrmQuenlar {
   // The window under the pointer at the last move of the current drag; 0 for none.
   platform::WindowHandle DropTarget = 0;
   // The process whose login field the poll found: the only one the fill sends to.
-  std::uint32_t LoginProcess = 0;
+  std::uint32_t loginProcess_ = 0;
   ChatPosts chatPosts_;
   PlayerClipboard playerClipboard_;
 

@@ -13,14 +13,14 @@ using namespace platform;
 
 void TfrmQuenlar::mnuEnablePasswordClick() {
   if (!lock_.PassToSwitch()) return;
-  state_.PasswordEnabled = state_.PasswordEnabled == 0 ? 1 : 0;
-  mnuEnablePassword->SetCaption(state_.PasswordEnabled == 1 ? "&Disable Password..."
-                                                            : "&Enable Password...");
+  lock_.PasswordEnabled = lock_.PasswordEnabled == 0 ? 1 : 0;
+  mnuEnablePassword->SetCaption(lock_.PasswordEnabled == 1 ? "&Disable Password..."
+                                                           : "&Enable Password...");
   // The switch holds for this run even if it could not be stored.
   Absorb([&] {
     RegistryLayer layer(services_.registry);
     if (layer.OpenKey(settings::AccessKey, true))
-      layer.WriteInteger(settings::Validate.name, state_.PasswordEnabled);
+      layer.WriteInteger(settings::Validate.name, lock_.PasswordEnabled);
   });
 }
 

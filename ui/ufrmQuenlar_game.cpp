@@ -6,8 +6,8 @@
 #include "accounts/credential_delivery.h"
 #include "companions/time_online.h"
 #include "core/absorb.h"
-#include "core/game_client.h"
 #include "forms/game_notices.h"
+#include "game_client/contract.h"
 #include "platform/ascii_fold.h"
 #include "platform/files.h"
 #include "platform/process.h"
@@ -88,7 +88,7 @@ void TfrmQuenlar::tmrPollTimer() {
   Desktop& desktop = services_.desktop;
   const WindowHandle login = desktop.WindowFromPoint(game_client::LoginPoint);
   if (desktop.ClassName(login, game_client::ClassNameCapacity) != game_client::FieldClass) return;
-  LoginProcess = desktop.WindowProcess(login);
+  loginProcess_ = desktop.WindowProcess(login);
   tmrPoll->SetEnabled(false);
   tmrRun->SetEnabled(true);
 }
@@ -97,7 +97,7 @@ void TfrmQuenlar::tmrRunTimer() {
   tmrRun->SetEnabled(false);
   StartMessageBatch();
   const FillResult fill =
-      CredentialFill(services_, state_.SelectedAccount, mnuStealthMode->Checked(), LoginProcess);
+      CredentialFill(services_, state_.SelectedAccount, mnuStealthMode->Checked(), loginProcess_);
   switch (fill.outcome) {
     case FillOutcome::Submitted: break;
     case FillOutcome::Refused:

@@ -45,12 +45,12 @@ struct MemoryFilesState {
   // Keyed by the folded full path ("C:\\GAMES\\MIR.EXE"); drive roots are implicit.
   std::map<std::string, Entry> entries;
   std::map<int, Handle> handles;
-  int next_id = 1;
-  WindowsPath working_directory{"C:"};
+  int nextId = 1;
+  WindowsPath workingDirectory{"C:"};
   FaultInjector faults;
 
   std::optional<std::string> Key(const std::string& path) const {
-    auto resolved = ResolveWindowsPath(path, working_directory);
+    auto resolved = ResolveWindowsPath(path, workingDirectory);
     if (!resolved) return std::nullopt;
     return FoldAscii(JoinWindowsPath(*resolved));
   }
@@ -71,7 +71,7 @@ struct MemoryFilesState {
     if (Writes(access) && (it->second.attributes & file_attribute::ReadOnly)) return 0;
     for (const auto& [id, h] : handles)
       if (h.key == *key && !Compatible(h.access, h.share, access, share)) return 0;
-    int id = next_id++;
+    int id = nextId++;
     handles.emplace(id, Handle{*key, access, share, own});
     if (bytes) *bytes = it->second.bytes;
     return id;
@@ -93,9 +93,9 @@ struct MemoryFilesState {
       }
     }
   }
-  WindowsPath ResolveOrThrow(const std::string& path, bool allow_root) const {
-    auto resolved = ResolveWindowsPath(path, working_directory);
-    if (!resolved || (!allow_root && resolved->size() < 2))
+  WindowsPath ResolveOrThrow(const std::string& path, bool allowRoot) const {
+    auto resolved = ResolveWindowsPath(path, workingDirectory);
+    if (!resolved || (!allowRoot && resolved->size() < 2))
       throw std::invalid_argument("MemoryFiles: invalid path \"" + path + "\"");
     return *resolved;
   }
@@ -199,11 +199,11 @@ EntryKind MemoryFiles::KindOf(const std::string& path) {
 void MemoryFiles::SetWorkingDirectory(const std::string& path) {
   WindowsPath dir = state_->ResolveOrThrow(path, true);
   state_->MakeDirectories(dir, dir.size());
-  state_->working_directory = dir;
+  state_->workingDirectory = dir;
 }
 
 std::string MemoryFiles::WorkingDirectory() const {
-  return JoinWindowsPath(state_->working_directory);
+  return JoinWindowsPath(state_->workingDirectory);
 }
 
 void MemoryFiles::AddFile(const std::string& path, std::string bytes, std::uint32_t attributes) {

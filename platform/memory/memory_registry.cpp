@@ -40,14 +40,14 @@ struct MemoryRegistry::Node {
   std::vector<std::pair<std::string, RegistryValue>> values;
   std::vector<std::unique_ptr<Node>> children;
 
-  Node* Child(const std::string& child_name) const {
+  Node* Child(const std::string& childName) const {
     for (const auto& c : children)
-      if (EqualsFolded(c->name, child_name)) return c.get();
+      if (EqualsFolded(c->name, childName)) return c.get();
     return nullptr;
   }
-  RegistryValue* FindValue(const std::string& value_name) {
+  RegistryValue* FindValue(const std::string& valueName) {
     for (auto& [n, v] : values)
-      if (EqualsFolded(n, value_name)) return &v;
+      if (EqualsFolded(n, valueName)) return &v;
     return nullptr;
   }
 };
@@ -95,9 +95,9 @@ std::pair<RootKey, MemoryRegistry::Path> MemoryRegistry::Viewed(RootKey root, Pa
   return {RootKey::LocalMachine, std::move(path)};
 }
 
-MemoryRegistry::Node* MemoryRegistry::Find(RootKey root, const Path& view_path) const {
-  const auto [key_root, path] = Viewed(root, view_path);
-  Node* node = &Root(key_root);
+MemoryRegistry::Node* MemoryRegistry::Find(RootKey root, const Path& viewPath) const {
+  const auto [keyRoot, path] = Viewed(root, viewPath);
+  Node* node = &Root(keyRoot);
   for (const std::string& part : path) {
     node = node->Child(part);
     if (!node) return nullptr;
@@ -105,9 +105,9 @@ MemoryRegistry::Node* MemoryRegistry::Find(RootKey root, const Path& view_path) 
   return node;
 }
 
-MemoryRegistry::Node& MemoryRegistry::Make(RootKey root, const Path& view_path) {
-  const auto [key_root, path] = Viewed(root, view_path);
-  Node* node = &Root(key_root);
+MemoryRegistry::Node& MemoryRegistry::Make(RootKey root, const Path& viewPath) {
+  const auto [keyRoot, path] = Viewed(root, viewPath);
+  Node* node = &Root(keyRoot);
   for (const std::string& part : path) {
     Node* child = node->Child(part);
     if (!child) {
@@ -128,15 +128,15 @@ static bool IsPrefixFolded(const std::vector<std::string>& prefix,
   return true;
 }
 
-bool MemoryRegistry::Denied(RootKey view_root, const Path& view_path) const {
-  const auto [root, path] = Viewed(view_root, view_path);
+bool MemoryRegistry::Denied(RootKey viewRoot, const Path& viewPath) const {
+  const auto [root, path] = Viewed(viewRoot, viewPath);
   for (const auto& [r, p] : denied_)
     if (r == root && IsPrefixFolded(p, path)) return true;
   return false;
 }
 
-bool MemoryRegistry::SubtreeDenied(RootKey view_root, const Path& view_path) const {
-  const auto [root, path] = Viewed(view_root, view_path);
+bool MemoryRegistry::SubtreeDenied(RootKey viewRoot, const Path& viewPath) const {
+  const auto [root, path] = Viewed(viewRoot, viewPath);
   for (const auto& [r, p] : denied_)
     if (r == root && (IsPrefixFolded(p, path) || IsPrefixFolded(path, p))) return true;
   return false;
@@ -274,8 +274,8 @@ RegStatus MemoryRegistry::DeleteKey(RootKey root, const std::string& path) {
   auto parts = Split(path);
   // The root keys themselves cannot be deleted.
   if (!parts || parts->empty()) return RegStatus::Failed;
-  Path parent_path(parts->begin(), parts->end() - 1);
-  Node* parent = Find(root, parent_path);
+  Path parentPath(parts->begin(), parts->end() - 1);
+  Node* parent = Find(root, parentPath);
   Node* node = parent ? parent->Child(parts->back()) : nullptr;
   if (!node) return RegStatus::NotFound;
   // All or nothing: a denied key anywhere in the subtree keeps the whole subtree.
@@ -291,10 +291,10 @@ void MemoryRegistry::DenyFullAccess(RootKey root, const std::string& path) {
 }
 
 void MemoryRegistry::AllowFullAccess(RootKey root, const std::string& path) {
-  const auto [key_root, parts] = Viewed(root, SplitOrThrow(path));
+  const auto viewed = Viewed(root, SplitOrThrow(path));
   std::erase_if(denied_, [&](const auto& rp) {
-    return rp.first == key_root && rp.second.size() == parts.size() &&
-           IsPrefixFolded(rp.second, parts);
+    return rp.first == viewed.first && rp.second.size() == viewed.second.size() &&
+           IsPrefixFolded(rp.second, viewed.second);
   });
 }
 

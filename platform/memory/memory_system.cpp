@@ -7,7 +7,7 @@ std::optional<std::uint32_t> MemoryVolume::SystemSerial() {
   return serial_;
 }
 
-void MemoryCursor::Set(int shape) {
+void MemoryCursor::Set(CursorShape shape) {
   current_ = shape;
   journal_.push_back(shape);
 }

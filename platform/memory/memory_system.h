@@ -28,15 +28,15 @@ class MemoryVolume : public Volume {
 
 class MemoryCursor : public Cursor {
  public:
-  void Set(int shape) override;
-  int Current() const override { return current_; }
+  void Set(CursorShape shape) override;
+  CursorShape Current() const override { return current_; }
   // Every shape set, in order.
-  const std::vector<int>& journal() const { return journal_; }
+  const std::vector<CursorShape>& journal() const { return journal_; }
   void ClearJournal() { journal_.clear(); }
 
  private:
-  int current_ = crDefault;
-  std::vector<int> journal_;
+  CursorShape current_ = crDefault;
+  std::vector<CursorShape> journal_;
 };
 
 // Keeps the notes for the tests to read.

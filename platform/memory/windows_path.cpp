@@ -5,12 +5,12 @@ namespace platform {
 static bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 std::optional<WindowsPath> ResolveWindowsPath(const std::string& path,
-                                              const WindowsPath& working_directory) {
-  if (path.empty() || working_directory.empty()) return std::nullopt;
+                                              const WindowsPath& workingDirectory) {
+  if (path.empty() || workingDirectory.empty()) return std::nullopt;
   std::size_t pos = 0;
   WindowsPath result;
-  bool has_drive = path.size() >= 2 && path[1] == ':';
-  if (has_drive) {
+  bool hasDrive = path.size() >= 2 && path[1] == ':';
+  if (hasDrive) {
     char letter = path[0];
     if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
     if (letter < 'A' || letter > 'Z') return std::nullopt;
@@ -18,15 +18,15 @@ std::optional<WindowsPath> ResolveWindowsPath(const std::string& path,
     std::string drive = std::string(1, letter) + ":";
     bool rooted = pos < path.size() && IsSeparator(path[pos]);
     // "D:name" is relative to the working directory only when that is on drive D.
-    if (!rooted && drive == working_directory.front())
-      result = working_directory;
+    if (!rooted && drive == workingDirectory.front())
+      result = workingDirectory;
     else
       result = {drive};
   } else if (IsSeparator(path[0])) {
     if (path.size() >= 2 && IsSeparator(path[1])) return std::nullopt;  // UNC
-    result = {working_directory.front()};
+    result = {workingDirectory.front()};
   } else {
-    result = working_directory;
+    result = workingDirectory;
   }
 
   while (pos < path.size()) {

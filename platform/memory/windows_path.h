@@ -12,11 +12,11 @@ namespace platform {
 // A full path as its components: the drive ("C:") first, then one name per level.
 using WindowsPath = std::vector<std::string>;
 
-// Resolves `path` against the absolute `working_directory`. nullopt for a path that
+// Resolves `path` against the absolute `workingDirectory`. nullopt for a path that
 // names nothing resolvable: empty, UNC ("\\\\server\\share"), a bad drive, or a
 // trailing separator after a name ("C:\\dir\\"); the bare root "C:\\" resolves to {"C:"}.
 std::optional<WindowsPath> ResolveWindowsPath(const std::string& path,
-                                              const WindowsPath& working_directory);
+                                              const WindowsPath& workingDirectory);
 
 // "C:\\Games\\Mir"; a bare drive gives "C:\\".
 std::string JoinWindowsPath(const WindowsPath& path);

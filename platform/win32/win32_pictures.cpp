@@ -111,9 +111,9 @@ void DrawKey(HDC dc, RECT area, Look look) {
     Rectangle(dc, shaftEnd - 3 * tooth, middle + 1, shaftEnd - 2 * tooth, middle + tooth);
   }
   Fill hole(dc, GetSysColor(COLOR_BTNFACE));
-  int hole_size = std::max(2, ring / 3);
-  int hole_left = left + ring / 2 - hole_size / 2;
-  Ellipse(dc, hole_left, middle - hole_size / 2, hole_left + hole_size, middle + hole_size / 2 + 1);
+  int holeSize = std::max(2, ring / 3);
+  int holeLeft = left + ring / 2 - holeSize / 2;
+  Ellipse(dc, holeLeft, middle - holeSize / 2, holeLeft + holeSize, middle + holeSize / 2 + 1);
 }
 
 // A shield with a keyhole, on the page's own colour.

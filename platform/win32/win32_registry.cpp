@@ -260,34 +260,34 @@ RegStatus Win32Registry::ReadValuesUtf8(RootKey root, const std::string& path,
   std::wstring name;
   std::vector<BYTE> data;
   // Sized from the key's own figures; a value that grew meanwhile asks for them again.
-  auto size_buffers = [&]() -> RegStatus {
-    DWORD longest_name = 0, longest_data = 0;
+  auto sizeBuffers = [&]() -> RegStatus {
+    DWORD longestName = 0, longestData = 0;
     LSTATUS info = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                    nullptr, &longest_name, &longest_data, nullptr, nullptr);
+                                    nullptr, &longestName, &longestData, nullptr, nullptr);
     if (info != ERROR_SUCCESS) return StatusOf(info);
-    name.assign(static_cast<std::size_t>(longest_name) + 1, L'\0');
-    data.assign(static_cast<std::size_t>(longest_data) + sizeof(wchar_t), 0);
+    name.assign(static_cast<std::size_t>(longestName) + 1, L'\0');
+    data.assign(static_cast<std::size_t>(longestData) + sizeof(wchar_t), 0);
     return RegStatus::Ok;
   };
-  if ((status = size_buffers()) != RegStatus::Ok) return status;
+  if ((status = sizeBuffers()) != RegStatus::Ok) return status;
 
   std::vector<NamedValue> found;
   int retries = 0;
   for (DWORD index = 0;;) {
-    DWORD name_length = static_cast<DWORD>(name.size());
+    DWORD nameLength = static_cast<DWORD>(name.size());
     DWORD type = REG_NONE;
     DWORD size = static_cast<DWORD>(data.size());
-    LSTATUS error = RegEnumValueW(key.get(), index, name.data(), &name_length, nullptr, &type,
+    LSTATUS error = RegEnumValueW(key.get(), index, name.data(), &nameLength, nullptr, &type,
                                   data.data(), &size);
     if (error == ERROR_NO_MORE_ITEMS) break;
     if (error == ERROR_MORE_DATA) {
       if (++retries > 8) return RegStatus::Failed;
-      if ((status = size_buffers()) != RegStatus::Ok) return status;
+      if ((status = sizeBuffers()) != RegStatus::Ok) return status;
       continue;
     }
     if (error != ERROR_SUCCESS) return StatusOf(error);
     found.push_back(
-        {Utf8FromWide(name.data(), name_length), ValueFromWide(type, data.data(), size)});
+        {Utf8FromWide(name.data(), nameLength), ValueFromWide(type, data.data(), size)});
     ++index;
   }
   values = std::move(found);
@@ -301,16 +301,16 @@ RegStatus Win32Registry::ReadValueUtf8(RootKey root, const std::string& path,
   RegStatus status = OpenWide(root, path, KEY_QUERY_VALUE, key);
   if (status != RegStatus::Ok) return status;
 
-  const std::wstring wide_name = WideFromUtf8(name);
+  const std::wstring wideName = WideFromUtf8(name);
   DWORD type = REG_NONE;
   DWORD size = 0;
-  LSTATUS error = RegQueryValueExW(key.get(), wide_name.c_str(), nullptr, &type, nullptr, &size);
+  LSTATUS error = RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &type, nullptr, &size);
   std::vector<BYTE> data;
   for (int attempt = 0; error == ERROR_SUCCESS || error == ERROR_MORE_DATA; ++attempt) {
     if (error == ERROR_MORE_DATA && attempt > 8) return RegStatus::Failed;
     data.resize(size);
     DWORD got = size;
-    error = RegQueryValueExW(key.get(), wide_name.c_str(), nullptr, &type, data.data(), &got);
+    error = RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &type, data.data(), &got);
     if (error == ERROR_SUCCESS) {
       data.resize(got);
       break;
@@ -365,16 +365,16 @@ bool Win32Registry::ToCodePage(const std::string& utf8, std::string& text) {
   if (wide.empty()) return true;
   const int count = static_cast<int>(wide.size());
   // No best fit: an "a" for an "ā" would pass for a text the code page holds.
-  const bool utf8_page = GetACP() == CP_UTF8;
-  const DWORD flags = utf8_page ? 0 : WC_NO_BEST_FIT_CHARS;
-  BOOL used_default = FALSE;
-  BOOL* used = utf8_page ? nullptr : &used_default;
+  const bool utf8Page = GetACP() == CP_UTF8;
+  const DWORD flags = utf8Page ? 0 : WC_NO_BEST_FIT_CHARS;
+  BOOL usedDefault = FALSE;
+  BOOL* used = utf8Page ? nullptr : &usedDefault;
   const int length =
       WideCharToMultiByte(CP_ACP, flags, wide.data(), count, nullptr, 0, nullptr, used);
   if (length <= 0) return false;
   text.assign(static_cast<std::size_t>(length), '\0');
   WideCharToMultiByte(CP_ACP, flags, wide.data(), count, text.data(), length, nullptr, used);
-  if (used_default) return false;
+  if (usedDefault) return false;
   // Only a text that comes back unchanged is held by the code page.
   const int back = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
   std::wstring again(static_cast<std::size_t>(back > 0 ? back : 0), L'\0');

@@ -12,15 +12,15 @@ namespace platform::win32 {
 std::optional<std::uint32_t> Win32Volume::SystemSerial() {
   if (serial_) return serial_;
   DWORD serial = 0;
-  DWORD longest_name = 0;
+  DWORD longestName = 0;
   DWORD flags = 0;
-  if (!GetVolumeInformationA("C:\\", nullptr, 0, &serial, &longest_name, &flags, nullptr, 0))
+  if (!GetVolumeInformationA("C:\\", nullptr, 0, &serial, &longestName, &flags, nullptr, 0))
     return std::nullopt;
   serial_ = static_cast<std::uint32_t>(serial);
   return serial_;
 }
 
-void* CursorHandleFor(int shape) {
+void* CursorHandleFor(CursorShape shape) {
   switch (shape) {
     case crHourGlass: return LoadCursor(nullptr, IDC_WAIT);
     case crCross: return LoadCursor(nullptr, IDC_CROSS);
@@ -29,7 +29,7 @@ void* CursorHandleFor(int shape) {
   }
 }
 
-void Win32Cursor::Set(int shape) {
+void Win32Cursor::Set(CursorShape shape) {
   current_ = shape;
   SetCursor(static_cast<HCURSOR>(CursorHandleFor(shape)));
 }

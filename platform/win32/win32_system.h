@@ -23,15 +23,15 @@ class Win32Volume final : public Volume {
 // without a system cursor shows the arrow but is still remembered as set.
 class Win32Cursor final : public Cursor {
  public:
-  void Set(int shape) override;
-  int Current() const override { return current_; }
+  void Set(CursorShape shape) override;
+  CursorShape Current() const override { return current_; }
 
  private:
-  int current_ = crDefault;
+  CursorShape current_ = crDefault;
 };
 
 // The system cursor handle (an HCURSOR) that shows a shape.
-void* CursorHandleFor(int shape);
+void* CursorHandleFor(CursorShape shape);
 
 class Win32Random final : public Random {
  public:

@@ -122,7 +122,7 @@ ControlCore* UiState::Find(HWND window) const {
 }
 
 bool UiState::ApplyCursor(LPARAM setCursorLParam) const {
-  int shape = cursor_.Current();
+  const CursorShape shape = cursor_.Current();
   if (shape == crDefault || LOWORD(setCursorLParam) != HTCLIENT) return false;
   SetCursor(static_cast<HCURSOR>(CursorHandleFor(shape)));
   return true;

@@ -12,10 +12,10 @@ namespace {
 void RestrictDllSearch() {
   using SetDirectories = BOOL(WINAPI*)(DWORD);
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  auto set_directories = kernel ? reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(
-                                      GetProcAddress(kernel, "SetDefaultDllDirectories")))
-                                : nullptr;
-  if (!set_directories || !set_directories(LOAD_LIBRARY_SEARCH_SYSTEM32))
+  auto setDirectories = kernel ? reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(
+                                     GetProcAddress(kernel, "SetDefaultDllDirectories")))
+                               : nullptr;
+  if (!setDirectories || !setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
     SetDllDirectoryA("");  // at least drop the current directory
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/game_client.h"
+#include "game_client/contract.h"
 #include "standin/test/desktop.h"
 #include "standin/transcript_format.h"
 

@@ -165,4 +165,19 @@ TYPED_TEST(UiDesktopContract, WhatAPasteOrCopyLeavesAloneByKindOfEdit) {
   EXPECT_EQ(this->PasteOver(holder), "first\r\nsecond");
 }
 
+// The player's paste is cut to the edit's limit (the game's fields take 144 characters);
+// what the program sets itself is not.
+TYPED_TEST(UiDesktopContract, AnEditsLimitCutsThePlayersPasteButNotTheProgramsText) {
+  Edit& holder = this->form->AddEdit({{}, "", 0, false});
+  platform::EditSpec spec{{10, 10, 100, 21}, "", 0};
+  spec.maxLength = 144;
+  Edit& field = this->form->AddEdit(spec);
+  this->form->Show();
+  const std::string longer(150, 'x');
+  this->Copy(holder, longer + "\r\nsecond");
+  EXPECT_EQ(this->PasteOver(field), std::string(144, 'x'));
+  field.SetText(longer);
+  EXPECT_EQ(field.Text(), longer);
+}
+
 }  // namespace

@@ -1,4 +1,4 @@
-// The volume serial, the application cursor and randomness on both backends.
+// The volume serial, the application cursor, randomness and digests on both backends.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -24,8 +24,9 @@ TYPED_TEST(SystemContract, TheSystemSerialIsThereAndStable) {
 TYPED_TEST(SystemContract, TheCursorStartsAsDefaultAndKeepsEachShapeSet) {
   platform::Cursor& cursor = this->rig.cursor();
   EXPECT_EQ(cursor.Current(), platform::crDefault);
-  for (int shape : std::initializer_list<int>{platform::crHourGlass, platform::crCross,
-                                              platform::crHandPoint, platform::crDefault, -99}) {
+  for (platform::CursorShape shape :
+       {platform::crHourGlass, platform::crCross, platform::crHandPoint, platform::crDefault,
+        static_cast<platform::CursorShape>(-99)}) {
     cursor.Set(shape);
     EXPECT_EQ(cursor.Current(), shape);
   }
@@ -42,6 +43,27 @@ TYPED_TEST(SystemContract, RandomDrawsCoverEveryValueBelowTheBound) {
   EXPECT_EQ(seen.size(), 26u);
   EXPECT_EQ(random.Below(1), 0u);
   EXPECT_EQ(random.Below(0), 0u);
+}
+
+// The standard's examples, the second one fed in pieces across a block boundary.
+TYPED_TEST(SystemContract, Sha256GivesTheStandardsDigests) {
+  auto hex = [](const platform::Sha256Digest& digest) {
+    std::string text;
+    for (unsigned byte : digest)
+      text += "0123456789abcdef"[byte >> 4], text += "0123456789abcdef"[byte & 15];
+    return text;
+  };
+  platform::Digests& digests = this->rig.digests();
+  auto one = digests.NewSha256();
+  ASSERT_NE(one, nullptr);
+  one->Update("abc", 3);
+  EXPECT_EQ(hex(one->Finish()), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+  const std::string two = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
+  auto pieces = digests.NewSha256();
+  pieces->Update(two.data(), 20);
+  pieces->Update(two.data() + 20, two.size() - 20);
+  EXPECT_EQ(hex(pieces->Finish()),
+            "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
 }
 
 }  // namespace

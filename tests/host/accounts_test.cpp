@@ -150,7 +150,7 @@ TEST_F(AccountsTest, TheFieldsTakeNoMoreThanTheGameFieldsReceive) {
 TEST_F(AccountsTest, AClickChoosesTheAccountAndClosingAsksForTheTargetWithTimeOnline) {
   Store(12, 'N', "Mage");
   Store(3, 'N', "Taoist");
-  frm->state().Unlocked = true;
+  frm->lock().Unlocked = true;
   frm->mnuTime->SetChecked(true);
   toolkit.ScriptInput("Message Target", std::string("Kael"));
   toolkit.ScriptInput("Message Target", std::string("Lin"));
@@ -161,7 +161,7 @@ TEST_F(AccountsTest, AClickChoosesTheAccountAndClosingAsksForTheTargetWithTimeOn
   });
   EXPECT_EQ(frm->state().SelectedAccount, 12);
   EXPECT_EQ(frm->form().Caption(), "Quenlar - Mage");
-  EXPECT_FALSE(frm->state().Unlocked);
+  EXPECT_FALSE(frm->lock().Unlocked);
   Accounts([](MemoryForm& list) {
     list.Nth<MemoryListView>().UserClickItem(2);
     Press(list, "&Select");
@@ -173,8 +173,8 @@ TEST_F(AccountsTest, AClickChoosesTheAccountAndClosingAsksForTheTargetWithTimeOn
 
 TEST_F(AccountsTest, WithThePasswordOnEditingNeedsItAndADoubleClickEditsTheEntry) {
   SetAccess("Login", RegistryValue::Text(Seal("Secret")));
-  frm->state().PasswordEnabled = 1;
-  frm->state().Unlocked = true;
+  frm->lock().PasswordEnabled = 1;
+  frm->lock().Unlocked = true;
   auto answer = [&](const char* typed) {
     toolkit.ScriptModal("Utility Login", [typed](platform::Form& f) {
       MemoryToolkit::Of(f).Nth<MemoryEdit>(0).UserType(typed);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/game_client.h"
+#include "game_client/contract.h"
 #include "tests/host/main_window_support.h"
 
 namespace main_window_test {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/memory/memory_autostart.h"
+#include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_controls.h"
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_machine.h"
@@ -62,11 +64,22 @@ class MemorySystemRig {
   platform::Volume& volume() { return volume_; }
   platform::Cursor& cursor() { return cursor_; }
   platform::Random& random() { return random_; }
+  platform::Digests& digests() { return digests_; }
 
  private:
   platform::MemoryVolume volume_;
   platform::MemoryCursor cursor_;
   platform::MemoryRandom random_;
+  platform::MemoryDigests digests_;
+};
+
+// The virtual clock: time passes only by sleeping.
+class MemoryClockRig {
+ public:
+  platform::Clock& clock() { return clock_; }
+
+ private:
+  platform::MemoryClock clock_;
 };
 
 // A whole simulated machine: its toolkit, its desktop and the virtual clock that drives
@@ -172,6 +185,7 @@ using RegistryRigs = ::testing::Types<MemoryRegistryRig>;
 using FilesRigs = ::testing::Types<MemoryFilesRig>;
 using SystemRigs = ::testing::Types<MemorySystemRig>;
 using ToolkitRigs = ::testing::Types<MemoryToolkitRig>;
+using ClockRigs = ::testing::Types<MemoryClockRig>;
 using ProcessRigs = ::testing::Types<MemoryProcessRig>;
 
 }  // namespace contract

@@ -223,7 +223,7 @@ class ThrowingFiles : public platform::Files {
   }
   bool FindFirst(const std::string&) override { return false; }
   platform::EntryKind KindOf(const std::string&) override { return platform::EntryKind::Missing; }
-  int cursorAtOpen = crDefault;
+  platform::CursorShape cursorAtOpen = crDefault;
 
  private:
   platform::Cursor& cursor_;

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "core/game_client.h"
 #include "core/sealing.h"
 #include "core/settings_layout.h"
+#include "game_client/contract.h"
 #include "tests/support/simulated_machine.h"
 #include "ui/ufrmQuenlar.h"
 

@@ -8,7 +8,7 @@
 #include "accounts/account_key.h"
 #include "accounts/credential_delivery.h"
 #include "companions/time_online.h"
-#include "core/game_client.h"
+#include "game_client/contract.h"
 #include "tests/host/main_window_support.h"
 
 namespace main_window_test {
@@ -85,7 +85,7 @@ TEST_F(GameTest, PlayLogsThenOpensTheGameHalfASecondLaterInItsFolder) {
     EXPECT_EQ(call.showCommand, 5);
     EXPECT_EQ(frm->state().LaunchTime, now);
     EXPECT_EQ(frm->state().MessageCursor, 0);
-    EXPECT_FALSE(frm->state().Unlocked);
+    EXPECT_FALSE(frm->lock().Unlocked);
     EXPECT_TRUE(frm->tmrPoll->Enabled());
   }
 }
@@ -132,7 +132,7 @@ TEST_F(GameTest, ALaunchThatCannotStartSaysWhyAndOpensNoFolder) {
 
 TEST_F(GameTest, WithThePasswordOnEveryPlayAsksAndAFailedPromptLaunchesNothing) {
   registry.SetValue(HKCU, settings::AccessKey, "Login", RegistryValue::Text(Seal("guard")));
-  frm->state().PasswordEnabled = 1;
+  frm->lock().PasswordEnabled = 1;
   frm->state().MessageCursor = 4;
   AnswerPrompt(nullptr);
   frm->btnPlay->Click();
@@ -435,7 +435,7 @@ TEST_F(GameTest, TheDragSendsThePasswordOnlyToTheTargetOfThisDragAfterThePrompt)
       EXPECT_EQ(SetTexts()[0].text, "hunter2");
       EXPECT_EQ(SetTexts()[0].window, game.passwordField());
     }
-    EXPECT_FALSE(frm->state().Unlocked);
+    EXPECT_FALSE(frm->lock().Unlocked);
   }
 }
 

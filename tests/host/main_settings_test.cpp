@@ -65,20 +65,21 @@ TEST_F(MainSettingsTest, LoadReadsEveryValueInOrderAndUnsealsTheSlots) {
   Set("Message25", RegistryValue::Text(Seal("last line")));
   registry.faults().ClearJournal();
 
-  SharedState state;
+  MainWindowState state;
   MenuMarks marks;
-  LoadMainSettings(services, state, marks);
+  UtilityLock lock(services);
+  LoadMainSettings(services, state, marks, lock);
 
   std::vector<std::string> order{"Validate", "Acc",     "Stealth",      "Messaging",
                                  "Online",   "Warning", "MessageTarget"};
   for (const auto& slot : SlotNames()) order.push_back(slot);
   EXPECT_THAT(Names("ReadValue"), ElementsAreArray(order));
-  EXPECT_EQ(state.PasswordEnabled, 1);
+  EXPECT_EQ(lock.PasswordEnabled, 1);
   EXPECT_EQ(state.SelectedAccount, 12);
-  EXPECT_TRUE(marks.Stealth);
-  EXPECT_FALSE(marks.Messaging);
-  EXPECT_TRUE(marks.Online);
-  EXPECT_TRUE(marks.Warning);
+  EXPECT_TRUE(marks.stealth);
+  EXPECT_FALSE(marks.messaging);
+  EXPECT_TRUE(marks.online);
+  EXPECT_TRUE(marks.warning);
   EXPECT_EQ(state.MessageTarget, "Hunter");
   EXPECT_EQ(state.MessageSlots[0], "first line");
   EXPECT_EQ(state.MessageSlots[25], "last line");
@@ -96,14 +97,15 @@ TEST_F(MainSettingsTest, MistypedOrFailingValuesFallBackOneByOne) {
   // The read of "Online" (the fifth read) throws; the values after it still load.
   registry.faults().Arm(Fault{5, false, FaultKind::Throw, "ReadValue"});
 
-  SharedState state;
+  MainWindowState state;
   MenuMarks marks;
-  LoadMainSettings(services, state, marks);
+  UtilityLock lock(services);
+  LoadMainSettings(services, state, marks, lock);
 
-  EXPECT_FALSE(marks.Stealth);
+  EXPECT_FALSE(marks.stealth);
   EXPECT_EQ(state.SelectedAccount, 1);
-  EXPECT_FALSE(marks.Messaging);
-  EXPECT_FALSE(marks.Online);
+  EXPECT_FALSE(marks.messaging);
+  EXPECT_FALSE(marks.online);
   EXPECT_EQ(state.MessageTarget, "");
   EXPECT_EQ(state.MessageSlots[2], "");
   EXPECT_EQ(state.MessageSlots[3], "kept");
@@ -111,12 +113,11 @@ TEST_F(MainSettingsTest, MistypedOrFailingValuesFallBackOneByOne) {
 
 class MainSettingsSaveTest : public MainSettingsTest {
  protected:
-  SharedState state;
+  MainWindowState state;
   MenuMarks marks{true, false, true, false};
 
   void SetUp() override {
     state.SelectedAccount = 3;
-    state.PasswordEnabled = 1;
     state.MessageTarget = "Hunter";
     state.MessageSlots[0] = "hello";
     state.MessageSlots[4] = "bye";

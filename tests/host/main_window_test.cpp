@@ -84,10 +84,10 @@ TEST_F(MainWindowTest, AFirstStartCreatesTheKeyAndReplacesTheDesignMarksWithDefa
   EXPECT_FALSE(frm->mnuTime->Checked());
   EXPECT_FALSE(frm->mnu2HourWarning->Checked());
   EXPECT_EQ(frm->mnuEnablePassword->Caption(), "&Enable Password...");
-  const SharedState& state = frm->state();
+  const MainWindowState& state = frm->state();
   EXPECT_EQ(state.SelectedAccount, 1);
-  EXPECT_EQ(state.PasswordEnabled, 0);
-  EXPECT_FALSE(state.Unlocked);
+  EXPECT_EQ(frm->lock().PasswordEnabled, 0);
+  EXPECT_FALSE(frm->lock().Unlocked);
   EXPECT_FALSE(state.Dragging);
   EXPECT_THAT(state.MessageSlots, Each(""));
 }

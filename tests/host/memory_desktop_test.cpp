@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/game_client.h"
+#include "game_client/contract.h"
 #include "tests/support/simulated_machine.h"
 
 using platform::GameEventKind;

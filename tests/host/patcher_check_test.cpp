@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "core/game_client.h"
+#include "game_client/contract.h"
 #include "scan/game_paths.h"
 #include "tests/host/scan_test_support.h"
 

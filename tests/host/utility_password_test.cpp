@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "accounts/account_key.h"
-#include "core/game_client.h"
+#include "game_client/contract.h"
 #include "lock/ufrmLogin.h"
 #include "platform/memory/memory_view_controls.h"
 #include "tests/host/main_window_support.h"
@@ -123,7 +123,7 @@ TEST_F(UtilityPasswordTest, SetModeAsksUntilTwoEqualPasswordsAndStoresThemSealed
 
 TEST_F(UtilityPasswordTest, EnableAndDisableSwitchAtOnceAndDisablingNeedsThePassword) {
   StoreLogin("Secret");
-  frm->state().PasswordEnabled = 2;  // any value but 1 is off
+  frm->lock().PasswordEnabled = 2;  // any value but 1 is off
   auto validate = [&] { return registry.Value(HKCU, settings::AccessKey, "Validate")->AsDword(); };
 
   ASSERT_TRUE(Choose("&Enable Password..."));
@@ -137,17 +137,17 @@ TEST_F(UtilityPasswordTest, EnableAndDisableSwitchAtOnceAndDisablingNeedsThePass
   ScriptInfo("Invalid Password!");
   ASSERT_TRUE(Choose("&Disable Password..."));
   EXPECT_EQ(validate(), 1u);
-  EXPECT_EQ(frm->state().PasswordEnabled, 1);
+  EXPECT_EQ(frm->lock().PasswordEnabled, 1);
 
   Answer("Secret");
   ASSERT_TRUE(Choose("&Disable Password..."));
   EXPECT_EQ(validate(), 0u);
   EXPECT_EQ(frm->mnuEnablePassword->Caption(), "&Enable Password...");
-  EXPECT_TRUE(frm->state().Unlocked);
+  EXPECT_TRUE(frm->lock().Unlocked);
 
   registry.faults().Arm({1, true, FaultKind::Throw, "WriteValue"});
   ASSERT_TRUE(Choose("&Enable Password..."));  // a failed write is ignored
-  EXPECT_EQ(frm->state().PasswordEnabled, 1);
+  EXPECT_EQ(frm->lock().PasswordEnabled, 1);
   EXPECT_TRUE(toolkit.unexpected().empty());
 }
 
@@ -158,19 +158,19 @@ TEST_F(UtilityPasswordTest, ChangeAsksForTheCurrentPasswordEvenWhenSwitchedOff) 
   Answer("New", "New");
   ASSERT_TRUE(Choose("&Change Password..."));
   EXPECT_EQ(StoredLogin(), Seal("New"));
-  EXPECT_TRUE(frm->state().Unlocked);
+  EXPECT_TRUE(frm->lock().Unlocked);
 
   Answer("New");
   ScriptInfo(Request);
   toolkit.ScriptModal("Utility Login", [](platform::Form&) {});  // closed by its title bar
   ASSERT_TRUE(Choose("&Change Password..."));
   EXPECT_EQ(StoredLogin(), Seal("New"));
-  EXPECT_TRUE(frm->state().Unlocked);
+  EXPECT_TRUE(frm->lock().Unlocked);
 
   Answer("Old");
   ScriptInfo("Invalid Password!");
   ASSERT_TRUE(Choose("&Change Password..."));
-  EXPECT_FALSE(frm->state().Unlocked);
+  EXPECT_FALSE(frm->lock().Unlocked);
   EXPECT_EQ(toolkit.UnusedScripts(), 0);
   EXPECT_TRUE(toolkit.unexpected().empty());
 }
@@ -219,7 +219,7 @@ TEST_F(UtilityPasswordTest, ResetNeedsThePasswordToKeepTheAccounts) {
                  (c.goOn == MessageAnswer::Yes ? "yes" : "no"));
     StoreLogin("Secret");
     registry.SetValue(HKCU, AccountKey(), "1N", RegistryValue::Text("sealed"));
-    frm->state().PasswordEnabled = c.typed ? 1 : 0;
+    frm->lock().PasswordEnabled = c.typed ? 1 : 0;
     frm->state().SkipSettingsSave = false;
     if (c.typed) {
       Answer(c.typed);
@@ -234,7 +234,7 @@ TEST_F(UtilityPasswordTest, ResetNeedsThePasswordToKeepTheAccounts) {
     ASSERT_TRUE(Choose("&Reset Config..."));
     EXPECT_EQ(StoredLogin() == "<missing>", c.reset);
     EXPECT_EQ(registry.Text(HKCU, AccountKey(), "1N").has_value(), c.accountsKept);
-    EXPECT_FALSE(frm->state().Unlocked);
+    EXPECT_FALSE(frm->lock().Unlocked);
     EXPECT_EQ(toolkit.UnusedScripts(), 0);
   }
 }
@@ -281,7 +281,7 @@ class UtilityPasswordGuard : public MainWindowTest, public ::testing::WithParamI
           toolkit.ScriptModal("", [&](platform::Form& f) { done = true, f.Close(); });
         toolkit.ScriptModal("Accounts", [&](platform::Form& f) {
           MemoryToolkit::Of(f).ButtonCaptioned("&Edit").UserClick();
-          unlocked = frm->state().Unlocked;
+          unlocked = frm->lock().Unlocked;
           MemoryToolkit::Of(f).ButtonCaptioned("&Close").UserClick();
         });
         dynamic_cast<MemoryButton&>(*frm->btnAccount).UserClick();
@@ -298,15 +298,15 @@ class UtilityPasswordGuard : public MainWindowTest, public ::testing::WithParamI
         break;
       }
     }
-    unlocked = frm->state().Unlocked;
+    unlocked = frm->lock().Unlocked;
     return done;
   }
 };
 
 TEST_P(UtilityPasswordGuard, AsksRunsAndUsesUpThePassAsTheRulesSay) {
   const GuardRow& row = GetParam();
-  frm->state().PasswordEnabled = row.enabled;
-  frm->state().Unlocked = row.unlockedBefore;
+  frm->lock().PasswordEnabled = row.enabled;
+  frm->lock().Unlocked = row.unlockedBefore;
   if (row.typed) {
     toolkit.ScriptModal("Utility Login", [typed = row.typed](platform::Form& f) {
       MemoryToolkit::Of(f).Nth<MemoryEdit>(0).UserType(typed);

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "core/game_client.h"
+#include "game_client/contract.h"
 #include "platform/ascii_fold.h"
 
 namespace platform {

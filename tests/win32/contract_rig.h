@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/win32_autostart.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
@@ -71,11 +72,22 @@ class Win32SystemRig {
   platform::Volume& volume() { return volume_; }
   platform::Cursor& cursor() { return cursor_; }
   platform::Random& random() { return random_; }
+  platform::Digests& digests() { return digests_; }
 
  private:
   platform::win32::Win32Volume volume_;
   platform::win32::Win32Cursor cursor_;
   platform::win32::Win32Random random_;
+  platform::win32::Win32Digests digests_;
+};
+
+// The system's clock: time passes while the test waits.
+class Win32ClockRig {
+ public:
+  platform::Clock& clock() { return clock_; }
+
+ private:
+  platform::win32::Win32Clock clock_;
 };
 
 // The real toolkit on the Wine desktop: time passes while pumping, the player's part is
@@ -213,6 +225,7 @@ using RegistryRigs = ::testing::Types<Win32RegistryRig>;
 using FilesRigs = ::testing::Types<Win32FilesRig>;
 using SystemRigs = ::testing::Types<Win32SystemRig>;
 using ToolkitRigs = ::testing::Types<Win32ToolkitRig>;
+using ClockRigs = ::testing::Types<Win32ClockRig>;
 using ProcessRigs = ::testing::Types<Win32ProcessRig>;
 
 }  // namespace contract

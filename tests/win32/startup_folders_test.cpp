@@ -72,20 +72,4 @@ TEST_F(StartupFolderItems, AShortcutGivesWhatItStartsAProgramItsOwnPath) {
                        {"tray.lnk", "C:\\windows\\notepad.exe /background"}}));
 }
 
-TEST(Win32Digests, Sha256OfTheStandardsMessageInTwoPieces) {
-  win32::Win32Digests digests;
-  auto sha = digests.NewSha256();
-  ASSERT_NE(sha, nullptr);
-  sha->Update("a", 1);
-  sha->Update("bc", 2);
-  const Sha256Digest digest = sha->Finish();
-  std::string hex;
-  for (std::uint8_t byte : digest) {
-    char two[3];
-    std::snprintf(two, sizeof two, "%02x", byte);
-    hex += two;
-  }
-  EXPECT_EQ(hex, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
-}
-
 }  // namespace

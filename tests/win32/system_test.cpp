@@ -30,15 +30,16 @@ TEST(Win32Volume, SystemSerialOfDriveC) {
 TEST(Win32Cursor, ShowsAndRemembersEachShape) {
   win32::Win32Cursor cursor;
   EXPECT_EQ(cursor.Current(), crDefault);
-  const std::vector<std::pair<int, LPCSTR>> shapes = {{crHourGlass, IDC_WAIT},
-                                                      {crCross, IDC_CROSS},
-                                                      {crHandPoint, IDC_HAND},
-                                                      {crDefault, IDC_ARROW},
-                                                      {-99, IDC_ARROW}};
+  const std::vector<std::pair<platform::CursorShape, LPCSTR>> shapes = {
+      {crHourGlass, IDC_WAIT},
+      {crCross, IDC_CROSS},
+      {crHandPoint, IDC_HAND},
+      {crDefault, IDC_ARROW},
+      {static_cast<platform::CursorShape>(-99), IDC_ARROW}};
   for (const auto& [shape, system] : shapes) {
     cursor.Set(shape);
     EXPECT_EQ(cursor.Current(), shape);
-    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, system)) << shape;
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, system)) << static_cast<int>(shape);
   }
 }
 

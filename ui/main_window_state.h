@@ -1,5 +1,7 @@
-// The run-time state the main window holds for the whole run and lends, by reference,
-// to the handlers that read or change it. The scan's findings are in scan/findings.h.
+// What the main window holds for the whole run: the stored choices it loads and saves,
+// lent by reference to the dialogs that change them, and what only it uses. The utility
+// password's switch and pass are the lock's (lock/utility_lock.h); the scan's findings
+// are in scan/findings.h.
 #pragma once
 
 #include <array>
@@ -8,9 +10,7 @@
 #include "core/settings_layout.h"
 #include "platform/clock.h"
 
-struct SharedState {
-  int PasswordEnabled = 0;  // only 1 switches the utility password on
-  bool Unlocked = false;
+struct MainWindowState {
   int SelectedAccount = 1;    // used as is to form value names, never range-checked
   std::string MessageTarget;  // empty: public chat
   std::array<std::string, settings::MessageSlotCount> MessageSlots;
