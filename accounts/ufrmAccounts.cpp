@@ -11,40 +11,29 @@
 
 using namespace platform;
 
-namespace {
-
-ButtonSpec SideButton(Bounds bounds, const char* caption, int tabOrder, Action onClick) {
-  ButtonSpec spec;
-  spec.bounds = bounds;
-  spec.caption = caption;
-  spec.tabOrder = tabOrder;
-  spec.onClick = std::move(onClick);
-  return spec;
-}
-
-}  // namespace
-
-TfrmAccounts::TfrmAccounts(const AccountsContext& context) : context_(context) {
-  FormSpec spec;
-  spec.caption = "Accounts";
-  spec.clientWidth = 383;
-  spec.clientHeight = 149;
-  spec.border = BorderStyle::ToolWindow;
-  spec.centred = true;
-  form_ = context_.services.toolkit.CreateForm(spec);
-
-  ListViewSpec list;
-  list.bounds = {0, 0, 300, 145};
-  list.tabOrder = 3;
-  list.onClick = [this] { lvAccountsClick(); };
-  list.onDoubleClick = [this] { lvAccountsDblClick(); };
-  lvAccounts = &form_->AddListView(list);
-  btnSelect =
-      &form_->AddButton(SideButton({306, 8, 74, 25}, "&Select", 0, [this] { btnCloseClick(); }));
-  btnEdit =
-      &form_->AddButton(SideButton({306, 40, 74, 25}, "&Edit", 1, [this] { btnEditClick(); }));
-  btnClose =
-      &form_->AddButton(SideButton({306, 121, 75, 25}, "&Close", 2, [this] { btnCloseClick(); }));
+TfrmAccounts::TfrmAccounts(const AccountsContext& context)
+    : Dialog(context.services.toolkit, {.caption = "Accounts",
+                                        .clientWidth = 383,
+                                        .clientHeight = 149,
+                                        .border = BorderStyle::ToolWindow,
+                                        .centred = true}),
+      context_(context) {
+  lvAccounts = &form_->AddListView({.bounds = {0, 0, 300, 145},
+                                    .tabOrder = 3,
+                                    .onClick = [this] { lvAccountsClick(); },
+                                    .onDoubleClick = [this] { lvAccountsDblClick(); }});
+  btnSelect = &form_->AddButton(
+      {.bounds = {306, 8, 74, 25}, .caption = "&Select", .tabOrder = 0, .onClick = [this] {
+         btnCloseClick();
+       }});
+  btnEdit = &form_->AddButton(
+      {.bounds = {306, 40, 74, 25}, .caption = "&Edit", .tabOrder = 1, .onClick = [this] {
+         btnEditClick();
+       }});
+  btnClose = &form_->AddButton(
+      {.bounds = {306, 121, 75, 25}, .caption = "&Close", .tabOrder = 2, .onClick = [this] {
+         btnCloseClick();
+       }});
 
   FormCreate();
 }
@@ -88,6 +77,6 @@ void TfrmAccounts::btnCloseClick() {
 
 bool ShowAccounts(const AccountsContext& context) {
   TfrmAccounts frmAccounts(context);
-  frmAccounts.form().ShowModal();
+  frmAccounts.ShowModal();
   return frmAccounts.closedByButton;
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "forms/dialog.h"
 #include "lock/utility_lock.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
@@ -17,12 +18,10 @@ struct AccountsContext {
   UtilityLock& lock;
 };
 
-class TfrmAccounts {
+class TfrmAccounts : public Dialog {
  public:
   // Builds the list from its layout and runs FormCreate; `context` must outlive it.
   explicit TfrmAccounts(const AccountsContext& context);
-  TfrmAccounts(const TfrmAccounts&) = delete;
-  TfrmAccounts& operator=(const TfrmAccounts&) = delete;
 
   void FormCreate();
   void lvAccountsClick();
@@ -35,8 +34,6 @@ class TfrmAccounts {
   // the first entry without changing the account in use.
   void FillList();
 
-  platform::Form& form() { return *form_; }
-
   platform::ListView* lvAccounts = nullptr;
   platform::Button* btnSelect = nullptr;
   platform::Button* btnEdit = nullptr;
@@ -46,7 +43,6 @@ class TfrmAccounts {
 
  private:
   AccountsContext context_;
-  std::unique_ptr<platform::Form> form_;
 };
 
 // Shows the account list modally and destroys it once closed; SelectedAccount holds

@@ -19,14 +19,13 @@ namespace {
 constexpr char DecoySuffixes[] = {'1', '2', '4', '5', '6'};
 constexpr std::uint32_t DecoyBound = 1000000000;
 
+// The three fields: one column, each as long as the game's.
 EditSpec Field(int top, int tabOrder, const char* text = "", char passwordChar = 0) {
-  EditSpec spec;
-  spec.bounds = {64, top, 121, 21};
-  spec.text = text;
-  spec.tabOrder = tabOrder;
-  spec.passwordChar = passwordChar;
-  spec.maxLength = AccountFieldLength;
-  return spec;
+  return {.bounds = {64, top, 121, 21},
+          .text = text,
+          .tabOrder = tabOrder,
+          .passwordChar = passwordChar,
+          .maxLength = AccountFieldLength};
 }
 
 void Write(RegistryLayer& store, const std::string& name, const std::string& sealed) {
@@ -43,28 +42,24 @@ std::string SealField(Volume& volume, Edit& field) {
 }  // namespace
 
 TfrmPassword::TfrmPassword(Services& services, int account)
-    : services_(services), account_(account) {
-  FormSpec spec;
-  spec.clientWidth = 238;
-  spec.clientHeight = 84;
-  spec.background = colors::Black;
-  spec.border = BorderStyle::ToolWindow;
-  spec.centred = true;
-  form_ = services_.toolkit.CreateForm(spec);
-
+    : Dialog(services.toolkit, {.clientWidth = 238,
+                                .clientHeight = 84,
+                                .background = colors::Black,
+                                .border = BorderStyle::ToolWindow,
+                                .centred = true}),
+      services_(services),
+      account_(account) {
   lblAccountName = &form_->AddLabel(YellowLabel({8, 12, 52, 13}, "Account :"));
   Label1 = &form_->AddLabel(YellowLabel({8, 36, 52, 13}, "Login :"));
   Label2 = &form_->AddLabel(YellowLabel({8, 60, 52, 13}, "Password :"));
   edtName = &form_->AddEdit(Field(8, 0, "My Account"));
   edtRed = &form_->AddEdit(Field(32, 1));
   edtGreen = &form_->AddEdit(Field(56, 2, "", '*'));
-  ButtonSpec save;
-  save.bounds = {198, 55, 35, 25};
-  save.caption = "Save";
-  save.tabOrder = 3;
-  save.isDefault = true;
-  save.onClick = [this] { bbtnOKClick(); };
-  bbtnOK = &form_->AddButton(save);
+  bbtnOK = &form_->AddButton({.bounds = {198, 55, 35, 25},
+                              .caption = "Save",
+                              .tabOrder = 3,
+                              .isDefault = true,
+                              .onClick = [this] { bbtnOKClick(); }});
 }
 
 void TfrmPassword::bbtnOKClick() {
@@ -101,5 +96,5 @@ void EditAccount(Services& services, int account) {
     fill(*frmPassword.edtGreen, settings::AccountPasswordSuffix);
   }
   frmPassword.form().SetCaption("");
-  frmPassword.form().ShowModal();
+  frmPassword.ShowModal();
 }

@@ -3,25 +3,22 @@
 
 #include <memory>
 
+#include "forms/dialog.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
 
 // The most characters the game's login fields take; the editor's fields take no more.
 inline constexpr int AccountFieldLength = 144;
 
-class TfrmPassword {
+class TfrmPassword : public Dialog {
  public:
   // Builds the editor from its layout for account number `account`; `services` must
   // carry a toolkit and outlive the editor.
   TfrmPassword(platform::Services& services, int account);
-  TfrmPassword(const TfrmPassword&) = delete;
-  TfrmPassword& operator=(const TfrmPassword&) = delete;
 
   // Saves the three fields (and fresh decoys) and closes. Any failed write leaves as an
   // exception, and the editor stays open with what was typed.
   void bbtnOKClick();
-
-  platform::Form& form() { return *form_; }
 
   platform::Control* lblAccountName = nullptr;
   platform::Control* Label1 = nullptr;
@@ -34,7 +31,6 @@ class TfrmPassword {
  private:
   platform::Services& services_;
   int account_;
-  std::unique_ptr<platform::Form> form_;
 };
 
 // Opens the editor on the stored fields of `account` (a field that cannot be read keeps

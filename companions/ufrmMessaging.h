@@ -6,27 +6,23 @@
 #include <string>
 
 #include "core/settings_layout.h"
+#include "forms/dialog.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
 
 using MessageSlotArray = std::array<std::string, settings::MessageSlotCount>;
 
-class TfrmMessaging {
+class TfrmMessaging : public Dialog {
  public:
   // Builds the editor from its layout; `toolkit` must outlive it.
   explicit TfrmMessaging(platform::Toolkit& toolkit);
-  TfrmMessaging(const TfrmMessaging&) = delete;
-  TfrmMessaging& operator=(const TfrmMessaging&) = delete;
 
   void btnCancelClick();
-
-  platform::Form& form() { return *form_; }
 
   platform::Memo* mmoMessages = nullptr;
   platform::Button* btnCancel = nullptr;
 
  private:
-  std::unique_ptr<platform::Form> form_;
 };
 
 // Shows the slots in the editor, one a line, and takes back what it holds when it

@@ -4,10 +4,8 @@
 #include "platform/toolkit.h"
 
 inline platform::LabelSpec YellowLabel(platform::Bounds bounds, const char* caption) {
-  platform::LabelSpec spec;
-  spec.bounds = bounds;
-  spec.caption = caption;
-  spec.font.color = platform::colors::Yellow;
-  spec.transparent = true;
-  return spec;
+  return {.bounds = bounds,
+          .caption = caption,
+          .font = {.color = platform::colors::Yellow},
+          .transparent = true};
 }

@@ -37,53 +37,34 @@ void WriteSealedLogin(Registry& registry, const std::string& sealed) {
     throw std::runtime_error("Failed to set data for 'Login'");
 }
 
-LabelSpec Label(Bounds bounds, const char* caption) {
-  LabelSpec spec;
-  spec.bounds = bounds;
-  spec.caption = caption;
-  return spec;
-}
-
-EditSpec PasswordField(Bounds bounds, int tabOrder) {
-  EditSpec spec;
-  spec.bounds = bounds;
-  spec.tabOrder = tabOrder;
-  spec.passwordChar = '*';
-  return spec;
-}
-
 bool ShowLogin(Services& services, bool setMode) {
   TfrmLogin frmLogin(services);
   if (setMode)
     frmLogin.PrepareSetMode();
   else
     frmLogin.PrepareCheckMode();
-  frmLogin.form().ShowModal();
+  frmLogin.ShowModal();
   return frmLogin.LoginAccepted;
 }
 
 }  // namespace
 
-TfrmLogin::TfrmLogin(Services& services) : services_(services) {
-  FormSpec spec;
-  spec.caption = "Utility Login";
-  spec.outerWidth = 215;
-  spec.outerHeight = 126;
-  spec.border = BorderStyle::Sizeable;
-  spec.centred = true;
-  form_ = services_.toolkit.CreateForm(spec);
-
-  lblPassword = &form_->AddLabel(Label({8, 12, 49, 13}, "Password:"));
-  lblConfirm = &form_->AddLabel(Label({8, 36, 35, 13}, "Confirm"));
-  edtPassword = &form_->AddEdit(PasswordField({72, 8, 121, 21}, 0));
-  edtConfirm = &form_->AddEdit(PasswordField({72, 32, 121, 21}, 1));
-  ButtonSpec ok;
-  ok.bounds = {119, 64, 75, 25};
-  ok.caption = "&OK";
-  ok.tabOrder = 2;
-  ok.isDefault = true;
-  ok.onClick = [this] { btnOKClick(); };
-  btnOK = &form_->AddButton(ok);
+TfrmLogin::TfrmLogin(Services& services)
+    : Dialog(services.toolkit, {.caption = "Utility Login",
+                                .outerWidth = 215,
+                                .outerHeight = 126,
+                                .border = BorderStyle::Sizeable,
+                                .centred = true}),
+      services_(services) {
+  lblPassword = &form_->AddLabel({.bounds = {8, 12, 49, 13}, .caption = "Password:"});
+  lblConfirm = &form_->AddLabel({.bounds = {8, 36, 35, 13}, .caption = "Confirm"});
+  edtPassword = &form_->AddEdit({.bounds = {72, 8, 121, 21}, .tabOrder = 0, .passwordChar = '*'});
+  edtConfirm = &form_->AddEdit({.bounds = {72, 32, 121, 21}, .tabOrder = 1, .passwordChar = '*'});
+  btnOK = &form_->AddButton({.bounds = {119, 64, 75, 25},
+                             .caption = "&OK",
+                             .tabOrder = 2,
+                             .isDefault = true,
+                             .onClick = [this] { btnOKClick(); }});
 
   FormCreate();
 }

@@ -1,22 +1,17 @@
 // The utility password dialog and the prompt that guarded actions run.
-//
-// Every dialog of the program follows one pattern: a form class Tfrm<Name> that builds
-// its layout and holds its controls and handlers, and one free function that creates
-// it, shows it modally, destroys it and returns what the caller needs.
 #pragma once
 
 #include <memory>
 
+#include "forms/dialog.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
 
-class TfrmLogin {
+class TfrmLogin : public Dialog {
  public:
   // Builds the dialog from its layout and runs FormCreate. `services` must outlive the
   // dialog.
   explicit TfrmLogin(platform::Services& services);
-  TfrmLogin(const TfrmLogin&) = delete;
-  TfrmLogin& operator=(const TfrmLogin&) = delete;
 
   void FormCreate();
   // Set mode stores a new password, check mode compares with the stored one.
@@ -26,8 +21,6 @@ class TfrmLogin {
   // unlike the game's, then shows it.
   void PrepareSetMode();
   void PrepareCheckMode();
-
-  platform::Form& form() { return *form_; }
 
   platform::Control* lblPassword = nullptr;
   platform::Control* lblConfirm = nullptr;
@@ -42,7 +35,6 @@ class TfrmLogin {
   void WipeFields();
 
   platform::Services& services_;
-  std::unique_ptr<platform::Form> form_;
 };
 
 // The utility password prompt: a dialog in set mode when no password is stored, else

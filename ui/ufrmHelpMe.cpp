@@ -12,32 +12,24 @@ namespace {
 
 constexpr const char* Browser = "iexplore.exe";
 
+// The links page's look: its headings white and bold, its links yellow.
 FontSpec LinksFont(Color color, bool bold) {
-  FontSpec font;
-  font.name = "Arial";
-  font.points = 8;
-  font.color = color;
-  font.bold = bold;
-  return font;
+  return {.name = "Arial", .points = 8, .color = color, .bold = bold};
 }
 
 LabelSpec Heading(int left, int top, const char* caption) {
-  LabelSpec spec;
-  spec.bounds = {left, top, 200, 14};
-  spec.caption = caption;
-  spec.font = LinksFont(colors::White, true);
-  return spec;
+  return {
+      .bounds = {left, top, 200, 14}, .caption = caption, .font = LinksFont(colors::White, true)};
 }
 
+// Both advice pages: the same box, each in its own colour.
 RichEditSpec Advice(Color color, const std::string& text) {
-  RichEditSpec spec;
-  spec.bounds = {8, 80, 417, 385};
-  spec.font.color = color;
-  spec.text = text;
-  spec.readOnly = true;
-  spec.scrollBars = true;
-  spec.wordWrap = false;
-  return spec;
+  return {.bounds = {8, 80, 417, 385},
+          .font = {.color = color},
+          .text = text,
+          .readOnly = true,
+          .scrollBars = true,
+          .wordWrap = false};
 }
 
 // The three pictures sit at the same place on their pages, sized to the picture.
@@ -61,32 +53,23 @@ void OpenLinkOf(Services& services, WindowHandle owner, const std::string& capti
     services.shell.Open(owner, Browser, address, "", ShowNormal);
 }
 
-TfrmHelpMe::TfrmHelpMe(Services& services) : services_(services) {
-  FormSpec spec;
-  spec.caption = "Help Me";
-  spec.clientWidth = 478;
-  spec.clientHeight = 537;
-  spec.background = colors::Black;
-  spec.border = BorderStyle::Dialog;
-  spec.minimizeBox = false;
-  spec.maximizeBox = false;
-  spec.centred = true;
-  form_ = services_.toolkit.CreateForm(spec);
-
-  ButtonSpec close;
-  close.bounds = {377, 505, 75, 25};
-  close.caption = "&Close";
-  close.tabOrder = 0;
-  close.isCancel = true;  // Esc closes the window too
-  close.onClick = [this] { btnCloseClick(); };
-  btnClose = &form_->AddButton(close);
-
-  PageControlSpec pages;
-  pages.bounds = {8, 8, 465, 489};
-  pages.tabOrder = 1;
-  pages.tabsOnRight = true;
-  pages.multiLine = true;
-  pgMain = &form_->AddPageControl(pages);
+TfrmHelpMe::TfrmHelpMe(Services& services)
+    : Dialog(services.toolkit, {.caption = "Help Me",
+                                .clientWidth = 478,
+                                .clientHeight = 537,
+                                .background = colors::Black,
+                                .border = BorderStyle::Dialog,
+                                .minimizeBox = false,
+                                .maximizeBox = false,
+                                .centred = true}),
+      services_(services) {
+  btnClose = &form_->AddButton({.bounds = {377, 505, 75, 25},
+                                .caption = "&Close",
+                                .tabOrder = 0,
+                                .onClick = [this] { btnCloseClick(); },
+                                .isCancel = true});  // Esc closes the window too
+  pgMain = &form_->AddPageControl(
+      {.bounds = {8, 8, 465, 489}, .tabOrder = 1, .tabsOnRight = true, .multiLine = true});
   CreateLinksPage(pgMain->AddPage("Links", LinksFont(colors::Yellow, true)));
   CreatePreventionPage(pgMain->AddPage("Prevention", FontSpec{}));
   CreateRecoveryPage(pgMain->AddPage("Recovery", FontSpec{}));
@@ -96,14 +79,13 @@ TfrmHelpMe::TfrmHelpMe(Services& services) : services_(services) {
 
 Control& TfrmHelpMe::AddLink(Container& page, Control*& slot, int left, int top,
                              const std::string& caption) {
-  LabelSpec spec;
-  spec.bounds = {left, top, 200, 14};
-  spec.caption = caption;
-  spec.font = LinksFont(colors::Yellow, false);
   Control** sender = &slot;
-  spec.onClick = [this, sender] { lblGameMasterEmailClick(**sender); };
-  spec.onMouseMove = [this](const MouseEvent& event) { lblGameMasterEmailMouseMove(event); };
-  slot = &page.AddLabel(spec);
+  slot = &page.AddLabel(
+      {.bounds = {left, top, 200, 14},
+       .caption = caption,
+       .font = LinksFont(colors::Yellow, false),
+       .onClick = [this, sender] { lblGameMasterEmailClick(**sender); },
+       .onMouseMove = [this](const MouseEvent& event) { lblGameMasterEmailMouseMove(event); }});
   return *slot;
 }
 
@@ -180,5 +162,5 @@ void TfrmHelpMe::img3Click() { MailSupport(); }
 
 void ShowHelpMe(Services& services) {
   TfrmHelpMe frmHelpMe(services);
-  frmHelpMe.form().ShowModal();
+  frmHelpMe.ShowModal();
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "forms/dialog.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
 
@@ -19,14 +20,10 @@ std::string LinkAddress(const std::string& caption);
 void OpenLinkOf(platform::Services& services, platform::WindowHandle owner,
                 const std::string& caption);
 
-class TfrmHelpMe {
+class TfrmHelpMe : public Dialog {
  public:
   // `services` must outlive the window.
   explicit TfrmHelpMe(platform::Services& services);
-  TfrmHelpMe(const TfrmHelpMe&) = delete;
-  TfrmHelpMe& operator=(const TfrmHelpMe&) = delete;
-
-  platform::Form& form() { return *form_; }
 
   void btnCloseClick();
   // Every link label's click; the sender is the label clicked.
@@ -86,7 +83,6 @@ class TfrmHelpMe {
   void MailSupport();
 
   platform::Services& services_;
-  std::unique_ptr<platform::Form> form_;
 };
 
 // Creates the help window, shows it modally on "Prevention" and destroys it once closed.

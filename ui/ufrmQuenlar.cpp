@@ -17,28 +17,30 @@ constexpr const char* ResetWithoutPassword =
     "Without the utility password the reset also removes every stored game account!\r"
     "Do you want to go on?";
 
+// The main window's link has always named the version before the help window's.
 const std::string ContactLink =
     std::string("mailto:") + SupportMailAddress + "?Subject=Quenlar v1.15";
 
 FormSpec MainFormSpec(MouseAction onMouseMove) {
-  FormSpec spec;
-  spec.caption = "Quenlar";
-  spec.clientWidth = 442;
-  spec.clientHeight = 279;
-  spec.background = colors::Black;
-  spec.border = BorderStyle::Single;
-  spec.minimizeBox = true;
-  spec.maximizeBox = false;
-  spec.centred = true;
-  spec.onMouseMove = std::move(onMouseMove);
-  return spec;
+  return {.caption = "Quenlar",
+          .clientWidth = 442,
+          .clientHeight = 279,
+          .background = colors::Black,
+          .border = BorderStyle::Single,
+          .minimizeBox = true,
+          .maximizeBox = false,
+          .centred = true,
+          .onMouseMove = std::move(onMouseMove)};
 }
 
 }  // namespace
 
 TfrmQuenlar::TfrmQuenlar(Services& services, ChecksFactory makeChecks)
-    : dlgExecutable{"Select Legend of Mir Executable", "Executable|*.exe", "exe", "mir.exe",
-                    "C:\\Program Files\\WEMADE Entertainment\\Legend of Mir"},
+    : dlgExecutable{.title = "Select Legend of Mir Executable",
+                    .filter = "Executable|*.exe",
+                    .defaultExt = "exe",
+                    .fileName = "mir.exe",
+                    .initialDir = "C:\\Program Files\\WEMADE Entertainment\\Legend of Mir"},
       services_(services) {
   // The close box adds nothing: closing that way asks no questions.
   form_ = services_.toolkit.CreateForm(

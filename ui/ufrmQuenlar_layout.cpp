@@ -11,75 +11,58 @@ using namespace platform;
 
 namespace {
 
-FontSpec Yellow(int points) {
-  FontSpec font;
-  font.points = points;
-  font.color = colors::Yellow;
-  return font;
-}
-
-ButtonSpec DisabledButton(Bounds bounds, const char* caption, int tabOrder) {
-  ButtonSpec spec;
-  spec.bounds = bounds;
-  spec.caption = caption;
-  spec.tabOrder = tabOrder;
-  spec.enabled = false;  // until the scan driver has run
-  return spec;
+// The three buttons stay off until the scan driver has run.
+ButtonSpec DisabledButton(Bounds bounds, const char* caption, int tabOrder, Action onClick = {}) {
+  return {.bounds = bounds,
+          .caption = caption,
+          .tabOrder = tabOrder,
+          .enabled = false,
+          .onClick = std::move(onClick)};
 }
 
 // Clipboard holders: never shown, so only their text matters.
 EditSpec HiddenEdit(const char* text, int tabOrder) {
-  EditSpec spec;
-  spec.bounds = {0, 0, 121, 21};
-  spec.text = text;
-  spec.tabOrder = tabOrder;
-  spec.visible = false;
-  return spec;
+  return {.bounds = {0, 0, 121, 21}, .text = text, .tabOrder = tabOrder, .visible = false};
 }
 
 MenuItem& Item(Menu& menu, const char* caption, Action onClick = {}, bool checked = false) {
-  return menu.AddItem(MenuItemSpec{caption, checked, std::move(onClick)});
+  return menu.AddItem({.caption = caption, .checked = checked, .onClick = std::move(onClick)});
 }
 
 }  // namespace
 
 void TfrmQuenlar::CreateControls() {
-  LabelSpec message;
-  message.bounds = {12, 16, 347, 32};
-  message.caption =
-      "If you don't see this message on startup, your system could possibly be infected "
-      "by a trojan or worm!";
-  message.font = Yellow(10);
-  message.wordWrap = true;
-  message.transparent = true;
-  lblMessage = &form_->AddLabel(message);
+  lblMessage = &form_->AddLabel(
+      {.bounds = {12, 16, 347, 32},
+       .caption = "If you don't see this message on startup, your system could possibly be "
+                  "infected by a trojan or worm!",
+       .font = {.points = 10, .color = colors::Yellow},
+       .wordWrap = true,
+       .transparent = true});
 
-  animScan = &form_->AddAnimation(AnimationSpec{{376, 5, 48, 45}, 8});
+  animScan = &form_->AddAnimation({.bounds = {376, 5, 48, 45}, .stopFrame = 8});
 
-  MemoSpec events;
-  events.bounds = {8, 64, 425, 129};
-  events.tabOrder = 0;
-  events.readOnly = true;
-  events.scrollBars = true;
-  mmoEvents = &form_->AddMemo(events);
+  mmoEvents = &form_->AddMemo(
+      {.bounds = {8, 64, 425, 129}, .tabOrder = 0, .readOnly = true, .scrollBars = true});
 
-  SpeedButtonSpec send;
-  send.bounds = {9, 200, 25, 25};
-  send.glyph = "Key";
-  send.hint = "Drag Password";
-  send.onMouseDown = [this](const MouseEvent& event) { sbtnSendPasswordMouseDown(event); };
-  send.onMouseMove = [this](const MouseEvent& event) { sbtnSendPasswordMouseMove(event); };
-  send.onMouseUp = [this](const MouseEvent& event) { sbtnSendPasswordMouseUp(event); };
-  sbtnSendPassword = &form_->AddSpeedButton(send);
+  sbtnSendPassword = &form_->AddSpeedButton(
+      {.bounds = {9, 200, 25, 25},
+       .glyph = "Key",
+       .hint = "Drag Password",
+       .onMouseDown = [this](const MouseEvent& event) { sbtnSendPasswordMouseDown(event); },
+       .onMouseMove = [this](const MouseEvent& event) { sbtnSendPasswordMouseMove(event); },
+       .onMouseUp = [this](const MouseEvent& event) { sbtnSendPasswordMouseUp(event); }});
 
   btnAccount = &form_->AddButton(DisabledButton({277, 200, 75, 25}, "&Accounts...", 1));
   btnPlay = &form_->AddButton(DisabledButton({359, 200, 75, 25}, "&Play", 2));
-  ButtonSpec close = DisabledButton({359, 232, 75, 25}, "E&xit", 3);
-  close.onClick = [this] { btnCloseClick(); };
-  btnClose = &form_->AddButton(close);
+  btnClose = &form_->AddButton(
+      DisabledButton({359, 232, 75, 25}, "E&xit", 3, [this] { btnCloseClick(); }));
 
-  ImageButton1 = &form_->AddImageButton(ImageButtonSpec{
-      {88, 246, 65, 26}, "Help", "HelpDown", "HelpOver", [this] { ImageButton1Click(); }});
+  ImageButton1 = &form_->AddImageButton({.bounds = {88, 246, 65, 26},
+                                         .imageUp = "Help",
+                                         .imageDown = "HelpDown",
+                                         .imageOver = "HelpOver",
+                                         .onClick = [this] { ImageButton1Click(); }});
 
   LabelSpec contact = YellowLabel({168, 245, 166, 13}, CreditLine);
   contact.onClick = [this] { lblContactClick(); };
@@ -127,9 +110,10 @@ void TfrmQuenlar::CreateMenus() {
 
 void TfrmQuenlar::CreateTimers() {
   Toolkit& toolkit = services_.toolkit;
-  tmrScan = toolkit.CreateTimer(TimerSpec{250, false, [this] { tmrScanTimer(); }});
-  tmrPoll = toolkit.CreateTimer(TimerSpec{100, false, {}});
-  tmrRun = toolkit.CreateTimer(TimerSpec{500, false, {}});
-  tmrTime = toolkit.CreateTimer(TimerSpec{600000, true, {}});
-  tmrMessages = toolkit.CreateTimer(TimerSpec{3000, false, {}});
+  tmrScan = toolkit.CreateTimer(
+      {.intervalMs = 250, .enabled = false, .onTimer = [this] { tmrScanTimer(); }});
+  tmrPoll = toolkit.CreateTimer({.intervalMs = 100, .enabled = false});
+  tmrRun = toolkit.CreateTimer({.intervalMs = 500, .enabled = false});
+  tmrTime = toolkit.CreateTimer({.intervalMs = 600000, .enabled = true});
+  tmrMessages = toolkit.CreateTimer({.intervalMs = 3000, .enabled = false});
 }

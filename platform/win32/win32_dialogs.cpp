@@ -31,48 +31,33 @@ MessageAnswer ShowMessageBox(MessageKind kind, const std::string& text) {
 
 std::string ShowInputBox(UiState& ui, const std::string& title, const std::string& prompt,
                          const std::string& text) {
-  FormSpec spec;
-  spec.caption = title;
-  spec.clientWidth = 340;
-  spec.clientHeight = 112;
-  spec.border = BorderStyle::Dialog;
-  spec.minimizeBox = false;
-  spec.maximizeBox = false;
-  Win32Form form(ui, spec, {});
-
-  LabelSpec label;
-  label.bounds = {8, 8, 324, 28};
-  label.caption = prompt;
-  label.wordWrap = true;
-  form.AddLabel(label);
-
-  EditSpec field;
-  field.bounds = {8, 40, 324, 21};
-  field.text = text;
-  field.tabOrder = 0;
-  Edit& edit = form.AddEdit(field);
+  Win32Form form(ui,
+                 {.caption = title,
+                  .clientWidth = 340,
+                  .clientHeight = 112,
+                  .border = BorderStyle::Dialog,
+                  .minimizeBox = false,
+                  .maximizeBox = false},
+                 {});
+  form.AddLabel({.bounds = {8, 8, 324, 28}, .caption = prompt, .wordWrap = true});
+  Edit& edit = form.AddEdit({.bounds = {8, 40, 324, 21}, .text = text, .tabOrder = 0});
 
   bool accepted = false;
   std::string edited = text;
-  ButtonSpec ok;
-  ok.bounds = {176, 76, 75, 25};
-  ok.caption = "OK";
-  ok.tabOrder = 1;
-  ok.isDefault = true;
-  ok.onClick = [&] {
-    accepted = true;
-    edited = edit.Text();
-    form.Close();
-  };
-  form.AddButton(ok);
-
-  ButtonSpec cancel;
-  cancel.bounds = {257, 76, 75, 25};
-  cancel.caption = "Cancel";
-  cancel.tabOrder = 2;
-  cancel.isCancel = true;
-  cancel.onClick = [&] { form.Close(); };
-  form.AddButton(cancel);
+  form.AddButton({.bounds = {176, 76, 75, 25},
+                  .caption = "OK",
+                  .tabOrder = 1,
+                  .isDefault = true,
+                  .onClick = [&] {
+                    accepted = true;
+                    edited = edit.Text();
+                    form.Close();
+                  }});
+  form.AddButton({.bounds = {257, 76, 75, 25},
+                  .caption = "Cancel",
+                  .tabOrder = 2,
+                  .onClick = [&] { form.Close(); },
+                  .isCancel = true});
 
   edit.SelectAll();
   form.ShowModal();
