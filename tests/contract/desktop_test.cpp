@@ -180,4 +180,12 @@ TYPED_TEST(UiDesktopContract, AnEditsLimitCutsThePlayersPasteButNotTheProgramsTe
   EXPECT_EQ(field.Text(), longer);
 }
 
+// A field whose program has stopped answering keeps the sender for the time-out only and
+// never gets the text, not even once it answers again: the fill ends there.
+TYPED_TEST(UiDesktopContract, AHungWindowLetsTheSenderGoAndNeverGetsTheText) {
+  const platform::WindowHandle hung = this->rig.MakeHungWindow();
+  EXPECT_EQ(this->rig.desktop().SendSetText(hung, 0, "secret"), platform::Delivery::NoAnswer);
+  EXPECT_EQ(this->rig.ReleaseHungWindow(), "");
+}
+
 }  // namespace

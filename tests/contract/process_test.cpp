@@ -53,4 +53,11 @@ TYPED_TEST(ProcessContract, TheShellReportsAFileThatIsNotThere) {
   EXPECT_LE(this->rig.shell().Open(0, "C:\\Нет такой папки\\мир.exe", "", "", ShowNormal), 32);
 }
 
+// A program that is there starts: the shell answers above 32, which the launch takes for
+// a game on its way.
+TYPED_TEST(ProcessContract, TheShellStartsAProgramThatIsThere) {
+  const std::string program = this->rig.StartableProgram();
+  EXPECT_GT(this->rig.shell().Open(0, program, "/c exit", "", ShowNormal), 32) << program;
+}
+
 }  // namespace

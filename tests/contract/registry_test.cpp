@@ -178,4 +178,49 @@ TYPED_TEST(RegistryContract, TheMachines32BitViewLivesUnderWow6432Node) {
   EXPECT_FALSE(reg.KeyExists(LM, redirected));
 }
 
+// Names beyond the code page keep their identity through the wide calls, where the
+// 8-bit calls see "?" marks; texts the code page holds convert exactly.
+TYPED_TEST(RegistryContract, WideCallsKeepNamesTheCodePageCannotHold) {
+  auto& registry = this->reg();
+  const std::string key = this->Key("Wide");
+  ASSERT_EQ(registry.OpenKey(CU, key, KeyAccess::Full, true), RegStatus::Ok);
+  const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC";  // two CJK characters
+  const std::string cyrillic1 = "\xD0\x90\xD0\x91", cyrillic2 = "\xD0\x92\xD0\x93";
+  const std::string data = "C:\\\xD0\x96.exe";
+  for (const std::string& name : {japanese, cyrillic1, cyrillic2, std::string("Plain")})
+    ASSERT_EQ(registry.WriteValueUtf8(CU, key, name, RegistryValue::Text(data + name)),
+              RegStatus::Ok);
+
+  std::vector<platform::NamedValue> values;
+  ASSERT_EQ(registry.ReadValuesUtf8(CU, key, values), RegStatus::Ok);
+  std::vector<std::string> names;
+  for (const auto& [name, value] : values) {
+    names.push_back(name);
+    EXPECT_EQ(value.kind, ValueKind::String);
+    EXPECT_EQ(value.bytes, data + name);
+  }
+  EXPECT_THAT(names, UnorderedElementsAre(japanese, cyrillic1, cyrillic2, "Plain"));
+  RegistryValue value;
+  ASSERT_EQ(registry.ReadValueUtf8(CU, key, cyrillic2, value), RegStatus::Ok);
+  EXPECT_EQ(value.bytes, data + cyrillic2);
+
+  std::string text;
+  EXPECT_TRUE(registry.ToCodePage("C:\\Plain.exe", text));
+  EXPECT_EQ(text, "C:\\Plain.exe");
+}
+
+// A key opened for reading is read and listed but never made: the scan looks at places
+// it must not create.
+TYPED_TEST(RegistryContract, ReadingNeverMakesAKey) {
+  auto& registry = this->reg();
+  const std::string key = this->Key("ReadOnly");
+  EXPECT_EQ(registry.OpenKey(CU, key, KeyAccess::Read, false), RegStatus::NotFound);
+  EXPECT_FALSE(registry.KeyExists(CU, key));
+  ASSERT_EQ(registry.OpenKey(CU, key, KeyAccess::Full, true), RegStatus::Ok);
+  ASSERT_EQ(registry.WriteValue(CU, key, "Entry", RegistryValue::Text("x")), RegStatus::Ok);
+  EXPECT_EQ(registry.OpenKey(CU, key, KeyAccess::Read, false), RegStatus::Ok);
+  EXPECT_THAT(this->Names(key), UnorderedElementsAre("Entry"));
+  EXPECT_EQ(this->Read(key, "Entry").bytes, "x");
+}
+
 }  // namespace

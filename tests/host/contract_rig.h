@@ -91,6 +91,29 @@ class MemoryToolkitRig {
   platform::Clock& clock() { return machine_.clock(); }
 
   void Pass(int ms) { machine_.toolkit().RunFor(ms); }
+
+  // An edit of another process that has stopped handling its messages, as a hung game's
+  // field; ReleaseHungWindow lets it go on and gives the text it then holds.
+  platform::WindowHandle MakeHungWindow() {
+    auto& desktop = machine_.desktop();
+    hungText_.clear();
+    hung_ = desktop.AddWindow({.className = "Edit",
+                               .owner = desktop.NewProcess(),
+                               .rect = {0, 0, 100, 20},
+                               .proc = [this](const platform::WindowMessage& message) {
+                                 if (message.id == platform::WindowMessageId::SetText)
+                                   hungText_ = message.text;
+                               }});
+    desktop.SetHung(hung_, true);
+    return hung_;
+  }
+  std::string ReleaseHungWindow() {
+    machine_.desktop().SetHung(hung_, false);
+    machine_.toolkit().RunFor(100);
+    machine_.desktop().RemoveWindow(hung_);
+    return hungText_;
+  }
+
   bool PassUntil(const std::function<bool()>& done) {
     for (int waited = 0; waited < 10000; waited += 10) {
       if (done()) return true;
@@ -155,6 +178,8 @@ class MemoryToolkitRig {
   bool Captured(platform::Control& button) { return Speed(button)->captured(); }
 
  private:
+  platform::WindowHandle hung_ = 0;
+  std::string hungText_;
   static platform::MemorySpeedButton* Speed(platform::Control& button) {
     return dynamic_cast<platform::MemorySpeedButton*>(&button);
   }
@@ -175,8 +200,14 @@ class MemoryProcessRig {
   platform::Process& process() { return machine_.process(); }
   platform::Shell& shell() { return machine_.shell(); }
   platform::Files& files() { return machine_.files(); }
+  // A program that is there and ends by itself when started with "/c exit".
+  std::string StartableProgram() {
+    machine_.files().AddFile(Startable, "MZ");
+    return Startable;
+  }
 
  private:
+  static constexpr const char* Startable = "C:\\Windows\\System32\\cmd.exe";
   static constexpr const char* Program = "C:\\Программы\\Quenlar\\Quenlar.exe";
   platform::MemoryMachine machine_;
 };

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -92,6 +93,42 @@ class Win32ClockRig {
 
 // The real toolkit on the Wine desktop: time passes while pumping, the player's part is
 // played by messages sent to the windows, and dialogs are answered once they appear.
+// A thread with an edit that handles nothing until released; then it takes what is
+// waiting for it and ends.
+struct HungThread {
+  HungThread() {
+    thread = std::thread([this] {
+      window = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+      SetEvent(ready);
+      WaitForSingleObject(release, INFINITE);
+      MSG message;
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+      char buffer[256] = {};
+      GetWindowTextA(window, buffer, sizeof buffer);
+      text = buffer;
+      DestroyWindow(window);
+    });
+    WaitForSingleObject(ready, INFINITE);
+  }
+  ~HungThread() {
+    if (thread.joinable()) Release();
+    CloseHandle(ready);
+    CloseHandle(release);
+  }
+  std::string Release() {
+    SetEvent(release);
+    thread.join();
+    return text;
+  }
+
+  HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HWND window = nullptr;
+  std::string text;
+  std::thread thread;
+};
+
 class Win32ToolkitRig {
  public:
   platform::Toolkit& toolkit() { return toolkit_; }
@@ -103,6 +140,19 @@ class Win32ToolkitRig {
     ui_pump::PumpUntil(toolkit_, [end] { return GetTickCount64() >= end; });
   }
   bool PassUntil(const std::function<bool()>& done) { return ui_pump::PumpUntil(toolkit_, done); }
+
+  // An edit of another thread that has stopped handling its messages, as a hung game's
+  // field; ReleaseHungWindow lets the thread take its messages again and gives the text
+  // the edit then holds.
+  platform::WindowHandle MakeHungWindow() {
+    hung_ = std::make_unique<HungThread>();
+    return reinterpret_cast<platform::WindowHandle>(hung_->window);
+  }
+  std::string ReleaseHungWindow() {
+    std::string text = hung_->Release();
+    hung_.reset();
+    return text;
+  }
   void WhenModal(const std::string& caption, std::function<void()> act) {
     watchers_.push_back(std::make_unique<ui_pump::WhenShown>(toolkit_, "QuenlarForm", caption,
                                                              [act](HWND) { act(); }));
@@ -194,6 +244,7 @@ class Win32ToolkitRig {
   }
 
  private:
+  std::unique_ptr<HungThread> hung_;
   static void Send(platform::Control& button, UINT message, WPARAM keys, platform::Point at) {
     SendMessageA(ui_pump::ToHwnd(button.Handle()), message, keys,
                  MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
@@ -214,6 +265,12 @@ class Win32ProcessRig {
   platform::Process& process() { return process_; }
   platform::Shell& shell() { return shell_; }
   platform::Files& files() { return files_; }
+  // A program that is there and ends by itself when started with "/c exit".
+  std::string StartableProgram() {
+    char folder[MAX_PATH] = {};
+    GetSystemDirectoryA(folder, MAX_PATH);
+    return std::string(folder) + "\\cmd.exe";
+  }
 
  private:
   platform::win32::Win32Process process_;
