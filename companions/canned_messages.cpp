@@ -27,18 +27,18 @@ void MessageSender::Tick() {
   Desktop& desktop = services.desktop;
   Toolkit& toolkit = services.toolkit;
   const WindowHandle game = desktop.WindowFromPoint(game_client::GameWindowPoint);
-  const int cursor = MessageCursor;
-  if (cursor < 0 || cursor >= MessageBatchSize || MessageSlots[cursor].empty()) {
+  const int cursor = plan.MessageCursor;
+  if (cursor < 0 || cursor >= MessageBatchSize || plan.MessageSlots[cursor].empty()) {
     tmrMessages.SetEnabled(false);
     return;
   }
 
   ClipboardHolder clipboard{toolkit, desktop, edtTemp, playerClipboard};
-  if (!clipboard.PutLine(edtMessage, MessageSlots[cursor])) return;
+  if (!clipboard.PutLine(edtMessage, plan.MessageSlots[cursor])) return;
 
   const ChatLineResult posted = PostChatLine(services, game, {true, true});
   // Counted as posted once the paste went: a failure after it does not post it twice.
-  if (posted.pasted) ++MessageCursor;
+  if (posted.pasted) ++plan.MessageCursor;
   clipboard.GiveBack();
   if (posted.delivery == Delivery::Refused) {
     // Every later line would be refused too.

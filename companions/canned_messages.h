@@ -6,7 +6,7 @@
 #include <string>
 
 #include "companions/clipboard_holder.h"
-#include "core/settings_layout.h"
+#include "companions/ufrmMessaging.h"
 #include "forms/event_log.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
@@ -21,12 +21,18 @@ std::string MessageTargetLine(const std::string& target);
 // keeps it), and the log gets the target line either way.
 void AskMessageTarget(platform::Toolkit& toolkit, std::string& target, EventLog& log);
 
-// What one batch works with: the slots and the cursor the main window keeps, its hidden
-// fields and timer.
+// The prepared chat lines and where they go: stored with the main window's settings,
+// edited by the message editor, posted by the batch.
+struct MessagePlan {
+  std::string MessageTarget;  // empty: public chat
+  MessageSlotArray MessageSlots;
+  int MessageCursor = 0;  // the slot the batch posts next
+};
+
+// What one batch works with: the plan the main window keeps, its hidden fields and timer.
 struct MessageSender {
   platform::Services& services;
-  const std::array<std::string, settings::MessageSlotCount>& MessageSlots;
-  int& MessageCursor;
+  MessagePlan& plan;
   platform::Edit& edtMessage;
   platform::Edit& edtTemp;
   platform::Timer& tmrMessages;

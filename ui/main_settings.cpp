@@ -53,10 +53,11 @@ void LoadMainSettings(platform::Services& services, MainWindowState& state, Menu
       ReadOr(Messaging.defaultValue, [&] { return registry.ReadBool(Messaging.name); });
   marks.online = ReadOr(Online.defaultValue, [&] { return registry.ReadBool(Online.name); });
   marks.warning = ReadOr(Warning.defaultValue, [&] { return registry.ReadBool(Warning.name); });
-  state.MessageTarget = ReadOr(std::string(settings::MessageTarget.defaultValue),
-                               [&] { return registry.ReadText(settings::MessageTarget.name); });
+  state.messages.MessageTarget = ReadOr(std::string(settings::MessageTarget.defaultValue), [&] {
+    return registry.ReadText(settings::MessageTarget.name);
+  });
   for (int slot = 0; slot < settings::MessageSlotCount; ++slot)
-    state.MessageSlots[slot] = LoadSlot(services, registry, slot);
+    state.messages.MessageSlots[slot] = LoadSlot(services, registry, slot);
 }
 
 void SaveMainSettings(platform::Services& services, const MainWindowState& state,
@@ -68,10 +69,10 @@ void SaveMainSettings(platform::Services& services, const MainWindowState& state
            registry.WriteBool(settings::Stealth.name, marks.stealth) &&
            registry.WriteBool(settings::Online.name, marks.online) &&
            registry.WriteBool(settings::Warning.name, marks.warning) &&
-           registry.WriteText(settings::MessageTarget.name, state.MessageTarget) &&
+           registry.WriteText(settings::MessageTarget.name, state.messages.MessageTarget) &&
            registry.WriteBool(settings::Messaging.name, marks.messaging);
   });
   if (!saved) return;
   for (int slot = 0; slot < settings::MessageSlotCount; ++slot)
-    SaveSlot(services, registry, slot, state.MessageSlots[slot]);
+    SaveSlot(services, registry, slot, state.messages.MessageSlots[slot]);
 }

@@ -58,7 +58,7 @@ TfrmQuenlar::TfrmQuenlar(Services& services, ChecksFactory makeChecks)
       services_, ScanControls{*form_, *btnClose, *btnPlay, *btnAccount, *animScan, *tmrScan}, *log_,
       findings_, *checks_,
       [this] { RefreshWindowTitle(services_, state_.SelectedAccount, *form_, *log_); },
-      state_.MessageTarget);
+      state_.messages.MessageTarget);
 
   FormCreate();
 }

@@ -26,14 +26,16 @@ void TfrmQuenlar::mnuEnablePasswordClick() {
 
 void TfrmQuenlar::mnuChangePasswordClick() { lock_.ChangePassword(); }
 
-void TfrmQuenlar::mnuMessagingClick() { EditMessageSlots(services_.toolkit, state_.MessageSlots); }
+void TfrmQuenlar::mnuMessagingClick() {
+  EditMessageSlots(services_.toolkit, state_.messages.MessageSlots);
+}
 
 void TfrmQuenlar::mnuEnableMessagingClick() {
   mnuEnableMessaging->SetChecked(!mnuEnableMessaging->Checked());
 }
 
 void TfrmQuenlar::mnuMessageTargetClick() {
-  AskMessageTarget(services_.toolkit, state_.MessageTarget, *log_);
+  AskMessageTarget(services_.toolkit, state_.messages.MessageTarget, *log_);
 }
 
 void TfrmQuenlar::tmrMessagesTimer() {
@@ -45,8 +47,8 @@ void TfrmQuenlar::StartMessageBatch() {
 }
 
 MessageSender TfrmQuenlar::MessageSenderOf() {
-  return MessageSender{services_, state_.MessageSlots, state_.MessageCursor, *edtMessage,
-                       *edtTemp,  *tmrMessages,        playerClipboard_,     *log_};
+  return MessageSender{services_,    state_.messages,  *edtMessage, *edtTemp,
+                       *tmrMessages, playerClipboard_, *log_};
 }
 
 void TfrmQuenlar::btnAccountClick() {

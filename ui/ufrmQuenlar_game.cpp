@@ -54,7 +54,7 @@ std::string ShellProblem(std::intptr_t result) {
 }  // namespace
 
 void TfrmQuenlar::btnPlayClick() {
-  state_.MessageCursor = 0;
+  state_.messages.MessageCursor = 0;
   if (!lock_.PassToPlay()) return;
   // An unreadable path launches nothing, as a missing one does.
   Launch(Absorb(std::string(), [&] { return GamePath(services_); }));
@@ -135,8 +135,9 @@ void TfrmQuenlar::sbtnSendPasswordMouseUp(const MouseEvent&) {
 void TfrmQuenlar::tmrTimeTimer() {
   if (!mnuTime->Checked()) return;
   chatPosts_.Run(ChatPost::TimeOnline, [this] {
-    const std::string line = TimeOnlineLine(services_.clock, state_.LaunchTime,
-                                            state_.MessageTarget, mnu2HourWarning->Checked());
+    const std::string line =
+        TimeOnlineLine(services_.clock, state_.LaunchTime, state_.messages.MessageTarget,
+                       mnu2HourWarning->Checked());
     TimeOnlinePoster{services_, *edtTime, *edtTemp, playerClipboard_, *log_}.Post(line);
   });
 }

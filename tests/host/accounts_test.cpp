@@ -167,7 +167,7 @@ TEST_F(AccountsTest, AClickChoosesTheAccountAndClosingAsksForTheTargetWithTimeOn
     Press(list, "&Select");
   });
   EXPECT_EQ(frm->form().Caption(), "Quenlar - Taoist");
-  EXPECT_EQ(frm->state().MessageTarget, "Lin");
+  EXPECT_EQ(frm->state().messages.MessageTarget, "Lin");
   EXPECT_EQ(toolkit.inputBoxes().size(), 2u);
 }
 

@@ -21,7 +21,8 @@ class CannedMessagesTest : public MainWindowTest {
     Scan();
   }
   void Fill(int count) {
-    for (int i = 0; i < count; ++i) frm->state().MessageSlots[i] = "line " + std::to_string(i);
+    for (int i = 0; i < count; ++i)
+      frm->state().messages.MessageSlots[i] = "line " + std::to_string(i);
   }
 };
 
@@ -63,7 +64,7 @@ TEST_F(CannedMessagesTest, TheEditorShowsTheSlotsOneALineAndTakesBackWhatItHolds
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Fill(26);
-    frm->state().MessageSlots[1] = c.second;
+    frm->state().messages.MessageSlots[1] = c.second;
     std::size_t shown = 0;
     toolkit.ScriptModal("Messaging", [&](platform::Form& f) {
       auto& memo = MemoryToolkit::Of(f).Nth<MemoryMemo>();
@@ -73,14 +74,14 @@ TEST_F(CannedMessagesTest, TheEditorShowsTheSlotsOneALineAndTakesBackWhatItHolds
     });
     ASSERT_TRUE(form().UserChooseMenu("&Options", "Messaging..."));
     EXPECT_GE(shown, 26u);
-    const auto& slots = frm->state().MessageSlots;
+    const auto& slots = frm->state().messages.MessageSlots;
     EXPECT_EQ(std::vector<std::string>(slots.begin(), slots.begin() + 4), c.expected);
     EXPECT_EQ(slots[25], c.last);
   }
 }
 
 TEST_F(CannedMessagesTest, TheTargetTakesTheAnswerUnchangedAndIsLoggedEvenOnCancel) {
-  frm->state().MessageTarget = "Kael";
+  frm->state().messages.MessageTarget = "Kael";
   toolkit.ScriptInput("Message Target", std::nullopt);
   toolkit.ScriptInput("Message Target", std::string("  "));
   toolkit.ScriptInput("Message Target", std::string(""));
@@ -88,7 +89,7 @@ TEST_F(CannedMessagesTest, TheTargetTakesTheAnswerUnchangedAndIsLoggedEvenOnCanc
   EXPECT_EQ(toolkit.inputBoxes()[0].prompt,
             "Please enter the name of the player you will be using");
   EXPECT_EQ(toolkit.inputBoxes()[0].text, "Kael");
-  EXPECT_EQ(frm->state().MessageTarget, "");
+  EXPECT_EQ(frm->state().messages.MessageTarget, "");
   auto log = LogLines();
   EXPECT_THAT(std::vector<std::string>(log.end() - 3, log.end()),
               ElementsAre("Message Target: Kael",
@@ -104,10 +105,10 @@ TEST_F(CannedMessagesTest, ABatchPostsTheLinesUntilAnEmptySlotOrTheLastLineOfThe
   for (const Case& c :
        {Case{0, true, 0}, Case{3, true, 3}, Case{26, true, 25}, Case{3, false, 0}}) {
     SCOPED_TRACE(c.filled);
-    frm->state().MessageSlots = {};
+    frm->state().messages.MessageSlots = {};
     Fill(c.filled);
-    frm->state().MessageSlots[4] = "never reached";
-    frm->state().MessageCursor = 0;
+    frm->state().messages.MessageSlots[4] = "never reached";
+    frm->state().messages.MessageCursor = 0;
     frm->mnuEnableMessaging->SetChecked(c.enabled);
     auto& game = GameInPlay();
     frm->StartMessageBatch();
@@ -127,7 +128,7 @@ TEST_F(CannedMessagesTest, WithoutTheChatLineTheSameSlotIsTriedAgain) {
   Fill(2);
   frm->StartMessageBatch();
   toolkit.RunFor(3000 * 3);  // no game at all
-  EXPECT_EQ(frm->state().MessageCursor, 0);
+  EXPECT_EQ(frm->state().messages.MessageCursor, 0);
   EXPECT_TRUE(frm->tmrMessages->Enabled());
   // A main window whose chat line never opens: nothing is pasted, nothing counts.
   platform::WindowSpec mute;
@@ -136,7 +137,7 @@ TEST_F(CannedMessagesTest, WithoutTheChatLineTheSameSlotIsTriedAgain) {
   mute.rect = platform::SimulatedGameClient::Area;
   const auto window = machine.desktop().AddWindow(mute);
   toolkit.RunFor(3000 * 2);
-  EXPECT_EQ(frm->state().MessageCursor, 0);
+  EXPECT_EQ(frm->state().messages.MessageCursor, 0);
   for (const auto& paste : machine.desktop().MessagesOfKind(platform::WindowMessageId::Paste))
     EXPECT_EQ(paste.owner, platform::ProgramProcess);  // only into its own hidden field
   machine.desktop().RemoveWindow(window);

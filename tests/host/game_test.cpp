@@ -68,7 +68,7 @@ TEST_F(GameTest, PlayLogsThenOpensTheGameHalfASecondLaterInItsFolder) {
     SCOPED_TRACE(c.path);
     machine.files().AddFile(c.path, "MZ");
     registry.SetValue(HKCU, settings::ProductKey, "Path", RegistryValue::Text(Seal(c.path)));
-    frm->state().MessageCursor = 7;
+    frm->state().messages.MessageCursor = 7;
     const auto shellCalls = machine.shell().calls().size();
     const std::int64_t pressed = machine.clock().nowMs();
     const platform::DateTime now = machine.clock().Now();
@@ -84,7 +84,7 @@ TEST_F(GameTest, PlayLogsThenOpensTheGameHalfASecondLaterInItsFolder) {
     EXPECT_EQ(call.directory, c.directory);
     EXPECT_EQ(call.showCommand, 5);
     EXPECT_EQ(frm->state().LaunchTime, now);
-    EXPECT_EQ(frm->state().MessageCursor, 0);
+    EXPECT_EQ(frm->state().messages.MessageCursor, 0);
     EXPECT_FALSE(frm->lock().Unlocked);
     EXPECT_TRUE(frm->tmrPoll->Enabled());
   }
@@ -133,11 +133,11 @@ TEST_F(GameTest, ALaunchThatCannotStartSaysWhyAndOpensNoFolder) {
 TEST_F(GameTest, WithThePasswordOnEveryPlayAsksAndAFailedPromptLaunchesNothing) {
   registry.SetValue(HKCU, settings::AccessKey, "Login", RegistryValue::Text(Seal("guard")));
   frm->lock().PasswordEnabled = 1;
-  frm->state().MessageCursor = 4;
+  frm->state().messages.MessageCursor = 4;
   AnswerPrompt(nullptr);
   frm->btnPlay->Click();
   EXPECT_TRUE(machine.shell().calls().empty());
-  EXPECT_EQ(frm->state().MessageCursor, 0);
+  EXPECT_EQ(frm->state().messages.MessageCursor, 0);
 
   for (int press = 0; press < 2; ++press) {
     AnswerPrompt("guard");
@@ -315,7 +315,7 @@ TEST_F(GameTest, AGameWithHigherRightsRefusesAndTheLogSaysWhatToDo) {
     SCOPED_TRACE(c.line);
     frm->log().ClearBlack();
     machine.desktop().SetClipboard("player text");
-    frm->state().MessageSlots[0] = "hello";
+    frm->state().messages.MessageSlots[0] = "hello";
     platform::SimulatedGameClient* game = nullptr;
     if (c.act == Act::Fill || c.act == Act::Flood) {
       frm->mnuStealthMode->SetChecked(c.act == Act::Flood);
@@ -517,7 +517,7 @@ TEST_F(GameTest, ATickThatFallsDuringTheOtherPostRunsAfterItAndTheClipboardIsKep
     Create();
     Scan();
     frm->mnuTime->SetChecked(true);
-    frm->state().MessageSlots[0] = "hello";
+    frm->state().messages.MessageSlots[0] = "hello";
     auto& game = GameInPlay();
     toolkit.RunFor(timeTick + offset - 3000 - machine.clock().nowMs());
     frm->StartMessageBatch();
@@ -546,8 +546,8 @@ TEST_F(GameTest, ThePlayersWholeClipboardComesBackAfterTheChatLines) {
            ClipboardContents{},
        }) {
     SCOPED_TRACE(player.size());
-    frm->state().MessageSlots[0] = "hello";
-    frm->state().MessageCursor = 0;
+    frm->state().messages.MessageSlots[0] = "hello";
+    frm->state().messages.MessageCursor = 0;
     frm->mnuTime->SetChecked(true);
     auto& game = GameInPlay();
     machine.desktop().SetClipboardContents(player);
@@ -561,8 +561,8 @@ TEST_F(GameTest, ThePlayersWholeClipboardComesBackAfterTheChatLines) {
 }
 
 TEST_F(GameTest, WhileAnotherProgramHoldsTheClipboardNothingIsPostedAndThePlayersTextSurvives) {
-  frm->state().MessageSlots[0] = "line 0";
-  frm->state().MessageSlots[1] = "line 1";
+  frm->state().messages.MessageSlots[0] = "line 0";
+  frm->state().messages.MessageSlots[1] = "line 1";
   auto& game = GameInPlay();
   auto& desktop = machine.desktop();
   desktop.ClearJournal();
@@ -572,7 +572,7 @@ TEST_F(GameTest, WhileAnotherProgramHoldsTheClipboardNothingIsPostedAndThePlayer
   toolkit.RunFor(6500);  // two ticks, both while it is held
   EXPECT_TRUE(game.ChatLines().empty());
   EXPECT_TRUE(desktop.MessagesOfKind(WindowMessageId::KeyDown).empty());
-  EXPECT_EQ(frm->state().MessageCursor, 0);
+  EXPECT_EQ(frm->state().messages.MessageCursor, 0);
 
   // Free again; then held from just after the game pasted the next line until after the
   // line should have gone back.

@@ -80,10 +80,10 @@ TEST_F(MainSettingsTest, LoadReadsEveryValueInOrderAndUnsealsTheSlots) {
   EXPECT_FALSE(marks.messaging);
   EXPECT_TRUE(marks.online);
   EXPECT_TRUE(marks.warning);
-  EXPECT_EQ(state.MessageTarget, "Hunter");
-  EXPECT_EQ(state.MessageSlots[0], "first line");
-  EXPECT_EQ(state.MessageSlots[25], "last line");
-  EXPECT_EQ(state.MessageSlots[1], "");
+  EXPECT_EQ(state.messages.MessageTarget, "Hunter");
+  EXPECT_EQ(state.messages.MessageSlots[0], "first line");
+  EXPECT_EQ(state.messages.MessageSlots[25], "last line");
+  EXPECT_EQ(state.messages.MessageSlots[1], "");
 }
 
 TEST_F(MainSettingsTest, MistypedOrFailingValuesFallBackOneByOne) {
@@ -106,9 +106,9 @@ TEST_F(MainSettingsTest, MistypedOrFailingValuesFallBackOneByOne) {
   EXPECT_EQ(state.SelectedAccount, 1);
   EXPECT_FALSE(marks.messaging);
   EXPECT_FALSE(marks.online);
-  EXPECT_EQ(state.MessageTarget, "");
-  EXPECT_EQ(state.MessageSlots[2], "");
-  EXPECT_EQ(state.MessageSlots[3], "kept");
+  EXPECT_EQ(state.messages.MessageTarget, "");
+  EXPECT_EQ(state.messages.MessageSlots[2], "");
+  EXPECT_EQ(state.messages.MessageSlots[3], "kept");
 }
 
 class MainSettingsSaveTest : public MainSettingsTest {
@@ -118,9 +118,9 @@ class MainSettingsSaveTest : public MainSettingsTest {
 
   void SetUp() override {
     state.SelectedAccount = 3;
-    state.MessageTarget = "Hunter";
-    state.MessageSlots[0] = "hello";
-    state.MessageSlots[4] = "bye";
+    state.messages.MessageTarget = "Hunter";
+    state.messages.MessageSlots[0] = "hello";
+    state.messages.MessageSlots[4] = "bye";
   }
 };
 

@@ -89,7 +89,7 @@ TEST_F(MainWindowTest, AFirstStartCreatesTheKeyAndReplacesTheDesignMarksWithDefa
   EXPECT_EQ(frm->lock().PasswordEnabled, 0);
   EXPECT_FALSE(frm->lock().Unlocked);
   EXPECT_FALSE(state.Dragging);
-  EXPECT_THAT(state.MessageSlots, Each(""));
+  EXPECT_THAT(state.messages.MessageSlots, Each(""));
 }
 
 TEST_F(MainWindowTest, StoredSettingsSetTheMarksThePasswordCaptionAndTheSlots) {
@@ -105,7 +105,7 @@ TEST_F(MainWindowTest, StoredSettingsSetTheMarksThePasswordCaptionAndTheSlots) {
   EXPECT_TRUE(frm->mnuTime->Checked());
   EXPECT_TRUE(frm->mnu2HourWarning->Checked());
   EXPECT_EQ(frm->mnuEnablePassword->Caption(), "&Disable Password...");
-  EXPECT_EQ(frm->state().MessageSlots[7], "see you");
+  EXPECT_EQ(frm->state().messages.MessageSlots[7], "see you");
 }
 
 TEST_F(MainWindowTest, StealthModeTogglesItsMarkAndTheMarkIsWhatIsSaved) {
