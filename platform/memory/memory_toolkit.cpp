@@ -65,10 +65,16 @@ bool MemoryToolkit::TerminateTakesEffect() {
 
 void MemoryToolkit::RunFor(std::int64_t ms) {
   if (terminated_) return;
+  ++loopDepth_;
+  const bool outermost = loopDepth_ == 1;
+  struct Leave {
+    int& depth;
+    ~Leave() { --depth; }
+  } leave{loopDepth_};
   const std::int64_t until = clock_.nowMs() + std::max<std::int64_t>(ms, 0);
   for (;;) {
     Step();
-    if (TerminateTakesEffect()) return;
+    if (outermost && TerminateTakesEffect()) return;
     const std::int64_t next = NextEvent();
     if (next < 0 || next > until) break;
     clock_.AdvanceTo(next);
@@ -76,7 +82,7 @@ void MemoryToolkit::RunFor(std::int64_t ms) {
   if (clock_.nowMs() < until) {
     clock_.AdvanceTo(until);
     Step();
-    TerminateTakesEffect();
+    if (outermost) TerminateTakesEffect();
   }
 }
 
@@ -86,6 +92,11 @@ void MemoryToolkit::Run(Form& mainForm) {
     return;
   }
   MemoryForm& main = Of(mainForm);
+  ++loopDepth_;
+  struct Leave {
+    int& depth;
+    ~Leave() { --depth; }
+  } leave{loopDepth_};
   if (!main.Showing() && !main.wasClosed()) main.Show();
   const std::int64_t limit = clock_.nowMs() + runLimitMs_;
   for (;;) {

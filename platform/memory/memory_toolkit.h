@@ -6,8 +6,9 @@
 // timers and scheduled input are due at the present virtual time, re-entrantly: a tick
 // that falls due while a handler pumps messages runs inside that handler.
 //
-// Terminate is deferred: it takes effect at the end of the current RunFor step or when
-// control is back in Run's loop, never in the middle of a handler.
+// Terminate is deferred: it takes effect at the end of the current step of the outermost
+// RunFor or when control is back in Run's loop, never in the middle of a handler; a
+// handler that pumps (a RunFor inside it) still gets its messages, as under Win32.
 #pragma once
 
 #include <cstdint>
@@ -98,6 +99,7 @@ class MemoryToolkit : public Toolkit, public MemoryDialogs {
   RunStop lastStop_ = RunStop::NotRun;
   bool terminateRequested_ = false;
   bool terminated_ = false;
+  int loopDepth_ = 0;  // Run and RunFor calls under way, nested in handlers
   int pumps_ = 0;
 };
 

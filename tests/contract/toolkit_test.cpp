@@ -363,4 +363,41 @@ TYPED_TEST(UiToolkitContract, TheOpenDialogGivesTheChosenPathOrThePresetName) {
   EXPECT_EQ(FoldCase(this->rig.toolkit().ShowOpenDialog(spec)), FoldCase(beyond));
 }
 
+TYPED_TEST(UiToolkitContract, RunEndsWhenTheMainFormCloses) {
+  auto main = this->MakeForm("Main");
+  auto closer = this->rig.toolkit().CreateTimer(
+      {.intervalMs = 30, .enabled = true, .onTimer = [&] { main->Close(); }});
+  this->rig.toolkit().Run(*main);
+  EXPECT_FALSE(main->Showing());
+}
+
+// Asked to end from inside a handler, the run ends once that handler is done: messages
+// still flow inside it, and its message box is shown and answered first.
+TYPED_TEST(UiToolkitContract, TerminateWaitsForTheRunningHandlerAndItsMessageBox) {
+  Toolkit& toolkit = this->rig.toolkit();
+  auto main = this->MakeForm("Main");
+  std::vector<std::string> steps;
+  int pumpedTicks = 0;
+  auto pulse =
+      toolkit.CreateTimer({.intervalMs = 20, .enabled = false, .onTimer = [&] { ++pumpedTicks; }});
+  std::unique_ptr<Timer> start;
+  start =
+      toolkit.CreateTimer({.intervalMs = 30, .enabled = true, .onTimer = [&] {
+                             start->SetEnabled(false);
+                             toolkit.Terminate();
+                             steps.push_back("asked");
+                             pulse->SetEnabled(true);
+                             this->rig.PassUntil([&] { return pumpedTicks >= 2; });
+                             this->rig.AnswerMessage(MessageKind::Information, MessageAnswer::Ok);
+                             const MessageAnswer answer = toolkit.ShowMessage(
+                                 MessageKind::Information, "Uninstall complete!");
+                             steps.push_back(answer == MessageAnswer::Ok ? "answered" : "?");
+                             pulse->SetEnabled(false);
+                           }});
+  toolkit.Run(*main);
+  EXPECT_EQ(steps, (std::vector<std::string>{"asked", "answered"}));
+  EXPECT_GE(pumpedTicks, 2);
+  EXPECT_TRUE(main->Showing());  // ended by the request, not by closing
+}
+
 }  // namespace

@@ -429,40 +429,6 @@ TEST_F(UiTest, OpenDialogFilterIsThePairsEachEndedByANul) {
   EXPECT_EQ(win32::DialogFilter(""), "");
 }
 
-TEST_F(UiTest, TerminateWaitsForTheRunningHandlerAndItsMessageBox) {
-  auto main = toolkit_.CreateForm(MainSpec());
-  std::vector<std::string> steps;
-  int pumpedTicks = 0;
-  auto pulse = toolkit_.CreateTimer({20, false, [&] { ++pumpedTicks; }});
-  std::unique_ptr<Timer> start;
-  start =
-      toolkit_.CreateTimer({30, true, [&] {
-                              start->SetEnabled(false);
-                              toolkit_.Terminate();
-                              steps.push_back("asked");
-                              // Messages still flow inside the handler after the request.
-                              pulse->SetEnabled(true);
-                              PumpUntil(toolkit_, [&] { return pumpedTicks >= 2; });
-                              WhenShown ok(toolkit_, "#32770", "Information", [](HWND box) {
-                                SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-                              });
-                              toolkit_.ShowMessage(MessageKind::Information, "Uninstall complete!");
-                              steps.push_back(ok.acted() ? "answered" : "box gone");
-                              pulse->SetEnabled(false);
-                            }});
-  toolkit_.Run(*main);
-  EXPECT_EQ(steps, (std::vector<std::string>{"asked", "answered"}));
-  EXPECT_GE(pumpedTicks, 2);
-  EXPECT_TRUE(main->Showing());  // ended by the request, not by closing
-}
-
-TEST_F(UiTest, RunEndsWhenTheMainFormCloses) {
-  auto main = toolkit_.CreateForm(MainSpec());
-  auto closer = toolkit_.CreateTimer({30, true, [&] { main->Close(); }});
-  toolkit_.Run(*main);
-  EXPECT_FALSE(main->Showing());
-}
-
 }  // namespace
 
 namespace {
