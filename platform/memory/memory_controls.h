@@ -186,7 +186,7 @@ class MemoryRichEdit final : public ControlImpl<Control> {
  public:
   MemoryRichEdit(const ControlSite& site, const RichEditSpec& spec);
   const RichEditSpec& spec() const { return spec_; }
-  Color TextColor() const { return spec_.font.color; }
+  Color textColor() const { return spec_.font.color; }
 
  private:
   RichEditSpec spec_;

@@ -107,8 +107,8 @@ TEST_F(HelpWindowTest, EachPictureMailsSupportAboutThisVersion) {
 TEST_F(HelpWindowTest, TheAdviceIsBlueAndGreenUnderItsHeadings) {
   auto& prevention = dynamic_cast<platform::MemoryRichEdit&>(*help.redtPrevention);
   auto& recovery = dynamic_cast<platform::MemoryRichEdit&>(*help.redtRecovery);
-  EXPECT_EQ(prevention.TextColor(), platform::colors::Blue);
-  EXPECT_EQ(recovery.TextColor(), platform::colors::Green);
+  EXPECT_EQ(prevention.textColor(), platform::colors::Blue);
+  EXPECT_EQ(recovery.textColor(), platform::colors::Green);
   const std::string p = prevention.Text();
   const std::string r = recovery.Text();
   EXPECT_EQ(p.rfind("Good Practices\r\n------------------------\r\n\r\n1) ", 0), 0u);
