@@ -6,6 +6,7 @@
 #include <cctype>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -398,6 +399,26 @@ TYPED_TEST(UiToolkitContract, TerminateWaitsForTheRunningHandlerAndItsMessageBox
   EXPECT_EQ(steps, (std::vector<std::string>{"asked", "answered"}));
   EXPECT_GE(pumpedTicks, 2);
   EXPECT_TRUE(main->Showing());  // ended by the request, not by closing
+}
+
+// An exception that leaves a handler is shown in an error box with its message, and the
+// program goes on: the modal form it came from stays open.
+TYPED_TEST(UiToolkitContract, AnExceptionLeavingAHandlerIsShownAndTheModalFormStaysOpen) {
+  auto dialog = this->MakeForm("Utility Login");
+  Button& ok = dialog->AddButton({.bounds = {119, 64, 75, 25}, .caption = "&OK", .onClick = [] {
+                                    throw std::runtime_error("Failed to set data for 'Login'");
+                                  }});
+  bool openAfterBox = false;
+  this->rig.AnswerMessage(MessageKind::Error, MessageAnswer::Ok);
+  this->rig.WhenModal("Utility Login", [&] {
+    this->rig.ClickAsPlayer(ok);
+    this->rig.PassUntil([&] { return !this->rig.AnsweredText().empty(); });
+    openAfterBox = dialog->Showing();
+    dialog->Close();
+  });
+  dialog->ShowModal();
+  EXPECT_EQ(this->rig.AnsweredText(), "Failed to set data for 'Login'");
+  EXPECT_TRUE(openAfterBox);
 }
 
 }  // namespace

@@ -128,6 +128,15 @@ class MemoryToolkitRig {
   void AnswerMessage(platform::MessageKind kind, platform::MessageAnswer answer) {
     machine_.toolkit().ScriptMessageOfKind(kind, answer);
   }
+  // The text of the last box shown; "" for none.
+  std::string AnsweredText() {
+    const auto& boxes = machine_.toolkit().messageBoxes();
+    return boxes.empty() ? std::string() : boxes.back().text;
+  }
+  // The player's click on a button, through the handlers' guard as all input.
+  void ClickAsPlayer(platform::Button& button) {
+    dynamic_cast<platform::MemoryButton&>(button).UserClick();
+  }
   bool TakesInput(platform::Form& form) {
     return machine_.toolkit().ui().AcceptsInput(platform::MemoryToolkit::Of(form));
   }

@@ -15,6 +15,7 @@
 
 #include "platform/win32/win32_autostart.h"
 #include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_process.h"
@@ -164,9 +165,17 @@ class Win32ToolkitRig {
     const int button = answer == platform::MessageAnswer::Yes  ? IDYES
                        : answer == platform::MessageAnswer::No ? IDNO
                                                                : IDOK;
-    watchers_.push_back(std::make_unique<ui_pump::WhenShown>(
-        toolkit_, "#32770", title,
-        [button](HWND box) { SendMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0); }));
+    watchers_.push_back(
+        std::make_unique<ui_pump::WhenShown>(toolkit_, "#32770", title, [this, button](HWND box) {
+          answered_ = platform::win32::WindowText(GetDlgItem(box, 65535));
+          SendMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0);
+        }));
+  }
+  // The text of the last box answered through AnswerMessage; "" for none.
+  std::string AnsweredText() { return answered_; }
+  // The player's click on a button: the button's own message, handled in turn.
+  void ClickAsPlayer(platform::Button& button) {
+    PostMessageA(ui_pump::ToHwnd(button.Handle()), BM_CLICK, 0, 0);
   }
   bool TakesInput(platform::Form& form) {
     return IsWindowEnabled(ui_pump::ToHwnd(form.Handle())) != FALSE;
@@ -244,6 +253,7 @@ class Win32ToolkitRig {
   }
 
  private:
+  std::string answered_;
   std::unique_ptr<HungThread> hung_;
   static void Send(platform::Control& button, UINT message, WPARAM keys, platform::Point at) {
     SendMessageA(ui_pump::ToHwnd(button.Handle()), message, keys,
