@@ -5,6 +5,23 @@
 
 namespace platform {
 
+namespace {
+
+// Counts a message loop (Run or RunFor) as under way for as long as it runs.
+class LoopScope {
+ public:
+  explicit LoopScope(int& depth) : depth_(++depth) {}
+  ~LoopScope() { --depth_; }
+  LoopScope(const LoopScope&) = delete;
+  LoopScope& operator=(const LoopScope&) = delete;
+  bool Outermost() const { return depth_ == 1; }
+
+ private:
+  int& depth_;
+};
+
+}  // namespace
+
 MemoryToolkit::MemoryToolkit(MemoryClock& clock, MemoryDesktop& desktop)
     : MemoryDialogs(ui_), clock_(clock), desktop_(desktop), ui_(desktop, clock), timers_(clock) {
   ui_.runModal = [this](MemoryForm& form) { RunModal(form); };
@@ -65,12 +82,8 @@ bool MemoryToolkit::TerminateTakesEffect() {
 
 void MemoryToolkit::RunFor(std::int64_t ms) {
   if (terminated_) return;
-  ++loopDepth_;
-  const bool outermost = loopDepth_ == 1;
-  struct Leave {
-    int& depth;
-    ~Leave() { --depth; }
-  } leave{loopDepth_};
+  const LoopScope loop(loopDepth_);
+  const bool outermost = loop.Outermost();
   const std::int64_t until = clock_.nowMs() + std::max<std::int64_t>(ms, 0);
   for (;;) {
     Step();
@@ -92,11 +105,7 @@ void MemoryToolkit::Run(Form& mainForm) {
     return;
   }
   MemoryForm& main = Of(mainForm);
-  ++loopDepth_;
-  struct Leave {
-    int& depth;
-    ~Leave() { --depth; }
-  } leave{loopDepth_};
+  const LoopScope loop(loopDepth_);
   if (!main.Showing() && !main.wasClosed()) main.Show();
   const std::int64_t limit = clock_.nowMs() + runLimitMs_;
   for (;;) {
