@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ googletest libbenchmark-dev
+  cmake ninja-build ccache g++ googletest libbenchmark-dev
   clang libclang-rt-14-dev clang-format-14 clang-tidy-14
   g++-mingw-w64-x86-64 nsis wine wine64 fonts-wine xvfb xauth imagemagick x11-apps
 )
