@@ -3,10 +3,12 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/absorb.h"
 #include "core/registry_layer.h"
 #include "core/sealing.h"
 #include "core/secure_wipe.h"
 #include "core/settings_layout.h"
+#include "lock/password_verifier.h"
 
 using namespace platform;
 
@@ -37,25 +39,28 @@ void WriteSealedLogin(Registry& registry, const std::string& sealed) {
     throw std::runtime_error("Failed to set data for 'Login'");
 }
 
-bool ShowLogin(Services& services, bool setMode) {
-  TfrmLogin frmLogin(services);
+UtilityPasswordAnswer ShowLogin(Services& services, bool setMode,
+                                const std::optional<BoxKey>& knownKey) {
+  TfrmLogin frmLogin(services, knownKey);
   if (setMode)
     frmLogin.PrepareSetMode();
   else
     frmLogin.PrepareCheckMode();
   frmLogin.ShowModal();
-  return frmLogin.LoginAccepted;
+  if (!frmLogin.LoginAccepted) return {};
+  return {.accepted = true, .key = frmLogin.Key};
 }
 
 }  // namespace
 
-TfrmLogin::TfrmLogin(Services& services)
+TfrmLogin::TfrmLogin(Services& services, const std::optional<BoxKey>& knownKey)
     : Dialog(services.toolkit, {.caption = "Utility Login",
                                 .outerWidth = 215,
                                 .outerHeight = 126,
                                 .border = BorderStyle::Sizeable,
                                 .centred = true}),
-      services_(services) {
+      services_(services),
+      knownKey_(knownKey) {
   lblPassword = &form_->AddLabel({.bounds = {8, 12, 49, 13}, .caption = "Password:"});
   lblConfirm = &form_->AddLabel({.bounds = {8, 36, 35, 13}, .caption = "Confirm"});
   edtPassword = &form_->AddEdit({.bounds = {72, 8, 121, 21}, .tabOrder = 0, .passwordChar = '*'});
@@ -94,41 +99,67 @@ void TfrmLogin::WipeFields() {
 
 void TfrmLogin::btnOKClick() {
   Toolkit& toolkit = services_.toolkit;
-  const Secret typed(edtPassword->Text());
+  // The password counts as typed, whatever the code page can hold of it.
+  const Secret typed(edtPassword->TextUtf8());
   if (SettingPassword) {
     if (typed.text.empty()) {
       toolkit.ShowMessage(MessageKind::Information, "Please enter a password!");
       edtPassword->SetFocus();
       return;
     }
-    const bool match = typed.text == Secret(edtConfirm->Text()).text;
+    const bool match = typed.text == Secret(edtConfirm->TextUtf8()).text;
     if (!match) {
       toolkit.ShowMessage(MessageKind::Information, "Passwords do not match!");
       edtPassword->SetFocus();
       return;
     }
-    const std::string sealed = SealText(services_.volume, typed.text);
-    // A failed write leaves as an exception: the dialog stays open with what was typed.
-    WriteSealedLogin(services_.registry, sealed);
-    WipeFields();
-    LoginAccepted = true;
-    form_->Close();
+    StoreNewPassword(typed.text);
     return;
   }
+  CheckTypedPassword(typed.text, Secret(edtPassword->Text()).text);
+}
 
-  const std::string sealed = SealText(services_.volume, typed.text);
+void TfrmLogin::StoreNewPassword(const std::string& typedUtf8) {
+  const BoxKey key = knownKey_ ? *knownKey_ : BoxKey::Drawn(services_.random);
+  // A failed write leaves as an exception: the dialog stays open with what was typed.
+  WriteSealedLogin(services_.registry, SealedVerifier(services_, typedUtf8, key));
   WipeFields();
-  if (ReadSealedLogin(services_.registry) != sealed)
-    toolkit.ShowMessage(MessageKind::Information, "Invalid Password!");
-  else
-    LoginAccepted = true;
+  Key = key;
+  LoginAccepted = true;
   form_->Close();
 }
 
-bool AskUtilityPassword(Services& services, bool& unlocked) {
-  const bool setMode = ReadSealedLogin(services.registry).empty();
-  unlocked = ShowLogin(services, setMode);
-  return unlocked;
+void TfrmLogin::CheckTypedPassword(const std::string& typedUtf8,
+                                   const std::string& typedCodePage) {
+  WipeFields();
+  const std::string stored = ReadSealedLogin(services_.registry);
+  PasswordCheck check = CheckPassword(services_.volume, stored, typedUtf8, typedCodePage);
+  if (!check.accepted) {
+    services_.toolkit.ShowMessage(MessageKind::Information, "Invalid Password!");
+    form_->Close();
+    return;
+  }
+  if (check.oldForm) {
+    // The password of an earlier version gives way to a verifier now that it is known;
+    // if that cannot be stored, the old form stays for the next time.
+    const BoxKey key = knownKey_ ? *knownKey_ : BoxKey::Drawn(services_.random);
+    if (AbsorbNoted(services_.trace, "storing the utility password's verifier", [&] {
+          WriteSealedLogin(services_.registry, SealedVerifier(services_, typedUtf8, key));
+        }))
+      check.key = key;
+  }
+  Key = check.key;
+  LoginAccepted = true;
+  form_->Close();
 }
 
-bool AskNewUtilityPassword(Services& services) { return ShowLogin(services, true); }
+UtilityPasswordAnswer AskUtilityPassword(Services& services,
+                                         const std::optional<BoxKey>& knownKey) {
+  const bool setMode = ReadSealedLogin(services.registry).empty();
+  return ShowLogin(services, setMode, knownKey);
+}
+
+UtilityPasswordAnswer AskNewUtilityPassword(Services& services,
+                                            const std::optional<BoxKey>& knownKey) {
+  return ShowLogin(services, true, knownKey);
+}

@@ -5,7 +5,16 @@
 #include "core/absorb.h"
 #include "lock/ufrmLogin.h"
 
-bool UtilityLock::Ask() { return AskUtilityPassword(services_, Unlocked); }
+void UtilityLock::Take(const UtilityPasswordAnswer& answer) {
+  if (answer.key) key_ = answer.key;
+}
+
+bool UtilityLock::Ask() {
+  const UtilityPasswordAnswer answer = AskUtilityPassword(services_, key_);
+  Unlocked = answer.accepted;
+  Take(answer);
+  return Unlocked;
+}
 
 bool UtilityLock::PassToPlay() {
   if (!Unlocked) {
@@ -42,5 +51,8 @@ bool UtilityLock::ChangePassword() {
   UseUp();
   // The pass the current password gave stands whether a new one is stored or not;
   // closing the second dialog without storing keeps the old password in force.
-  return Ask() && AskNewUtilityPassword(services_);
+  if (!Ask()) return false;
+  const UtilityPasswordAnswer answer = AskNewUtilityPassword(services_, key_);
+  Take(answer);
+  return answer.accepted;
 }

@@ -3,7 +3,12 @@
 // place. The lock holds the password's switch and the pass itself.
 #pragma once
 
+#include <optional>
+
+#include "core/secret_box.h"
 #include "platform/services.h"
+
+struct UtilityPasswordAnswer;
 
 class UtilityLock {
  public:
@@ -36,8 +41,15 @@ class UtilityLock {
   // The pass goes with the action it was given for.
   void UseUp() { Unlocked = false; }
 
+  // The key of the accounts kept under the password: known from the first prompt of the
+  // run that the password passed (or that stored it), and kept for the run, so the fill
+  // after a launch can open what the prompt before it allowed.
+  const std::optional<BoxKey>& key() const { return key_; }
+
  private:
   bool Ask();
+  void Take(const UtilityPasswordAnswer& answer);
 
   platform::Services& services_;
+  std::optional<BoxKey> key_;
 };

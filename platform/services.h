@@ -7,6 +7,7 @@
 #include "platform/digest.h"
 #include "platform/files.h"
 #include "platform/process.h"
+#include "platform/protection.h"
 #include "platform/registry.h"
 #include "platform/startup_folders.h"
 #include "platform/system.h"
@@ -28,6 +29,7 @@ struct Services {
   Shell& shell;
   StartupFolders& startupFolders;
   Digests& digests;
+  UserProtection& protection;
 };
 
 }  // namespace platform

@@ -118,6 +118,10 @@ struct EditSpec {
 class Edit : public Control {
  public:
   virtual void SelectAll() = 0;
+  // The text as the player typed it, in UTF-8, also where the code page has no form for a
+  // character (Text gives "?" for it there). A visible edit keeps what it is given
+  // exactly; a hidden one holds code-page text.
+  virtual std::string TextUtf8() const = 0;
 };
 
 struct MemoSpec {

@@ -1,8 +1,11 @@
 #include "platform/memory/memory_controls.h"
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "platform/memory/memory_form.h"
+#include "platform/unicode.h"
 
 namespace platform {
 
@@ -156,15 +159,65 @@ std::string MemoryEdit::Fitting(const std::string& text) const {
   return text.substr(0, room);
 }
 
-bool MemoryEdit::UserType(const std::string& text) {
+namespace {
+
+// A UTF-8 text cut into its characters.
+std::vector<std::string> Characters(const std::string& text) {
+  std::vector<std::string> characters;
+  for (std::size_t pos = 0; pos < text.size();) {
+    std::size_t end = pos + 1;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    characters.push_back(text.substr(pos, end - pos));
+    pos = end;
+  }
+  return characters;
+}
+
+std::string CodePageForm(const std::string& utf8) {
+  std::string bytes;
+  Latin1FromUtf8(utf8, bytes);
+  return bytes;
+}
+
+}  // namespace
+
+void MemoryEdit::SetText(const std::string& text) {
+  edit_.Set(text);
+  exact_.clear();
+}
+
+std::string MemoryEdit::TextUtf8() const {
+  if (spec_.visible && !exact_.empty() && CodePageForm(exact_) == edit_.text()) return exact_;
+  return Utf8FromLatin1(edit_.text());
+}
+
+bool MemoryEdit::UserType(const std::string& text) { return UserTypeUtf8(Utf8FromLatin1(text)); }
+
+bool MemoryEdit::UserTypeUtf8(const std::string& text) {
   if (!Reachable()) return false;
-  edit_.ReplaceSelection(Fitting(text));
+  std::vector<std::string> characters = Characters(TextUtf8());
+  std::vector<std::string> typed = Characters(text);
+  const std::size_t start = edit_.selStart(), length = edit_.selLength();
+  if (spec_.maxLength > 0) {
+    const std::size_t kept = characters.size() - length;
+    const auto limit = static_cast<std::size_t>(spec_.maxLength);
+    typed.resize(std::min(typed.size(), limit > kept ? limit - kept : 0));
+  }
+  characters.erase(characters.begin() + static_cast<std::ptrdiff_t>(start),
+                   characters.begin() + static_cast<std::ptrdiff_t>(start + length));
+  characters.insert(characters.begin() + static_cast<std::ptrdiff_t>(start), typed.begin(),
+                    typed.end());
+  std::string exact;
+  for (const std::string& character : characters) exact += character;
+  edit_.Set(CodePageForm(exact));
+  edit_.Select(start + typed.size(), 0);
+  exact_ = std::move(exact);
   return true;
 }
 
 void MemoryEdit::OnMessage(const WindowMessage& message) {
   switch (message.id) {
-    case WindowMessageId::SetText: edit_.Set(message.text); break;
+    case WindowMessageId::SetText: SetText(message.text); break;
     case WindowMessageId::Copy:
       // A password edit never gives its text away.
       if (spec_.passwordChar != 0) break;

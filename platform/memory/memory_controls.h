@@ -137,14 +137,17 @@ class MemoryEdit final : public ControlImpl<Edit> {
  public:
   MemoryEdit(const ControlSite& site, const EditSpec& spec);
   const EditSpec& spec() const { return spec_; }
-  void SetText(const std::string& text) override { edit_.Set(text); }
+  void SetText(const std::string& text) override;
   std::string Text() const override { return edit_.text(); }
   void SelectAll() override { edit_.SelectAll(); }
+  std::string TextUtf8() const override;
   // What the screen shows: the password character for every character, if there is one.
   std::string DisplayText() const;
   const EditText& selection() const { return edit_; }
-  // Typing replaces the selection, cut to the length limit.
+  // Typing replaces the selection, cut to the length limit (in characters).
   bool UserType(const std::string& text);
+  // The same for UTF-8 text, which the code page may not hold: the edit keeps it exactly.
+  bool UserTypeUtf8(const std::string& text);
 
  private:
   void OnMessage(const WindowMessage& message) override;
@@ -153,6 +156,8 @@ class MemoryEdit final : public ControlImpl<Edit> {
   EditSpec spec_;
   // Hidden edits hold clipboard text and keep every line of it, as in the Win32 backend.
   EditText edit_{spec_.visible};
+  // What the player typed, exactly, while the code-page text is still its form.
+  std::string exact_;
 };
 
 class MemoryMemo final : public ControlImpl<Memo> {

@@ -8,6 +8,7 @@
 #include "platform/memory/memory_desktop.h"
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_process.h"
+#include "platform/memory/memory_protection.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_system.h"
 #include "platform/memory/memory_toolkit.h"
@@ -37,6 +38,7 @@ class MemoryMachine {
   MemoryShell& shell() { return shell_; }
   MemoryStartupFolders& startupFolders() { return startupFolders_; }
   MemoryDigests& digests() { return digests_; }
+  MemoryUserProtection& protection() { return protection_; }
 
  private:
   MemoryRegistry registry_;
@@ -52,6 +54,7 @@ class MemoryMachine {
   MemoryShell shell_{clock_, &files_};
   MemoryStartupFolders startupFolders_;
   MemoryDigests digests_;
+  MemoryUserProtection protection_{random_};
 };
 
 }  // namespace platform

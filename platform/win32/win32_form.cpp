@@ -138,7 +138,7 @@ void Win32Form::ShowModal() {
 
   MSG message;
   while (*alive && showing_) {
-    BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0) {
       PostQuitMessage(static_cast<int>(message.wParam));  // the outer loop's to see
       break;

@@ -7,6 +7,7 @@
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_process.h"
+#include "platform/win32/win32_protection.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_toolkit.h"
@@ -36,6 +37,7 @@ class Win32Machine {
   Win32Shell shell_;
   Win32StartupFolders startupFolders_;
   Win32Digests digests_;
+  Win32UserProtection protection_;
 };
 
 }  // namespace platform::win32

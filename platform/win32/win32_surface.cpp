@@ -3,6 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
+
+#include "platform/win32/win32_wide.h"
 
 namespace platform::win32 {
 
@@ -98,14 +101,33 @@ void Surface::ReleaseControls() {
   tabStops_.clear();
 }
 
+namespace {
+
+std::wstring WideFromCodePage(const char* text) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  if (length <= 1) return {};
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
+  wide.resize(static_cast<std::size_t>(length) - 1);
+  return wide;
+}
+
+}  // namespace
+
 HWND Surface::CreateChild(const char* windowClass, const char* text, DWORD style, DWORD exStyle,
-                          Bounds bounds, int tabOrder, HFONT font, void* createParam) {
+                          Bounds bounds, int tabOrder, HFONT font, void* createParam, bool wide) {
   int id = NextId();
   style |= WS_CHILD;
   if (tabOrder >= 0) style |= WS_TABSTOP;
-  HWND child = CreateWindowExA(
-      exStyle, windowClass, text, style, bounds.left, bounds.top, bounds.width, bounds.height,
-      window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ui_.instance(), createParam);
+  auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+  HWND child =
+      wide ? CreateWindowExW(exStyle, WideFromCodePage(windowClass).c_str(),
+                             WideFromCodePage(text).c_str(), style, bounds.left,
+                             bounds.top, bounds.width, bounds.height, window_, menu,
+                             ui_.instance(), createParam)
+           : CreateWindowExA(exStyle, windowClass, text, style, bounds.left, bounds.top,
+                             bounds.width, bounds.height, window_, menu, ui_.instance(),
+                             createParam);
   if (!child) return nullptr;
   SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : Font()), FALSE);
   if (tabOrder >= 0) PlaceInTabOrder(child, tabOrder);

@@ -66,9 +66,11 @@ class Surface {
   HBRUSH Background() const { return ui_.Brush(background_); }
 
   // A child window with a fresh id, the surface's font and its place in the tab order
-  // (tabOrder < 0: no tab stop).
+  // (tabOrder < 0: no tab stop). A wide child is a Unicode window: it keeps every
+  // character the player types, while the 8-bit calls see its code-page form.
   HWND CreateChild(const char* windowClass, const char* text, DWORD style, DWORD exStyle,
-                   Bounds bounds, int tabOrder, HFONT font = nullptr, void* createParam = nullptr);
+                   Bounds bounds, int tabOrder, HFONT font = nullptr, void* createParam = nullptr,
+                   bool wide = false);
   int NextId() { return Root().nextId_++; }
 
   template <class T>

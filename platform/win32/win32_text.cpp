@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/win32/win32_controls.h"
+#include "platform/win32/win32_wide.h"
 
 namespace platform::win32 {
 
@@ -28,8 +29,10 @@ class EditControl final : public WindowControl<Edit> {
     if (spec.passwordChar) style |= ES_PASSWORD;
     // The text comes after the limit: an edit refuses to be created with more than its
     // default 32K characters.
+    // What the player types is kept whole; the hidden clipboard holders stay 8-bit.
     AttachNative(host.CreateChild("EDIT", "", style, WS_EX_CLIENTEDGE, spec.bounds,
-                                  spec.tabOrder < 0 ? 0 : spec.tabOrder));
+                                  spec.tabOrder < 0 ? 0 : spec.tabOrder, nullptr, nullptr,
+                                  spec.visible));
     if (spec.maxLength > 0)
       SendMessageA(window(), EM_LIMITTEXT, static_cast<WPARAM>(spec.maxLength), 0);
     else
@@ -42,6 +45,14 @@ class EditControl final : public WindowControl<Edit> {
   }
 
   void SelectAll() override { SendMessageA(window(), EM_SETSEL, 0, -1); }
+
+  std::string TextUtf8() const override {
+    const int length = GetWindowTextLengthW(window());
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window(), text.data(), length + 1)));
+    return Utf8FromWide(text);
+  }
 
   // Windows gives nothing of a password field to the clipboard; Wine's edit would.
   bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override {

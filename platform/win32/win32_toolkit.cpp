@@ -34,7 +34,7 @@ std::string Win32Toolkit::ShowOpenDialog(const OpenDialogSpec& spec) {
 
 void Win32Toolkit::ProcessMessages() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       ui_.RequestEnd();
       return;
@@ -50,7 +50,7 @@ void Win32Toolkit::Run(Form& mainForm) {
   auto window = reinterpret_cast<HWND>(mainForm.Handle());
   MSG message;
   while (!ui_.endRequested() && IsWindow(window) && IsWindowVisible(window)) {
-    BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0) {
       ui_.RequestEnd();
       break;

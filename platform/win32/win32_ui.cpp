@@ -132,13 +132,13 @@ bool UiState::PreTranslate(MSG& message) const {
   if (!message.hwnd) return false;
   HWND root = GetAncestor(message.hwnd, GA_ROOT);
   if (!root || !forms_.count(root)) return false;
-  return IsDialogMessageA(root, &message) != FALSE;
+  return IsDialogMessageW(root, &message) != FALSE;
 }
 
 void UiState::Dispatch(MSG& message) const {
   if (PreTranslate(message)) return;
   TranslateMessage(&message);
-  DispatchMessageA(&message);
+  DispatchMessageW(&message);
 }
 
 }  // namespace platform::win32
