@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "accounts/account_key.h"
 #include "core/absorb.h"
 #include "core/registry_layer.h"
-#include "core/sealing.h"
 #include "core/settings_layout.h"
 #include "game_client/contract.h"
 
@@ -59,27 +57,17 @@ WindowHandle GameWindowAt(Desktop& desktop, game_client::ScreenPoint point, std:
   return window && desktop.WindowProcess(window) == game ? window : 0;
 }
 
-// Reads one account value and sends it to the game's window at the point.
-FillResult SendSecret(Services& services, TransferBuffer& buffer, int account, char suffix,
+// Sends a login or password to the game's window at the point.
+FillResult SendSecret(Services& services, TransferBuffer& buffer, const Secret& text,
                       game_client::ScreenPoint point, std::uint32_t game) {
   const WindowHandle window = GameWindowAt(services.desktop, point, game);
   if (!window) return {FillOutcome::GameGone, services.desktop.WindowFromPoint(point)};
-  Secret text(ReadAccountValue(services, account, suffix));
   const Delivery delivery = SendText(services.desktop, window, buffer, text.text);
   if (delivery != Delivery::Done) return Failure(delivery, window);
   return {FillOutcome::Submitted, window};
 }
 
 }  // namespace
-
-std::string ReadAccountValue(Services& services, int account, char suffix) {
-  return Absorb(std::string(), [&] {
-    RegistryLayer layer(services.registry);
-    layer.OpenKey(AccountKey(), true);
-    const auto sealed = layer.ReadText(settings::AccountValueName(account, suffix));
-    return UnsealText(services.volume, sealed.value_or(""));
-  });
-}
 
 void TransferBuffer::Load(const std::string& text) {
   Zero();
@@ -107,7 +95,8 @@ FillResult FieldFlood(Services& services, TransferBuffer& buffer, std::uint32_t 
   return {};
 }
 
-FillResult CredentialFill(Services& services, int account, bool stealth, std::uint32_t game) {
+FillResult CredentialFill(Services& services, AccountStore& store, int account, bool stealth,
+                          std::uint32_t game) {
   // Nothing was there to remove, or it cannot be: the fill goes on.
   Absorb([&] { RegistryLayer(services.registry).DeleteKey(settings::OldAccountKey); });
   Desktop& desktop = services.desktop;
@@ -117,11 +106,10 @@ FillResult CredentialFill(Services& services, int account, bool stealth, std::ui
     buffer.Zero();
     if (flood.outcome != FillOutcome::Submitted) return flood;
   }
-  FillResult sent = SendSecret(services, buffer, account, settings::AccountLoginSuffix,
-                               game_client::LoginPoint, game);
+  FillResult sent =
+      SendSecret(services, buffer, store.Login(account), game_client::LoginPoint, game);
   if (sent.outcome != FillOutcome::Submitted) return sent;
-  sent = SendSecret(services, buffer, account, settings::AccountPasswordSuffix,
-                    game_client::PasswordPoint, game);
+  sent = SendSecret(services, buffer, store.Password(account), game_client::PasswordPoint, game);
   if (sent.outcome != FillOutcome::Submitted) return sent;
   const WindowHandle password = sent.window;
   services.toolkit.ProcessMessages();
@@ -132,8 +120,9 @@ FillResult CredentialFill(Services& services, int account, bool stealth, std::ui
   return sent;
 }
 
-Delivery DeliverPassword(Services& services, int account, WindowHandle target) {
+Delivery DeliverPassword(Services& services, AccountStore& store, int account,
+                         WindowHandle target) {
   TransferBuffer buffer;
-  Secret password(ReadAccountValue(services, account, settings::AccountPasswordSuffix));
+  const Secret password = store.Password(account);
   return SendText(services.desktop, target, buffer, password.text);
 }

@@ -8,12 +8,9 @@
 #include <string>
 #include <utility>
 
+#include "accounts/account_store.h"
 #include "core/secure_wipe.h"
 #include "platform/services.h"
-
-// The account value (settings::AccountLoginSuffix, AccountPasswordSuffix, ...) of
-// `account`, unsealed; "" when it is missing or cannot be read.
-std::string ReadAccountValue(platform::Services& services, int account, char suffix);
 
 // The 145 bytes a text travels in: at most 144 characters and the closing zero. A
 // longer text is cut, as the game's fields take no more.
@@ -63,9 +60,9 @@ FillResult FieldFlood(platform::Services& services, TransferBuffer& buffer, std:
 // `account` into the fields at the two points, lets the program's own messages run,
 // then presses Enter in the password field. The secrets go only to windows of `game`,
 // the process whose login field the poll found.
-FillResult CredentialFill(platform::Services& services, int account, bool stealth,
-                          std::uint32_t game);
+FillResult CredentialFill(platform::Services& services, AccountStore& store, int account,
+                          bool stealth, std::uint32_t game);
 
 // Sets the password of `account` as the text of `target` (any window).
-platform::Delivery DeliverPassword(platform::Services& services, int account,
-                                   platform::WindowHandle target);
+platform::Delivery DeliverPassword(platform::Services& services, AccountStore& store,
+                                   int account, platform::WindowHandle target);

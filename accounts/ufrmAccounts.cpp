@@ -2,12 +2,7 @@
 
 #include <string>
 
-#include "accounts/account_key.h"
 #include "accounts/ufrmPassword.h"
-#include "core/absorb.h"
-#include "core/registry_layer.h"
-#include "core/sealing.h"
-#include "core/settings_layout.h"
 
 using namespace platform;
 
@@ -42,14 +37,9 @@ void TfrmAccounts::FormCreate() { FillList(); }
 
 void TfrmAccounts::FillList() {
   lvAccounts->Clear();
-  Services& services = context_.services;
-  RegistryLayer store(services.registry);
-  const bool open = Absorb(false, [&] { return store.OpenKey(AccountKey(), true); });
+  AccountStore store(context_.services);
   for (int n = 1; n <= AccountCount; ++n) {
-    const std::string caption = !open ? std::string() : Absorb<std::exception>(std::string(), [&] {
-      auto sealed = store.ReadText(settings::AccountValueName(n, settings::AccountNameSuffix));
-      return sealed ? UnsealText(services.volume, *sealed) : std::string();
-    });
+    const std::string caption = store.Name(n);
     lvAccounts->AddItem(caption.empty() ? "Empty" : caption);
   }
   lvAccounts->Select(0);
@@ -64,7 +54,9 @@ void TfrmAccounts::lvAccountsDblClick() { btnEdit->Click(); }
 
 void TfrmAccounts::btnEditClick() {
   if (!context_.lock.PassToEdit()) return;
-  EditAccount(context_.services, context_.SelectedAccount);
+  // The prompt may have given the lock key: what is not under it yet goes under it.
+  AccountStore(context_.services, context_.lock).Settle();
+  EditAccount(context_.services, context_.lock, context_.SelectedAccount);
   FillList();
 }
 

@@ -4,12 +4,11 @@
 
 #include <memory>
 
+#include "accounts/account_store.h"
 #include "forms/dialog.h"
 #include "lock/utility_lock.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
-
-inline constexpr int AccountCount = 16;
 
 // What the list works with from the main window.
 struct AccountsContext {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "forms/dialog.h"
+#include "lock/utility_lock.h"
 #include "platform/services.h"
 #include "platform/toolkit.h"
 
@@ -12,12 +13,13 @@ inline constexpr int AccountFieldLength = 144;
 
 class TfrmPassword : public Dialog {
  public:
-  // Builds the editor from its layout for account number `account`; `services` must
-  // carry a toolkit and outlive the editor.
-  TfrmPassword(platform::Services& services, int account);
+  // Builds the editor from its layout for account number `account`; `services` and
+  // `lock` must outlive the editor.
+  TfrmPassword(platform::Services& services, const UtilityLock& lock, int account);
 
-  // Saves the three fields (and fresh decoys) and closes. Any failed write leaves as an
-  // exception, and the editor stays open with what was typed.
+  // Saves the three fields (and fresh decoys) and closes. A login or password the game
+  // could not receive is refused with a message; any failed write leaves as an
+  // exception. Either way the editor stays open with what was typed.
   void bbtnOKClick();
 
   platform::Control* lblAccountName = nullptr;
@@ -30,9 +32,15 @@ class TfrmPassword : public Dialog {
 
  private:
   platform::Services& services_;
+  const UtilityLock& lock_;
   int account_;
 };
 
-// Opens the editor on the stored fields of `account` (a field that cannot be read keeps
-// its design text), shows it and destroys it once closed, saved or not.
-void EditAccount(platform::Services& services, int account);
+// The box shown for a login or password with a character the code page cannot hold.
+inline constexpr const char* CannotReceiveText =
+    "Mir cannot receive this login or password: it holds characters that are not in the "
+    "character set Windows uses for Mir.\rPlease type it with other characters.";
+
+// Opens the editor on the stored fields of `account` (a field that cannot be read shows
+// nothing), shows it and destroys it once closed, saved or not.
+void EditAccount(platform::Services& services, const UtilityLock& lock, int account);

@@ -26,7 +26,12 @@ struct Secret {
   explicit Secret(std::string&& plain) : text(std::move(plain)) {
     SecureZero(plain.data(), plain.capacity());
   }
+  // Moving leaves nothing behind either: a short text is copied, and its old place wiped.
+  Secret(Secret&& other) noexcept : text(std::move(other.text)) {
+    SecureZero(other.text.data(), other.text.capacity());
+  }
   ~Secret() { SecureZero(text.data(), text.capacity()); }
   Secret(const Secret&) = delete;
   Secret& operator=(const Secret&) = delete;
+  Secret& operator=(Secret&&) = delete;
 };

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "accounts/account_key.h"
+#include "accounts/account_store.h"
 #include "core/absorb.h"
 #include "core/registry_layer.h"
 #include "core/settings_layout.h"
@@ -19,6 +19,18 @@ using platform::MessageKind;
 constexpr const char* ResetQuestion =
     "Do you want to reset the configuration?\rIf you select \"YES\", please answer \"YES\" "
     "to the next question as well!";
+
+// The lock's key goes with the settings: accounts that are to stay must first be taken
+// out from under it. False, after saying so, when one could not be.
+bool AccountsOutFromUnderLock(platform::Services& services, const UtilityLock& lock,
+                              const std::string& what) {
+  if (!lock.On() || AccountStore(services, lock).ReleaseLock()) return true;
+  services.toolkit.ShowMessage(MessageKind::Error,
+                               "Not every stored game account could be taken out from under the "
+                               "utility password, so nothing was " +
+                                   what + ".\rPlease try again.");
+  return false;
+}
 
 // A deletion that fails, expectedly or not, changes nothing the caller could act on.
 void DeleteSettingsTree(platform::Registry& registry) {
@@ -48,11 +60,13 @@ void RemoveInstallation(platform::Services& services, bool& skipSettingsSave) {
 }
 
 void ResetConfiguration(platform::Services& services, bool& skipSettingsSave,
-                        const std::function<void()>& runScan, bool removeAccounts) {
+                        const std::function<void()>& runScan, const UtilityLock& lock,
+                        bool removeAccounts) {
   if (services.toolkit.ShowMessage(MessageKind::Confirmation, ResetQuestion) != MessageAnswer::Yes)
     return;
+  if (!removeAccounts && !AccountsOutFromUnderLock(services, lock, "reset")) return;
   DeleteSettingsTree(services.registry);
-  if (removeAccounts) Absorb([&] { RegistryLayer(services.registry).DeleteKey(AccountKey()); });
+  if (removeAccounts) AccountStore(services).RemoveAll();
   RemoveInstallation(services, skipSettingsSave);
   if (!Absorb<std::exception>([&] { WriteAutostartEntry(services); })) {
     // The end already requested still stands; the player learns why nothing was set up.

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "lock/utility_lock.h"
 #include "platform/services.h"
 
 // Writes the autostart entry "Quenlar" (the program's own path) under the current
@@ -17,9 +18,11 @@ void RemoveInstallation(platform::Services& services, bool& skipSettingsSave);
 
 // The reset command: asks first; on Yes wipes the settings (and with `removeAccounts`
 // the game accounts), removes the installation, writes the autostart entry again and
-// runs the scan driver once more.
+// runs the scan driver once more. Accounts that stay are first taken out from under the
+// lock, whose key goes with the settings; if one cannot be, nothing is reset.
 void ResetConfiguration(platform::Services& services, bool& skipSettingsSave,
-                        const std::function<void()>& runScan, bool removeAccounts);
+                        const std::function<void()>& runScan, const UtilityLock& lock,
+                        bool removeAccounts);
 
 // The uninstall command: asks first; on Yes removes the installation and says so.
 void Uninstall(platform::Services& services, bool& skipSettingsSave);

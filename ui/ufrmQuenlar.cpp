@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "accounts/account_store.h"
 #include "accounts/window_title.h"
 #include "core/absorb.h"
 #include "ui/credits.h"
@@ -98,6 +99,13 @@ void TfrmQuenlar::FormCreate() {
   findings_ = Findings{};
   tmrScan->SetEnabled(true);
   lock_.Unlocked = false;
+  // Accounts an earlier version stored are rewritten in the user's form from the start.
+  SettleAccounts();
+}
+
+void TfrmQuenlar::SettleAccounts() {
+  if (!AccountStore(services_, lock_).Settle())
+    services_.trace.Note("settling the accounts: a value could not be rewritten");
 }
 
 void TfrmQuenlar::FormDestroy() {
@@ -142,7 +150,7 @@ void TfrmQuenlar::mnuResetConfigClick() {
     removeAccounts = true;
   }
   ResetConfiguration(
-      services_, state_.SkipSettingsSave, [this] { RunScan(); }, removeAccounts);
+      services_, state_.SkipSettingsSave, [this] { RunScan(); }, lock_, removeAccounts);
 }
 
 void TfrmQuenlar::mnuUninstallClick() { Uninstall(services_, state_.SkipSettingsSave); }

@@ -20,6 +20,11 @@
 #include "scan/scan_sequence.h"
 #include "ui/main_window_state.h"
 
+// Shown when switching the password off could not take every account out from under it.
+inline constexpr const char* StillUnderLockText =
+    "Not every stored game account could be taken out from under the utility password, so "
+    "the password stays on.\rPlease try again.";
+
 class TfrmQuenlar {
  public:
   using ChecksFactory = std::function<std::unique_ptr<IntegrityChecks>(ScanContext&)>;
@@ -118,6 +123,8 @@ class TfrmQuenlar {
   // Attaches the handlers of the controls the layout leaves without one.
   void AttachHandlers();
   MessageSender MessageSenderOf();
+  // Brings the stored logins and passwords up to the protection the lock now asks for.
+  void SettleAccounts();
 
   platform::Services& services_;
   MainWindowState state_;

@@ -56,6 +56,7 @@ std::string ShellProblem(std::intptr_t result) {
 void TfrmQuenlar::btnPlayClick() {
   state_.messages.MessageCursor = 0;
   if (!lock_.PassToPlay()) return;
+  SettleAccounts();
   // An unreadable path launches nothing, as a missing one does.
   Launch(Absorb(std::string(), [&] { return GamePath(services_); }));
 }
@@ -96,8 +97,9 @@ void TfrmQuenlar::tmrPollTimer() {
 void TfrmQuenlar::tmrRunTimer() {
   tmrRun->SetEnabled(false);
   StartMessageBatch();
-  const FillResult fill =
-      CredentialFill(services_, state_.SelectedAccount, mnuStealthMode->Checked(), loginProcess_);
+  AccountStore store(services_, lock_);
+  const FillResult fill = CredentialFill(services_, store, state_.SelectedAccount,
+                                         mnuStealthMode->Checked(), loginProcess_);
   switch (fill.outcome) {
     case FillOutcome::Submitted: break;
     case FillOutcome::Refused:
@@ -127,7 +129,10 @@ void TfrmQuenlar::sbtnSendPasswordMouseUp(const MouseEvent&) {
   const WindowHandle target = DropTarget;
   DropTarget = 0;
   if (!lock_.PassToDrag()) return;
-  if (target && DeliverPassword(services_, state_.SelectedAccount, target) == Delivery::Refused)
+  SettleAccounts();
+  AccountStore store(services_, lock_);
+  if (target &&
+      DeliverPassword(services_, store, state_.SelectedAccount, target) == Delivery::Refused)
     ReportRefused(*log_, services_.desktop.ProcessElevation(target), "the password");
   lock_.UseUp();
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "accounts/account_key.h"
+#include "accounts/account_store.h"
 #include "platform/memory/memory_view_controls.h"
 #include "tests/host/main_window_support.h"
 
@@ -36,9 +37,14 @@ class AccountsTest : public MainWindowTest {
     registry.SetValue(HKCU, AccountKey(), settings::AccountValueName(account, suffix),
                       RegistryValue::Text(Seal(plain)));
   }
+  // What the store gives for the value; "<missing>" when there is none.
   std::string Stored(int account, char suffix) {
     auto v = registry.Value(HKCU, AccountKey(), settings::AccountValueName(account, suffix));
-    return v ? UnsealText(machine.volume(), v->bytes) : "<missing>";
+    if (!v) return "<missing>";
+    AccountStore store(services, frm->lock());
+    if (suffix == settings::AccountLoginSuffix) return store.Login(account).text;
+    if (suffix == settings::AccountPasswordSuffix) return store.Password(account).text;
+    return UnsealText(machine.volume(), v->bytes);
   }
   // Opens the account list through "&Accounts..." and lets `drive` work it.
   void Accounts(Driver drive) {

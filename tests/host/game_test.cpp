@@ -166,7 +166,7 @@ TEST_F(GameTest, TheLoginScreenIsFilledOnceHalfASecondAfterThePollSeesIt) {
   EXPECT_FALSE(frm->tmrPoll->Enabled());
   EXPECT_FALSE(frm->tmrRun->Enabled());
   EXPECT_FALSE(registry.KeyExists(HKCU, settings::OldAccountKey));
-  EXPECT_EQ(ReadAccountValue(services, 1, '7'), "hunter2");
+  EXPECT_EQ(AccountStore(services).Password(1).text, "hunter2");
 }
 
 TEST_F(GameTest, WithoutALoginScreenThePollGoesOnAndNothingIsFilled) {
@@ -241,10 +241,11 @@ TEST_F(GameTest, TheFloodRestoresThePrioritiesWhateverTheFieldsDo) {
     desktop.SetHung(field, c.hung);
     const std::int64_t start = machine.clock().nowMs();
     const std::uint32_t game = desktop.WindowProcess(field);
+    AccountStore store(services);
     if (c.throws)
-      EXPECT_THROW(CredentialFill(services, 1, true, game), std::runtime_error);
+      EXPECT_THROW(CredentialFill(services, store, 1, true, game), std::runtime_error);
     else
-      EXPECT_EQ(CredentialFill(services, 1, true, game).outcome, c.outcome);
+      EXPECT_EQ(CredentialFill(services, store, 1, true, game).outcome, c.outcome);
     EXPECT_EQ(SetTexts().size(), c.sends);
     // A field that does not answer ends everything at once: one time-out, no Enter.
     if (c.hung) {

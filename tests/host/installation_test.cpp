@@ -27,6 +27,7 @@ class InstallationTest : public ::testing::Test {
  protected:
   scan_test::ScanMachine m;
   bool skip = false;
+  UtilityLock lock{m.services};
   int scans = 0;
 
   void SetUp() override {
@@ -49,7 +50,7 @@ class InstallationTest : public ::testing::Test {
   }
   void Reset() {
     ResetConfiguration(
-        m.services, skip, [this] { ++scans; }, false);
+        m.services, skip, [this] { ++scans; }, lock, false);
   }
 };
 
@@ -105,7 +106,7 @@ TEST_F(InstallationTest, ResetRunsTheScanAfterTheEntryIsBack) {
             m.registry().Text(HKCU, settings::RunKey, "Quenlar") == "E:\\Copy\\Quenlar.exe";
         settingsGoneBeforeScan = !m.registry().HasKey(HKCU, settings::ProductKey);
       },
-      false);
+      lock, false);
   EXPECT_EQ(scans, 1);
   EXPECT_TRUE(entryBeforeScan);
   EXPECT_TRUE(settingsGoneBeforeScan);
@@ -126,7 +127,7 @@ TEST_F(InstallationTest, ResetWithTheFirstRunAnsweredYesStoresAFreshSnapshot) {
         m.checks->SnapshotAutostart(AutostartScope::Local, false);
         m.checks->CheckExecutable(false);
       },
-      false);
+      lock, false);
   EXPECT_EQ(m.registry().Text(HKCU, settings::UserKey, "Quenlar"), m.Seal(m.programPath()));
   EXPECT_EQ(m.registry().Text(HKCU, settings::UserKey, "Messenger"), m.Seal("C:\\chat.exe"));
   EXPECT_EQ(m.registry().Text(HKCU, settings::ProductKey, "Path"), m.Seal("D:\\Mir\\mir.exe"));
