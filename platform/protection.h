@@ -5,8 +5,9 @@
 // disk opens on no other machine and under no other account. `entropy` is a second key
 // of the program's own: a blob opens only with the entropy it was made with. Every blob
 // is made afresh (the system salts it), so two protections of one text differ. Unprotect
-// gives nullopt for a blob of another user or entropy, or one that was changed. Neither
-// call shows anything or throws.
+// gives nullopt for a blob of another user or entropy, or one cut short or whose seal (at
+// its end) was changed; the system signs only part of the blob, so what the program
+// must know to be whole it boxes itself. Neither call shows anything or throws.
 #pragma once
 
 #include <optional>

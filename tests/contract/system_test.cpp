@@ -66,4 +66,23 @@ TYPED_TEST(SystemContract, Sha256GivesTheStandardsDigests) {
             "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
 }
 
+// What the program keeps of a game password opens only unchanged, with its own entropy,
+// and is made afresh every time.
+TYPED_TEST(SystemContract, UserProtectionOpensOnlyWhatItMadeWithTheSameEntropy) {
+  platform::UserProtection& protection = this->rig.protection();
+  const std::string plain("hunter2\0\xff", 9);
+  const auto blob = protection.Protect(plain, "entropy");
+  ASSERT_TRUE(blob.has_value());
+  EXPECT_EQ(blob->find("hunter2"), std::string::npos);
+  EXPECT_NE(protection.Protect(plain, "entropy"), blob);
+  EXPECT_EQ(protection.Unprotect(*blob, "entropy"), plain);
+  EXPECT_EQ(protection.Unprotect(*blob, "entropy2"), std::nullopt);
+  // The system seals the blob at its end (the middle holds parts it does not sign).
+  std::string changed = *blob;
+  changed.back() ^= 1;
+  EXPECT_EQ(protection.Unprotect(changed, "entropy"), std::nullopt);
+  EXPECT_EQ(protection.Unprotect(blob->substr(0, blob->size() - 1), "entropy"), std::nullopt);
+  EXPECT_EQ(protection.Unprotect("", "entropy"), std::nullopt);
+}
+
 }  // namespace

@@ -326,6 +326,21 @@ TYPED_TEST(UiToolkitContract, TheInputBoxGivesWhatWasTypedOnlyOnOk) {
   EXPECT_TRUE(this->rig.TakesInput(*form));
 }
 
+// A field keeps what the player typed whole, also beyond the code page, where the
+// 8-bit text shows "?".
+TYPED_TEST(UiToolkitContract, AFieldKeepsWhatThePlayerTypedBeyondTheCodePage) {
+  auto form = this->MakeForm("Utility Login");
+  EditSpec spec;
+  spec.bounds = {72, 8, 121, 21};
+  spec.passwordChar = '*';
+  Edit& edit = form->AddEdit(spec);
+  form->Show();
+  const std::string typed = "\xd0\x9f\xd0\xb0\xd1\x80\xd0\xbe\xd0\xbb\xd1\x8c \xc3\xa9";
+  this->rig.TypeAsPlayer(edit, typed);
+  EXPECT_EQ(edit.TextUtf8(), typed);
+  EXPECT_EQ(edit.Text(), "?????? \xe9");
+}
+
 // Enter presses the default button and Esc the cancel button, with the focus in a field;
 // a form without them ignores both keys.
 TYPED_TEST(UiToolkitContract, EnterAndEscPressOnlyTheDefaultAndCancelButtons) {

@@ -13,6 +13,7 @@
 #include "platform/memory/memory_controls.h"
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_machine.h"
+#include "platform/memory/memory_protection.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_system.h"
 #include "platform/memory/memory_view_controls.h"
@@ -65,12 +66,14 @@ class MemorySystemRig {
   platform::Cursor& cursor() { return cursor_; }
   platform::Random& random() { return random_; }
   platform::Digests& digests() { return digests_; }
+  platform::UserProtection& protection() { return protection_; }
 
  private:
   platform::MemoryVolume volume_;
   platform::MemoryCursor cursor_;
   platform::MemoryRandom random_;
   platform::MemoryDigests digests_;
+  platform::MemoryUserProtection protection_{random_};
 };
 
 // The virtual clock: time passes only by sleeping.
@@ -161,6 +164,10 @@ class MemoryToolkitRig {
   // The pointer on a speed or picture button, at client points of it; the picture
   // button is pressed and released where the pointer last was.
   // A key pressed with the focus in `field` of `form`: 13 is Enter, 27 Esc.
+  // The player typing UTF-8 text into a field.
+  void TypeAsPlayer(platform::Edit& field, const std::string& text) {
+    dynamic_cast<platform::MemoryEdit&>(field).UserTypeUtf8(text);
+  }
   void PressKey(platform::Form& form, platform::Control& /*field*/, int key) {
     auto& f = platform::MemoryToolkit::Of(form);
     key == 13 ? f.UserPressEnter() : f.UserPressEscape();

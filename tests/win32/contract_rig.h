@@ -19,6 +19,7 @@
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_process.h"
+#include "platform/win32/win32_protection.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_toolkit.h"
@@ -75,12 +76,14 @@ class Win32SystemRig {
   platform::Cursor& cursor() { return cursor_; }
   platform::Random& random() { return random_; }
   platform::Digests& digests() { return digests_; }
+  platform::UserProtection& protection() { return protection_; }
 
  private:
   platform::win32::Win32Volume volume_;
   platform::win32::Win32Cursor cursor_;
   platform::win32::Win32Random random_;
   platform::win32::Win32Digests digests_;
+  platform::win32::Win32UserProtection protection_;
 };
 
 // The system's clock: time passes while the test waits.
@@ -225,6 +228,14 @@ class Win32ToolkitRig {
     return scratch_.Write(path.substr(scratch_.path().size() + 1) + "\\" + name, "MZ");
   }
 
+  // The player typing UTF-8 text into a field: its characters, as the keyboard gives them.
+  void TypeAsPlayer(platform::Edit& field, const std::string& text) {
+    HWND window = ui_pump::ToHwnd(field.Handle());
+    SetFocus(window);
+    for (wchar_t unit : platform::win32::WideFromUtf8(text))
+      PostMessageW(window, WM_CHAR, static_cast<WPARAM>(unit), 1);
+    Pass(100);
+  }
   // A key pressed with the focus in `field`, through the message loop's dialog keys.
   void PressKey(platform::Form& /*form*/, platform::Control& field, int key) {
     HWND window = ui_pump::ToHwnd(field.Handle());
