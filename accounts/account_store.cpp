@@ -26,7 +26,6 @@ constexpr char SecretSuffixes[] = {settings::AccountLoginSuffix, settings::Accou
 // No text typed into a field starts with a zero byte, so no earlier form looks like these.
 constexpr std::string_view UserForm("\0QA1U", 5);
 constexpr std::string_view LockForm("\0QA1L", 5);
-constexpr std::string_view Entropy = "Quenlar game account";
 // The game's fields take 144 characters; with the length in front, every shorter text
 // takes as much room as the longest.
 constexpr std::size_t PaddedSize = 146;
@@ -52,9 +51,8 @@ std::string Padded(const std::string& plain) {
 
 std::optional<std::string> Unpadded(const std::string& framed) {
   if (framed.size() < 2) return std::nullopt;
-  const std::size_t length =
-      static_cast<std::size_t>(static_cast<unsigned char>(framed[0])) << 8 |
-      static_cast<unsigned char>(framed[1]);
+  const std::size_t length = static_cast<std::size_t>(static_cast<unsigned char>(framed[0])) << 8 |
+                             static_cast<unsigned char>(framed[1]);
   if (length > framed.size() - 2) return std::nullopt;
   return framed.substr(2, length);
 }
@@ -106,7 +104,7 @@ Opened Open(Services& services, const UtilityLock* lock, const std::string& seal
     case ValueForm::User:
     case ValueForm::Lock: {
       const std::string_view blob = std::string_view(inner.text).substr(UserForm.size());
-      std::optional<std::string> framed = services.protection.Unprotect(blob, Entropy);
+      std::optional<std::string> framed = services.protection.Unprotect(blob, AccountEntropy);
       if (framed && opened.form == ValueForm::Lock) {
         const Secret box(std::move(*framed));
         framed.reset();
@@ -151,9 +149,9 @@ std::optional<std::string> Closed(Services& services, const UtilityLock* lock,
   if (underLock) {
     if (!lock || !lock->key()) return std::nullopt;
     const Secret box(CloseBox(services.random, *lock->key(), framed.text));
-    blob = services.protection.Protect(box.text, Entropy);
+    blob = services.protection.Protect(box.text, AccountEntropy);
   } else {
-    blob = services.protection.Protect(framed.text, Entropy);
+    blob = services.protection.Protect(framed.text, AccountEntropy);
   }
   if (!blob) return std::nullopt;
   Secret inner(std::string(underLock ? LockForm : UserForm) + *blob);

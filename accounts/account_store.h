@@ -16,12 +16,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/secure_wipe.h"
 #include "lock/utility_lock.h"
 #include "platform/services.h"
 
 inline constexpr int AccountCount = 16;
+// The entropy the program gives the user's data protection: its own second key.
+inline constexpr std::string_view AccountEntropy = "Quenlar game account";
 
 class AccountStore {
  public:

@@ -64,5 +64,5 @@ FillResult CredentialFill(platform::Services& services, AccountStore& store, int
                           bool stealth, std::uint32_t game);
 
 // Sets the password of `account` as the text of `target` (any window).
-platform::Delivery DeliverPassword(platform::Services& services, AccountStore& store,
-                                   int account, platform::WindowHandle target);
+platform::Delivery DeliverPassword(platform::Services& services, AccountStore& store, int account,
+                                   platform::WindowHandle target);

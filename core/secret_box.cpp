@@ -20,8 +20,7 @@ void ApplyStream(const BoxKey& key, std::string_view nonce, std::string& text) {
   std::string counter(nonce);
   counter.append(4, '\0');
   for (std::size_t block = 0; block * 32 < text.size(); ++block) {
-    for (int i = 0; i < 4; ++i)
-      counter[NonceSize + i] = static_cast<char>(block >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i) counter[NonceSize + i] = static_cast<char>(block >> (24 - 8 * i));
     Sha256Digest pad = HmacSha256(streamKey.text, counter);
     const std::size_t end = std::min(text.size(), block * 32 + 32);
     for (std::size_t i = block * 32; i < end; ++i)
@@ -75,7 +74,6 @@ std::optional<std::string> OpenBox(const BoxKey& key, std::string_view box) {
 bool SameBytes(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   unsigned char difference = 0;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    difference |= static_cast<unsigned char>(a[i] ^ b[i]);
+  for (std::size_t i = 0; i < a.size(); ++i) difference |= static_cast<unsigned char>(a[i] ^ b[i]);
   return difference == 0;
 }

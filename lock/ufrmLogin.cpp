@@ -129,8 +129,7 @@ void TfrmLogin::StoreNewPassword(const std::string& typedUtf8) {
   form_->Close();
 }
 
-void TfrmLogin::CheckTypedPassword(const std::string& typedUtf8,
-                                   const std::string& typedCodePage) {
+void TfrmLogin::CheckTypedPassword(const std::string& typedUtf8, const std::string& typedCodePage) {
   WipeFields();
   const std::string stored = ReadSealedLogin(services_.registry);
   PasswordCheck check = CheckPassword(services_.volume, stored, typedUtf8, typedCodePage);

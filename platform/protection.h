@@ -21,8 +21,7 @@ class UserProtection {
   virtual ~UserProtection() = default;
   // nullopt when the system refuses.
   virtual std::optional<std::string> Protect(std::string_view plain, std::string_view entropy) = 0;
-  virtual std::optional<std::string> Unprotect(std::string_view blob,
-                                               std::string_view entropy) = 0;
+  virtual std::optional<std::string> Unprotect(std::string_view blob, std::string_view entropy) = 0;
 };
 
 }  // namespace platform

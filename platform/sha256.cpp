@@ -46,9 +46,10 @@ void CompressPlain(std::uint32_t state[8], const std::uint8_t* block) {
   std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
   std::uint32_t e = state[4], f = state[5], g = state[6], h = state[7];
   for (int i = 0; i < 64; ++i) {
-    const std::uint32_t t1 =
-        h + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) + RoundConstants[i] + w[i];
-    const std::uint32_t t2 = (Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
+    const std::uint32_t t1 = h + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) +
+                             RoundConstants[i] + w[i];
+    const std::uint32_t t2 =
+        (Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
     h = g;
     g = f;
     f = e;
@@ -79,8 +80,8 @@ bool CpuHasShaInstructions() {
 
 // Four rounds a step: the state as ABEF and CDGH, the schedule four words at a time.
 __attribute__((target("sha,sse4.1"))) void CompressInstructions(std::uint32_t state[8],
-                                                                 const std::uint8_t* blocks,
-                                                                 std::size_t count) {
+                                                                const std::uint8_t* blocks,
+                                                                std::size_t count) {
   const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
   __m128i dcba = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[0]));
   __m128i hgfe = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[4]));
@@ -126,7 +127,8 @@ void CompressBlocks(std::uint32_t state[8], const std::uint8_t* blocks, std::siz
 }
 
 void StoreDigest(const std::uint32_t state[8], std::uint8_t* out) {
-  for (int i = 0; i < 32; ++i) out[i] = static_cast<std::uint8_t>(state[i / 4] >> (24 - 8 * (i % 4)));
+  for (int i = 0; i < 32; ++i)
+    out[i] = static_cast<std::uint8_t>(state[i / 4] >> (24 - 8 * (i % 4)));
 }
 
 // The state after one block of the key XOR `pad`: HMAC's inner or outer start.
@@ -197,7 +199,9 @@ bool Sha256UsesCpuInstructions() {
 #endif
 }
 
-Sha256Hasher::Sha256Hasher() { std::copy(std::begin(InitialState), std::end(InitialState), state_); }
+Sha256Hasher::Sha256Hasher() {
+  std::copy(std::begin(InitialState), std::end(InitialState), state_);
+}
 
 Sha256Hasher::~Sha256Hasher() {
   Wipe(state_, sizeof state_);

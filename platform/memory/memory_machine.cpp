@@ -3,9 +3,8 @@
 namespace platform {
 
 Services MemoryMachine::services() {
-  return Services{registry_, files_, volume_,  cursor_, random_,         trace_,  toolkit_,
-                  desktop_,  clock_, process_, shell_,  startupFolders_, digests_,
-                  protection_};
+  return Services{registry_, files_, volume_,  cursor_, random_,         trace_,   toolkit_,
+                  desktop_,  clock_, process_, shell_,  startupFolders_, digests_, protection_};
 }
 
 }  // namespace platform

@@ -9,8 +9,7 @@ namespace platform::win32 {
 
 namespace {
 
-using ProtectCall = BOOL(WINAPI*)(DATA_BLOB*, LPCWSTR, DATA_BLOB*, PVOID, PVOID, DWORD,
-                                  DATA_BLOB*);
+using ProtectCall = BOOL(WINAPI*)(DATA_BLOB*, LPCWSTR, DATA_BLOB*, PVOID, PVOID, DWORD, DATA_BLOB*);
 using UnprotectCall = BOOL(WINAPI*)(DATA_BLOB*, LPWSTR*, DATA_BLOB*, PVOID, PVOID, DWORD,
                                     DATA_BLOB*);
 
@@ -63,8 +62,7 @@ std::optional<std::string> Win32UserProtection::Unprotect(std::string_view blob,
   const Crypt32& crypt32 = Library();
   if (!crypt32.unprotect) return std::nullopt;
   DATA_BLOB in = BlobOf(blob), extra = BlobOf(entropy), out{};
-  if (!crypt32.unprotect(&in, nullptr, &extra, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN,
-                         &out))
+  if (!crypt32.unprotect(&in, nullptr, &extra, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out))
     return std::nullopt;
   return Take(out);
 }

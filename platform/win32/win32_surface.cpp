@@ -120,14 +120,13 @@ HWND Surface::CreateChild(const char* windowClass, const char* text, DWORD style
   style |= WS_CHILD;
   if (tabOrder >= 0) style |= WS_TABSTOP;
   auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-  HWND child =
-      wide ? CreateWindowExW(exStyle, WideFromCodePage(windowClass).c_str(),
-                             WideFromCodePage(text).c_str(), style, bounds.left,
-                             bounds.top, bounds.width, bounds.height, window_, menu,
-                             ui_.instance(), createParam)
-           : CreateWindowExA(exStyle, windowClass, text, style, bounds.left, bounds.top,
-                             bounds.width, bounds.height, window_, menu, ui_.instance(),
-                             createParam);
+  HWND child = wide ? CreateWindowExW(exStyle, WideFromCodePage(windowClass).c_str(),
+                                      WideFromCodePage(text).c_str(), style, bounds.left,
+                                      bounds.top, bounds.width, bounds.height, window_, menu,
+                                      ui_.instance(), createParam)
+                    : CreateWindowExA(exStyle, windowClass, text, style, bounds.left, bounds.top,
+                                      bounds.width, bounds.height, window_, menu, ui_.instance(),
+                                      createParam);
   if (!child) return nullptr;
   SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : Font()), FALSE);
   if (tabOrder >= 0) PlaceInTabOrder(child, tabOrder);

@@ -80,11 +80,37 @@ TEST_F(UtilityPasswordTest, CheckModeAcceptsOnlyTheExactPasswordAndClearsTheFiel
     });
     if (!c.accepted) ScriptInfo("Invalid Password!");
     EXPECT_EQ(AskUtilityPassword(services, {}).accepted, c.accepted);
+    // The earlier version's form gives way to a verifier at its first correct entry.
+    EXPECT_EQ(StoredLogin() == Seal("Secret"), !c.accepted);
     EXPECT_FALSE(confirmShown);
     EXPECT_EQ(left, "");
   }
   EXPECT_EQ(toolkit.UnusedScripts(), 0);
   EXPECT_TRUE(toolkit.unexpected().empty());
+}
+
+// The password is what was typed, beyond the code page too: another word of as many
+// letters the code page cannot hold does not pass for it.
+TEST_F(UtilityPasswordTest, APasswordBeyondTheCodePageIsCheckedExactly) {
+  const std::string password = "\xd0\x9f\xd0\xb0\xd1\x80\xd0\xbe\xd0\xbb\xd1\x8c";
+  const std::string other = "\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82";
+  ScriptInfo(Request);
+  toolkit.ScriptModal("Utility Login", [&](platform::Form& f) {
+    auto& dialog = MemoryToolkit::Of(f);
+    dialog.Nth<MemoryEdit>(0).UserTypeUtf8(password);
+    dialog.Nth<MemoryEdit>(1).UserTypeUtf8(password);
+    dialog.UserPressEnter();
+  });
+  ASSERT_TRUE(AskUtilityPassword(services, {}).accepted);
+  for (const auto& [typed, accepted] : {std::pair{other, false}, std::pair{password, true}}) {
+    toolkit.ScriptModal("Utility Login", [&typed](platform::Form& f) {
+      MemoryToolkit::Of(f).Nth<MemoryEdit>(0).UserTypeUtf8(typed);
+      MemoryToolkit::Of(f).UserPressEnter();
+    });
+    if (!accepted) ScriptInfo("Invalid Password!");
+    EXPECT_EQ(AskUtilityPassword(services, {}).accepted, accepted);
+  }
+  EXPECT_EQ(toolkit.UnusedScripts(), 0);
 }
 
 TEST_F(UtilityPasswordTest, SetModeAsksUntilTwoEqualPasswordsAndStoresThemSealed) {

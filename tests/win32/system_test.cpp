@@ -62,7 +62,8 @@ TEST(Win32Random, EachGeneratorIsSeededAfresh) {
 // derivation takes several times as long under Wine); it gives what the system's gives.
 TEST(Win32KeyDerivation, TheProgramsPbkdf2GivesTheSystemsResult) {
   using Open = LONG(WINAPI*)(void**, LPCWSTR, LPCWSTR, ULONG);
-  using Derive = LONG(WINAPI*)(void*, PUCHAR, ULONG, PUCHAR, ULONG, ULONGLONG, PUCHAR, ULONG, ULONG);
+  using Derive =
+      LONG(WINAPI*)(void*, PUCHAR, ULONG, PUCHAR, ULONG, ULONGLONG, PUCHAR, ULONG, ULONG);
   HMODULE bcrypt = LoadLibraryExW(L"bcrypt.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   ASSERT_NE(bcrypt, nullptr);
   auto open = reinterpret_cast<Open>(
