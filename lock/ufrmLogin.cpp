@@ -48,7 +48,7 @@ UtilityPasswordAnswer ShowLogin(Services& services, bool setMode,
     frmLogin.PrepareCheckMode();
   frmLogin.ShowModal();
   if (!frmLogin.LoginAccepted) return {};
-  return {.accepted = true, .key = frmLogin.Key};
+  return {.accepted = true, .key = frmLogin.key};
 }
 
 }  // namespace
@@ -119,12 +119,14 @@ void TfrmLogin::btnOKClick() {
   CheckTypedPassword(typed.text, Secret(edtPassword->Text()).text);
 }
 
+BoxKey TfrmLogin::KeptKey() { return knownKey_ ? *knownKey_ : BoxKey::Drawn(services_.random); }
+
 void TfrmLogin::StoreNewPassword(const std::string& typedUtf8) {
-  const BoxKey key = knownKey_ ? *knownKey_ : BoxKey::Drawn(services_.random);
+  const BoxKey kept = KeptKey();
   // A failed write leaves as an exception: the dialog stays open with what was typed.
-  WriteSealedLogin(services_.registry, SealedVerifier(services_, typedUtf8, key));
+  WriteSealedLogin(services_.registry, SealedVerifier(services_, typedUtf8, kept));
   WipeFields();
-  Key = key;
+  key = kept;
   LoginAccepted = true;
   form_->Close();
 }
@@ -141,13 +143,13 @@ void TfrmLogin::CheckTypedPassword(const std::string& typedUtf8, const std::stri
   if (check.oldForm) {
     // The password of an earlier version gives way to a verifier now that it is known;
     // if that cannot be stored, the old form stays for the next time.
-    const BoxKey key = knownKey_ ? *knownKey_ : BoxKey::Drawn(services_.random);
+    const BoxKey kept = KeptKey();
     if (AbsorbNoted(services_.trace, "storing the utility password's verifier", [&] {
-          WriteSealedLogin(services_.registry, SealedVerifier(services_, typedUtf8, key));
+          WriteSealedLogin(services_.registry, SealedVerifier(services_, typedUtf8, kept));
         }))
-      check.key = key;
+      check.key = kept;
   }
-  Key = check.key;
+  key = check.key;
   LoginAccepted = true;
   form_->Close();
 }

@@ -35,10 +35,12 @@ class TfrmLogin : public Dialog {
   bool LoginAccepted = false;
   // The accounts' lock key the accepted or new password keeps; none for a password of
   // the old form whose verifier could not be written.
-  std::optional<BoxKey> Key;
+  std::optional<BoxKey> key;
 
  private:
   void WipeFields();
+  // The lock key a new verifier keeps: this run's, or a fresh one.
+  BoxKey KeptKey();
   void StoreNewPassword(const std::string& typedUtf8);
   void CheckTypedPassword(const std::string& typedUtf8, const std::string& typedCodePage);
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
 #include <immintrin.h>
 #define QUENLAR_SHA_INSTRUCTIONS 1
 #endif
@@ -71,11 +72,12 @@ void CompressPlain(std::uint32_t state[8], const std::uint8_t* block) {
 
 #ifdef QUENLAR_SHA_INSTRUCTIONS
 bool CpuHasShaInstructions() {
-  static const bool has = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1");
+  static const bool Has = [] {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_SSE4_1)) return false;
+    return __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & bit_SHA) != 0;
   }();
-  return has;
+  return Has;
 }
 
 // Four rounds a step: the state as ABEF and CDGH, the schedule four words at a time.

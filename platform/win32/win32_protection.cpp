@@ -19,7 +19,7 @@ struct Crypt32 {
 };
 
 const Crypt32& Library() {
-  static const Crypt32 library = [] {
+  static const Crypt32 Loaded = [] {
     Crypt32 loaded;
     HMODULE module = LoadLibraryExW(L"crypt32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module) return loaded;
@@ -29,7 +29,7 @@ const Crypt32& Library() {
         reinterpret_cast<void*>(GetProcAddress(module, "CryptUnprotectData")));
     return loaded;
   }();
-  return library;
+  return Loaded;
 }
 
 DATA_BLOB BlobOf(std::string_view bytes) {

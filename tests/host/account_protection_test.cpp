@@ -30,8 +30,7 @@ const std::string Request =
     "Please enter a password that you would like to use to protect this utility!\r"
     "Please make sure that the password is NOT the same as your Mir password!";
 
-class AccountProtectionTest : public MainWindowTest,
-                              public ::testing::WithParamInterface<bool> {
+class AccountProtectionTest : public MainWindowTest, public ::testing::WithParamInterface<bool> {
  protected:
   void SetUp() override {
     machine.InstallGame(Game);
@@ -124,8 +123,8 @@ TEST_P(AccountProtectionTest, NoStoredValueGivesAwayALoginPasswordOrTheUtilityPa
     const std::string known(400, 'x');
     frm->state().messages.MessageSlots[0] = known;
     Restart();
-    const std::string keyStream = Base64DecodeStr(
-        registry.Value(HKCU, settings::AccessKey, "Message0")->bytes);
+    const std::string keyStream =
+        Base64DecodeStr(registry.Value(HKCU, settings::AccessKey, "Message0")->bytes);
     for (const std::string& stored : StoredTexts()) {
       EXPECT_FALSE(Holds(UnsealText(machine.volume(), stored), secrets));
       std::string xored = Base64DecodeStr(stored);
@@ -179,8 +178,7 @@ TEST_P(AccountProtectionTest, AnEarlierVersionsStoreWorksAsBeforeAndIsLeftInTheN
     const std::string form(lockOn ? "\0QA1L" : "\0QA1U", 5);
     for (char suffix : {'3', '7'}) EXPECT_EQ(Unsealed(1, suffix).substr(0, 5), form);
     // The old password gives way to a verifier at its first correct entry.
-    EXPECT_EQ(registry.Value(HKCU, settings::AccessKey, "Login")->bytes == Seal("Secret"),
-              !lockOn);
+    EXPECT_EQ(registry.Value(HKCU, settings::AccessKey, "Login")->bytes == Seal("Secret"), !lockOn);
   }
   EXPECT_EQ(toolkit.UnusedScripts(), 0);
 }
@@ -240,7 +238,8 @@ TEST_F(LockSwitchTest, SwitchingOnWithAWriteFailingPartWayLosesNothing) {
   EXPECT_EQ(toolkit.UnusedScripts(), 0);
 }
 
-TEST_F(LockSwitchTest, AChangeThatCannotBeStoredKeepsTheOldPasswordAndAChangeThatIsKeepsTheAccounts) {
+TEST_F(LockSwitchTest,
+       AChangeThatCannotBeStoredKeepsTheOldPasswordAndAChangeThatIsKeepsTheAccounts) {
   Prompt("Utility");
   toolkit.ScriptMessage(MessageKind::Information, Request, MessageAnswer::Ok);
   toolkit.ScriptModal("Utility Login", [this](platform::Form& f) {
