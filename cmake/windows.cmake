@@ -57,3 +57,8 @@ set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/platform/win32/quenlar.ico)
 # (IsUninstallSettingsCommand in ui/installation.cpp).
 set(CPACK_QUENLAR_UNINSTALL_SWITCH /uninstall-settings)
 include(CPack)
+
+# The cost of a utility password prompt's check under Wine (bench/prompt-under-wine.sh).
+add_executable(prompt_wine_bench bench/prompt_wine_bench.cpp)
+target_link_libraries(prompt_wine_bench PRIVATE quenlar_app quenlar_win32)
+target_link_options(prompt_wine_bench PRIVATE -static)

@@ -56,10 +56,11 @@ void SetUtilityPassword(QuenlarRun& run, const std::string& guard) {
 }
 
 void SaveAccount(QuenlarRun& run, const std::string& name, const std::string& login,
-                 const std::string& password) {
+                 const std::string& password, const std::function<void()>& answerPrompt) {
   PostClick(run.Button("&Accounts..."));
   HWND accounts = WaitForDialog(run, "Accounts");
   PostClick(FindChild(accounts, "Button", "&Edit"));
+  if (answerPrompt) answerPrompt();
   HWND editor = WaitForDialog(run, "");
   std::vector<HWND> fields = Edits(editor);
   if (fields.size() != 3) throw DriverError("the account editor has no three edits");

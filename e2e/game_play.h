@@ -3,6 +3,7 @@
 // real mouse.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,10 +28,10 @@ inline constexpr const char* NewPasswordRequest =
     "Please make sure that the password is NOT the same as your Mir password!";
 // Answers the prompt for a first utility password (its request, then the set-mode dialog).
 void SetUtilityPassword(QuenlarRun& run, const std::string& guard);
-// Account `SelectedAccount` (the first of the list) saved through the account editor, with
-// the utility password switched off.
+// Account `SelectedAccount` (the first of the list) saved through the account editor;
+// `answerPrompt` answers the utility password's prompt where it is on.
 void SaveAccount(QuenlarRun& run, const std::string& name, const std::string& login,
-                 const std::string& password);
+                 const std::string& password, const std::function<void()>& answerPrompt = {});
 // The message slots through the message editor, one line each.
 void SetMessages(QuenlarRun& run, const std::vector<std::string>& lines);
 

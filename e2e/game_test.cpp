@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "core/sealing.h"
 #include "e2e/e2e_test_support.h"
 #include "e2e/game_play.h"
+#include "platform/win32/win32_system.h"
 
 namespace e2e {
 namespace {
@@ -119,6 +121,60 @@ INSTANTIATE_TEST_SUITE_P(Folders, GamePlay,
                                            // system, then beyond it.
                                            Play{"C:\\Spiele\\Mir Müll\\", false},
                                            Play{"C:\\Игры\\Мир\\", false}));
+
+// Where the account came from, and whether the utility password is on.
+enum class Store { SavedLockOff, SavedLockOn, EarlierVersion };
+
+void PrintTo(Store store, std::ostream* out) {
+  *out << (store == Store::SavedLockOff  ? "saved, lock off"
+           : store == Store::SavedLockOn ? "saved, lock on"
+                                         : "an earlier version's");
+}
+
+class ProtectedStore : public QuenlarTest, public ::testing::WithParamInterface<Store> {};
+
+constexpr const char* AccountKey = "Software\\Palvex\\Keyring";
+
+// An account saved through the editor (the utility password on or off) or left by an
+// earlier version, filled at "&Play"; afterwards nothing in the store is the old form.
+TEST_P(ProtectedStore, PlayFillsTheLoginFromTheStore) {
+  const Store store = GetParam();
+  platform::win32::Win32Volume volume;
+  CompleteFirstRun();
+  if (store == Store::EarlierVersion)
+    for (const auto& [name, text] :
+         {std::pair{"1N", "Warrior"}, std::pair{"13", "hero"}, std::pair{"17", "pa55word"}})
+      WriteString(AccountKey, name, SealText(volume, text));
+  QuenlarRun run(setup, Start());
+  run.WaitForScan();
+  if (store == Store::SavedLockOn) {
+    ChooseMenu(run.MainWindow(), {{"&Menu"}, {"&Enable Password..."}});
+    SaveAccount(run, "Warrior", "hero", "pa55word", [&] { SetUtilityPassword(run, Guard); });
+  } else if (store == Store::SavedLockOff) {
+    SaveAccount(run, "Warrior", "hero", "pa55word");
+  }
+  PostClick(run.Button("&Play"));
+  if (store == Store::SavedLockOn) LoginWith(run, Guard);
+  std::string submitted;
+  for (const auto& e : WaitForGameEvents("login-submitted", 1, 60000))
+    if (e.kind == "login-submitted") submitted = e.fields.at(1) + "/" + e.fields.at(3);
+  EXPECT_EQ(submitted, "hero/pa55word");
+  for (const char* name : {"13", "17"}) {
+    const auto stored = ReadString(AccountKey, name);
+    ASSERT_TRUE(stored);
+    const std::string inner = UnsealText(volume, *stored);
+    EXPECT_EQ(inner.substr(0, 4), std::string("\0QA1", 4)) << name;
+    EXPECT_EQ(inner.find("hero"), std::string::npos);
+    EXPECT_EQ(inner.find("pa55word"), std::string::npos);
+  }
+  EXPECT_EQ(run.Exit(ExitBy::Button, {}), 0u);
+  if (HWND game = FindWindowA("TDXDraw", nullptr)) PostMessageA(game, WM_CLOSE, 0, 0);
+  WaitForGameEvents("exit", 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, ProtectedStore,
+                         ::testing::Values(Store::SavedLockOff, Store::SavedLockOn,
+                                           Store::EarlierVersion));
 
 // Trouble for the stand-in (see standin/README.md) while it lives.
 struct GameTrouble {
