@@ -23,7 +23,6 @@ class BoxKey {
  public:
   static constexpr std::size_t Size = 32;
 
-  BoxKey() { bytes_.fill(0); }
   explicit BoxKey(const platform::Sha256Digest& bytes) : bytes_(bytes) {}
   BoxKey(const BoxKey&) = default;
   BoxKey& operator=(const BoxKey&) = default;

@@ -9,6 +9,7 @@
 #include "accounts/account_store.h"
 #include "accounts/ufrmPassword.h"
 #include "core/base64.h"
+#include "core/secret_box.h"
 #include "platform/memory/memory_view_controls.h"
 #include "tests/host/main_window_support.h"
 #include "ui/ufrmQuenlar.h"
@@ -136,6 +137,8 @@ TEST_P(AccountProtectionTest, NoStoredValueGivesAwayALoginPasswordOrTheUtilityPa
     const auto opened = machine.protection().Unprotect(inner.substr(5), AccountEntropy);
     ASSERT_TRUE(opened.has_value());
     EXPECT_EQ(Holds(*opened, secrets), !lockOn);
+    // Nor does a key anyone could guess open what lies under the lock.
+    if (lockOn) EXPECT_FALSE(OpenBox(*BoxKey::From(std::string(32, '\0')), *opened));
 
     if (lockOn) Prompt("Utility");
     EXPECT_EQ(Delivered(2), "kaelthas/hunter2pass");
@@ -161,6 +164,7 @@ TEST_P(AccountProtectionTest, AnEarlierVersionsStoreWorksAsBeforeAndIsLeftInTheN
     SetAccess("Validate", RegistryValue::Dword(lockOn ? 1 : 0));
     Start();
     EXPECT_EQ(frm->form().Caption(), "Quenlar - Warrior");
+    EXPECT_EQ(Unsealed(1, '7').substr(0, 5), std::string("\0QA1U", 5));  // from the start
     if (lockOn) Prompt("Secret");
     EXPECT_EQ(Delivered(1), "kael/hunter2");
     std::vector<std::string> shown;
