@@ -28,10 +28,27 @@ TEST(Sha256Test, TheStandardsExamples) {
   EXPECT_EQ(Hex(platform::HmacSha256(std::string(131, '\xaa'),
                                      "Test Using Larger Than Block-Size Key - Hash Key First")),
             "60e431591ee0b67f0d8a26aacbf5b77f8e0bc6213728c5140546040f0ee37f54");
+  // A key of exactly one block is used as it is.
+  EXPECT_EQ(Hex(platform::HmacSha256(std::string(64, 'k'), "message")),
+            "890f3a16e0ca0aaa3bf180f70fa8e3970b3fd6505e98fde157988dcc19d1685c");
   EXPECT_EQ(Hex(platform::Pbkdf2HmacSha256("passwd", "salt", 1)),
             "55ac046e56e3089fec1691c22544b605f94185216dde0465e68b9d57c20dacbc");
   EXPECT_EQ(Hex(platform::Pbkdf2HmacSha256("Password", "NaCl", 80000)),
             "4ddcd8f60b98be21830cee5ef22701f9641a4418d04c0414aeff08876b34ab56");
+}
+
+// A message fed in pieces of any size gives what it gives in one.
+TEST(Sha256Test, PiecesGiveWhatTheWholeGives) {
+  std::string message;
+  for (int i = 0; i < 300; ++i) message += static_cast<char>(i * 7 + i / 5);
+  platform::Sha256Hasher whole;
+  whole.Update(message);
+  for (std::size_t piece : {1u, 13u, 64u, 100u}) {
+    platform::Sha256Hasher pieces;
+    for (std::size_t at = 0; at < message.size(); at += piece)
+      pieces.Update(std::string_view(message).substr(at, piece));
+    EXPECT_EQ(pieces.Finish(), platform::Sha256Hasher(whole).Finish()) << piece;
+  }
 }
 
 // Where the processor has SHA instructions, they give what the plain code gives.
