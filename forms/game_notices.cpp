@@ -16,6 +16,13 @@ void ReportNoAnswer(EventLog& log) {
   log.TurnRed();
 }
 
+void ReportForeignLoginField(EventLog& log, const std::string& program) {
+  log.Append("Warning - A window of another program sits on Mir's login field: " +
+             (program.empty() ? std::string("(a program Quenlar may not look into)") : program));
+  log.Append("The login and password were not sent");
+  log.TurnRed();
+}
+
 void ReportGameGone(EventLog& log) {
   log.Append("Mir's login screen is gone: the login and password were not sent");
   log.TurnRed();

@@ -14,3 +14,6 @@ void ReportRefused(EventLog& log, platform::Elevation game, const std::string& w
 void ReportNoAnswer(EventLog& log);
 // The login screen the poll found is gone, or another window lies at its points.
 void ReportGameGone(EventLog& log);
+// The field at the login point belongs to a program other than the game: `program` is
+// its file as the log shows it, "" where the program may not look.
+void ReportForeignLoginField(EventLog& log, const std::string& program);

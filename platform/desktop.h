@@ -56,6 +56,9 @@ class Desktop {
   virtual std::uint32_t WindowProcess(WindowHandle window) = 0;
   // How the window's process runs; Unknown for no window.
   virtual Elevation ProcessElevation(WindowHandle window) = 0;
+  // The full path (UTF-8) of the program file the window's process runs; "" for no
+  // window, or where the program may not look.
+  virtual std::string ProcessImage(WindowHandle window) = 0;
 
   // WM_SETTEXT with the given first parameter and a zero-terminated text; returns
   // after the receiving window has handled it, or gives up (NoAnswer) on a window that

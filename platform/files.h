@@ -47,6 +47,9 @@ class Files {
   // What the path names: a file, a directory, or nothing that can be reached (missing,
   // not allowed to look, or not a valid name).
   virtual EntryKind KindOf(const std::string& path) = 0;
+  // Whether two paths name one existing file, however each is written (letter case, a
+  // short name, "." and ".." steps). False when either names nothing.
+  virtual bool SameFile(const std::string& a, const std::string& b) = 0;
 };
 
 }  // namespace platform

@@ -123,6 +123,9 @@ class TfrmQuenlar {
   // Attaches the handlers of the controls the layout leaves without one.
   void AttachHandlers();
   MessageSender MessageSenderOf();
+  // Whether the field the poll found belongs to the game at the stored path; if not,
+  // says so in the log.
+  bool LoginFieldIsTheGames();
   // Brings the stored logins and passwords up to the protection the lock now asks for.
   void SettleAccounts();
 
@@ -139,6 +142,7 @@ class TfrmQuenlar {
   platform::WindowHandle DropTarget = 0;
   // The process whose login field the poll found: the only one the fill sends to.
   std::uint32_t loginProcess_ = 0;
+  platform::WindowHandle loginWindow_ = 0;
   ChatPosts chatPosts_;
   PlayerClipboard playerClipboard_;
 

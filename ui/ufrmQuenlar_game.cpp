@@ -6,6 +6,7 @@
 #include "accounts/credential_delivery.h"
 #include "companions/time_online.h"
 #include "core/absorb.h"
+#include "core/stored_text.h"
 #include "forms/game_notices.h"
 #include "game_client/contract.h"
 #include "platform/ascii_fold.h"
@@ -90,12 +91,24 @@ void TfrmQuenlar::tmrPollTimer() {
   const WindowHandle login = desktop.WindowFromPoint(game_client::LoginPoint);
   if (desktop.ClassName(login, game_client::ClassNameCapacity) != game_client::FieldClass) return;
   loginProcess_ = desktop.WindowProcess(login);
+  loginWindow_ = login;
   tmrPoll->SetEnabled(false);
   tmrRun->SetEnabled(true);
 }
 
+bool TfrmQuenlar::LoginFieldIsTheGames() {
+  const std::string image = services_.desktop.ProcessImage(loginWindow_);
+  const std::string game = Absorb(std::string(), [&] { return GamePath(services_); });
+  if (!image.empty() && !game.empty() && services_.files.SameFile(image, game)) return true;
+  ReportForeignLoginField(*log_, image.empty() ? image : ShownForm(services_.registry, image));
+  return false;
+}
+
 void TfrmQuenlar::tmrRunTimer() {
   tmrRun->SetEnabled(false);
+  // A field of any other program at the login point gets nothing: not the secrets, not
+  // the Enter, not the chat lines.
+  if (!LoginFieldIsTheGames()) return;
   StartMessageBatch();
   AccountStore store(services_, lock_);
   const FillResult fill = CredentialFill(services_, store, state_.SelectedAccount,

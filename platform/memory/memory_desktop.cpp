@@ -223,6 +223,12 @@ Elevation MemoryDesktop::ProcessElevation(WindowHandle window) {
   return Refuses(window) ? Elevation::Elevated : Elevation::Normal;
 }
 
+std::string MemoryDesktop::ProcessImage(WindowHandle window) {
+  if (!Find(window)) return {};
+  const auto image = images_.find(OwnerOf(window));
+  return image == images_.end() ? std::string() : image->second;
+}
+
 bool MemoryDesktop::Refuses(WindowHandle window) const {
   return higherRights_.count(OwnerOf(window)) > 0;
 }

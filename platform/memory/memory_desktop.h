@@ -95,6 +95,8 @@ class MemoryDesktop : public Desktop {
   std::uint32_t WindowProcess(WindowHandle window) override;
   // Elevated for a process with higher rights, Normal for any other.
   Elevation ProcessElevation(WindowHandle window) override;
+  // As SetProcessImage gave it; "" for a process none was given for.
+  std::string ProcessImage(WindowHandle window) override;
   // A hung window keeps the sender for SendTimeoutMs of virtual time and handles nothing.
   // A window of a process with higher rights refuses sent and posted messages at once.
   Delivery SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) override;
@@ -125,6 +127,8 @@ class MemoryDesktop : public Desktop {
   void SetHung(WindowHandle window, bool hung);
   // A process started with higher rights (as administrator) than the program.
   void SetHigherRights(ProcessId process, bool higher);
+  // The program file a process runs.
+  void SetProcessImage(ProcessId process, const std::string& path) { images_[process] = path; }
   // Shown and every ancestor shown.
   bool IsShown(WindowHandle window) const;
   // Enabled and every ancestor enabled.
@@ -197,6 +201,7 @@ class MemoryDesktop : public Desktop {
   std::uint32_t clipboardSequence_ = 1;
   std::set<WindowHandle> hung_;
   std::set<ProcessId> higherRights_;
+  std::map<ProcessId, std::string> images_;
 };
 
 }  // namespace platform

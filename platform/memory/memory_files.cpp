@@ -196,6 +196,13 @@ EntryKind MemoryFiles::KindOf(const std::string& path) {
   return entry->directory ? EntryKind::Directory : EntryKind::File;
 }
 
+bool MemoryFiles::SameFile(const std::string& a, const std::string& b) {
+  const auto keyA = state_->Key(a), keyB = state_->Key(b);
+  if (!keyA || !keyB || *keyA != *keyB) return false;
+  const Entry* entry = state_->Find(a);
+  return entry && !entry->directory;
+}
+
 void MemoryFiles::SetWorkingDirectory(const std::string& path) {
   WindowsPath dir = state_->ResolveOrThrow(path, true);
   state_->MakeDirectories(dir, dir.size());

@@ -55,6 +55,7 @@ class MemoryFiles : public Files {
   std::unique_ptr<File> Open(const std::string& path, FileAccess access, FileShare share) override;
   bool FindFirst(const std::string& path) override;
   EntryKind KindOf(const std::string& path) override;
+  bool SameFile(const std::string& a, const std::string& b) override;
 
   FaultInjector& faults();
 

@@ -3,7 +3,10 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
+
+#include "platform/win32/win32_wide.h"
 
 namespace platform::win32 {
 
@@ -97,6 +100,20 @@ Elevation Win32Desktop::ProcessElevation(WindowHandle window) {
   }
   CloseHandle(process);
   return result;
+}
+
+std::string Win32Desktop::ProcessImage(WindowHandle window) {
+  const DWORD id = WindowProcess(window);
+  if (!id) return {};
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (!process) return {};
+  std::wstring path(32768, L'\0');
+  DWORD size = static_cast<DWORD>(path.size());
+  const bool named = QueryFullProcessImageNameW(process, 0, path.data(), &size) != FALSE;
+  CloseHandle(process);
+  if (!named) return {};
+  path.resize(size);
+  return Utf8FromWide(path);
 }
 
 Delivery Win32Desktop::SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) {

@@ -17,6 +17,7 @@ class Win32Desktop final : public Desktop {
   std::string ClassName(WindowHandle window, int capacity) override;
   std::uint32_t WindowProcess(WindowHandle window) override;
   Elevation ProcessElevation(WindowHandle window) override;
+  std::string ProcessImage(WindowHandle window) override;
   Delivery SendSetText(WindowHandle window, std::uintptr_t wparam, const char* text) override;
   // Posting to window 0 would post to this thread's own queue: such calls do nothing.
   Delivery PostKeyDown(WindowHandle window, int virtualKey) override;

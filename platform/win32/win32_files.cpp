@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
+#include <tuple>
 
 #include "platform/win32/win32_wide.h"
 
@@ -98,6 +100,29 @@ EntryKind Win32Files::KindOf(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::Missing;
   return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Directory : EntryKind::File;
+}
+
+namespace {
+
+// The volume and the file's number on it: what one file has, however it is named.
+std::optional<std::tuple<DWORD, DWORD, DWORD>> Identity(const std::string& path) {
+  if (!IsPlainPath(path) || HasWildcards(path)) return std::nullopt;
+  HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool known = GetFileInformationByHandle(file, &info) != FALSE;
+  CloseHandle(file);
+  if (!known || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+  return std::tuple{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+}  // namespace
+
+bool Win32Files::SameFile(const std::string& a, const std::string& b) {
+  const auto first = Identity(a);
+  return first && first == Identity(b);
 }
 
 }  // namespace platform::win32

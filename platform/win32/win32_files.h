@@ -12,6 +12,7 @@ class Win32Files final : public Files {
   std::unique_ptr<File> Open(const std::string& path, FileAccess access, FileShare share) override;
   bool FindFirst(const std::string& path) override;
   EntryKind KindOf(const std::string& path) override;
+  bool SameFile(const std::string& a, const std::string& b) override;
 };
 
 }  // namespace platform::win32

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <tuple>
+#include <vector>
 
 #include "contract_rig.h"
 
@@ -147,6 +149,24 @@ TYPED_TEST(FilesContract, FindFirstFindsExactlyThePathGivenOfAnyKind) {
   };
   for (const auto& [path, found] : cases)
     EXPECT_EQ(this->rig.files().FindFirst(path), found) << path;
+}
+
+// One file however its path is written; two files, a folder or nothing are not one.
+TYPED_TEST(FilesContract, SameFileSeesOneFileUnderEveryFormOfItsPath) {
+  const std::string file = this->rig.Write("mir.exe", "MZ");
+  const std::string other = this->rig.Write("mirror.exe", "MZ");
+  const std::string folder = this->rig.MakeDirectory("Mir");
+  const std::vector<std::tuple<std::string, std::string, bool>> cases = {
+      {file, file, true},
+      {file, Upper(file), true},
+      {file, this->rig.Child("Mir\\..\\mir.exe"), true},
+      {file, other, false},
+      {folder, folder, false},
+      {file, this->rig.Child("missing.exe"), false},
+      {"", "", false},
+  };
+  for (const auto& [a, b, same] : cases)
+    EXPECT_EQ(this->rig.files().SameFile(a, b), same) << a << " / " << b;
 }
 
 // Names beyond the code page are reached as they are; the "?" that an 8-bit call would

@@ -223,6 +223,7 @@ class ThrowingFiles : public platform::Files {
   }
   bool FindFirst(const std::string&) override { return false; }
   platform::EntryKind KindOf(const std::string&) override { return platform::EntryKind::Missing; }
+  bool SameFile(const std::string&, const std::string&) override { return false; }
   platform::CursorShape cursorAtOpen = crDefault;
 
  private:

@@ -219,6 +219,42 @@ platform::WindowHandle FieldAt(platform::MemoryDesktop& desktop, const char* cla
   return desktop.AddWindow(spec);
 }
 
+// A field at the login point gets the secrets only when its program is the game at the
+// stored path, however that path is written; any other gets nothing, and the log says
+// whose window it is.
+TEST_F(GameTest, OnlyTheGamesOwnProgramGetsTheLoginAndPassword) {
+  struct Case {
+    const char* image;  // the program the field's process runs
+    bool filled;
+    const char* line;
+  };
+  for (const Case& c :
+       {Case{"c:\\GAMES\\mir\\..\\Mir\\MIR.EXE", true, "Launching Mir"},
+        Case{"C:\\Tools\\keeper.exe", false,
+             "Warning - A window of another program sits on Mir's login field: "
+             "C:\\Tools\\keeper.exe"},
+        Case{"", false,
+             "Warning - A window of another program sits on Mir's login field: (a program "
+             "Quenlar may not look into)"}}) {
+    SCOPED_TRACE(c.image);
+    auto& desktop = machine.desktop();
+    desktop.ClearJournal();
+    const auto field = FieldAt(desktop, "TEdit", {});
+    desktop.SetProcessImage(desktop.OwnerOf(field), c.image);
+    Play();
+    std::size_t toField = 0;
+    for (const auto& m : SetTexts()) toField += m.window == field;
+    EXPECT_EQ(toField, c.filled ? 2u : 0u);
+    EXPECT_EQ(desktop.MessagesOfKind(WindowMessageId::KeyDown).size(), c.filled ? 1u : 0u);
+    const auto log = LogLines();
+    EXPECT_EQ(log[log.size() - (c.filled ? 1 : 2)], c.line);
+    if (!c.filled) EXPECT_EQ(log.back(), "The login and password were not sent");
+    EXPECT_EQ(frm->mmoEvents->FontColor() == platform::colors::Red, !c.filled);  // stays red
+    desktop.RemoveWindow(field);
+    machine.games().latest().Exit();
+  }
+}
+
 TEST_F(GameTest, TheFloodRestoresThePrioritiesWhateverTheFieldsDo) {
   struct Case {
     const char* what;

@@ -19,6 +19,7 @@ constexpr int FieldHeight = 22;
 SimulatedGameClient::SimulatedGameClient(MemoryDesktop& desktop, MemoryClock& clock,
                                          GameLaunch launch)
     : desktop_(desktop), clock_(clock), launch_(std::move(launch)), process_(desktop.NewProcess()) {
+  desktop_.SetProcessImage(process_, launch_.file);
   Note(GameEventKind::Launched, {}, launch_.file, launch_.parameters);
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_wide.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_toolkit.h"
@@ -67,6 +69,15 @@ TEST_F(UiDesktop, PostedMessagesWaitInTheQueueWithTheirParameters) {
   desktop_.PostKeyDown(0, VK_RETURN);
   desktop_.PostPaste(0);
   EXPECT_FALSE(PeekMessageA(&message, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE));
+}
+
+// A window's process runs this test program: its file, as the system names it.
+TEST_F(UiDesktop, AWindowsProcessImageIsItsProgramsFile) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  win32::Win32Files files;
+  EXPECT_TRUE(files.SameFile(desktop_.ProcessImage(form_->Handle()), win32::Utf8FromWide(self)));
+  EXPECT_EQ(desktop_.ProcessImage(0), "");
 }
 
 TEST(Win32Clock, DaysSinceTheEndOf1899) {
