@@ -76,10 +76,13 @@ void ResetConfiguration(platform::Services& services, bool& skipSettingsSave,
   if (runScan) runScan();
 }
 
-void Uninstall(platform::Services& services, bool& skipSettingsSave) {
+void Uninstall(platform::Services& services, bool& skipSettingsSave, const UtilityLock& lock,
+               bool removeAccounts) {
   if (services.toolkit.ShowMessage(MessageKind::Confirmation, "Are you sure?") !=
       MessageAnswer::Yes)
     return;
+  if (!removeAccounts && !AccountsOutFromUnderLock(services, lock, "removed")) return;
+  if (removeAccounts) AccountStore(services).RemoveAll();
   RemoveInstallation(services, skipSettingsSave);
   services.toolkit.ShowMessage(MessageKind::Information, "Uninstall complete!");
 }
@@ -138,6 +141,14 @@ bool IsUninstallSettingsCommand(const std::string& commandLine) {
 
 int UninstallSettingsQuietly(platform::Services& services) {
   bool skipSettingsSave = false;  // no window here to save anything
+  // Nobody is asked for the utility password here: with it on, the accounts go too,
+  // rather than stay open to whoever starts the program next.
+  const bool locked = Absorb(false, [&] {
+    RegistryLayer layer(services.registry);
+    return layer.OpenKey(settings::AccessKey, false, platform::KeyAccess::Read) &&
+           layer.ReadInteger(settings::Validate.name) == 1;
+  });
+  if (locked) AccountStore(services).RemoveAll();
   RemoveInstallation(services, skipSettingsSave);
   return StoredInstallationRemains(services.registry) ? 1 : 0;
 }

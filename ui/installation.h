@@ -24,8 +24,11 @@ void ResetConfiguration(platform::Services& services, bool& skipSettingsSave,
                         const std::function<void()>& runScan, const UtilityLock& lock,
                         bool removeAccounts);
 
-// The uninstall command: asks first; on Yes removes the installation and says so.
-void Uninstall(platform::Services& services, bool& skipSettingsSave);
+// The uninstall command: asks first; on Yes removes the installation (with
+// `removeAccounts` the game accounts too, else first takes them out from under the lock,
+// as the reset does) and says so.
+void Uninstall(platform::Services& services, bool& skipSettingsSave, const UtilityLock& lock,
+               bool removeAccounts);
 
 // A first start (no settings yet) from inside the user's temp folder, where Windows
 // puts a program opened from a zip, would point the autostart entry at a folder that is
@@ -34,7 +37,8 @@ bool ConfirmFirstStartOutsideTemp(platform::Services& services);
 
 // The installer's removal of the settings, asked for by the command line
 // "/uninstall-settings" alone (any letter case, blanks around it): what the uninstall
-// command removes, without a window or a question. Returns 0 when neither the settings
-// nor the autostart entry are left, else 1.
+// command removes, without a window or a question; with the utility password on, the
+// game accounts as well. Returns 0 when neither the settings nor the autostart entry are
+// left, else 1.
 bool IsUninstallSettingsCommand(const std::string& commandLine);
 int UninstallSettingsQuietly(platform::Services& services);

@@ -14,9 +14,10 @@ using namespace platform;
 
 namespace {
 
-constexpr const char* ResetWithoutPassword =
-    "Without the utility password the reset also removes every stored game account!\r"
-    "Do you want to go on?";
+std::string WithoutPassword(const std::string& command) {
+  return "Without the utility password the " + command +
+         " also removes every stored game account!\rDo you want to go on?";
+}
 
 // The main window's link has always named the version before the help window's.
 const std::string ContactLink =
@@ -138,22 +139,29 @@ void TfrmQuenlar::mnuAccountClick() { btnAccount->Click(); }
 
 void TfrmQuenlar::mnuStealthModeClick() { mnuStealthMode->SetChecked(!mnuStealthMode->Checked()); }
 
-void TfrmQuenlar::mnuResetConfigClick() {
-  // The reset clears the utility password: with it on, only its owner may keep the
+std::optional<bool> TfrmQuenlar::AccountsGoWith(const std::string& command) {
+  // Both commands clear the utility password: with it on, only its owner may keep the
   // accounts. Anyone else (or an owner whose stored password cannot be read) may still
-  // reset, but the accounts go with it.
-  bool removeAccounts = false;
-  if (!lock_.PassToKeepAccounts()) {
-    if (services_.toolkit.ShowMessage(MessageKind::Confirmation, ResetWithoutPassword) !=
-        MessageAnswer::Yes)
-      return;
-    removeAccounts = true;
-  }
-  ResetConfiguration(
-      services_, state_.SkipSettingsSave, [this] { RunScan(); }, lock_, removeAccounts);
+  // go on, but the accounts go too.
+  if (lock_.PassToKeepAccounts()) return false;
+  if (services_.toolkit.ShowMessage(MessageKind::Confirmation, WithoutPassword(command)) !=
+      MessageAnswer::Yes)
+    return std::nullopt;
+  return true;
 }
 
-void TfrmQuenlar::mnuUninstallClick() { Uninstall(services_, state_.SkipSettingsSave); }
+void TfrmQuenlar::mnuResetConfigClick() {
+  const std::optional<bool> removeAccounts = AccountsGoWith("reset");
+  if (!removeAccounts) return;
+  ResetConfiguration(
+      services_, state_.SkipSettingsSave, [this] { RunScan(); }, lock_, *removeAccounts);
+}
+
+void TfrmQuenlar::mnuUninstallClick() {
+  const std::optional<bool> removeAccounts = AccountsGoWith("uninstall");
+  if (!removeAccounts) return;
+  Uninstall(services_, state_.SkipSettingsSave, lock_, *removeAccounts);
+}
 
 void TfrmQuenlar::lblContactClick() {
   services_.shell.Open(form_->Handle(), ContactLink, "", "", ShowNormal);

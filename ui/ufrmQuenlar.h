@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "companions/canned_messages.h"
 #include "companions/chat_posts.h"
@@ -123,6 +125,9 @@ class TfrmQuenlar {
   // Attaches the handlers of the controls the layout leaves without one.
   void AttachHandlers();
   MessageSender MessageSenderOf();
+  // Before the settings go: whether the accounts go with them (true: the lock is on and
+  // its password was not given, and the player chose to go on), or nullopt to stop.
+  std::optional<bool> AccountsGoWith(const std::string& command);
   // Whether the field the poll found belongs to the game at the stored path; if not,
   // says so in the log.
   bool LoginFieldIsTheGames();

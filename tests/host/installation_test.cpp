@@ -57,7 +57,7 @@ class InstallationTest : public ::testing::Test {
 TEST_F(InstallationTest, AnsweringNoChangesNothing) {
   m.Answer("Are you sure?", MessageAnswer::No);
   m.Answer(ResetQuestion, MessageAnswer::No);
-  Uninstall(m.services, skip);
+  Uninstall(m.services, skip, lock, false);
   Reset();
   EXPECT_THAT(m.boxes(), ElementsAre(Box{MessageKind::Confirmation, "Are you sure?"},
                                      Box{MessageKind::Confirmation, ResetQuestion}));
@@ -66,7 +66,7 @@ TEST_F(InstallationTest, AnsweringNoChangesNothing) {
 
 TEST_F(InstallationTest, UninstallRemovesEntryAndSettingsOnly) {
   m.Answer("Are you sure?", MessageAnswer::Yes);
-  Uninstall(m.services, skip);
+  Uninstall(m.services, skip, lock, false);
   EXPECT_THAT(m.boxes(), ElementsAre(Box{MessageKind::Confirmation, "Are you sure?"},
                                      Box{MessageKind::Information, "Uninstall complete!"}));
   EXPECT_FALSE(Installed());
@@ -171,6 +171,11 @@ TEST_F(InstallationTest, TheUninstallSwitchRemovesWhatTheCommandRemovesWithoutAW
   m.SetRunEntry(HKCU, "Quenlar", "C:\\Old\\Quenlar.exe");
   m.registry().DenyFullAccess(HKCU, settings::RunKey);
   EXPECT_EQ(RunQuenlar(m.services, "/uninstall-settings"), 1) << "a removal that failed";
+
+  // With the utility password on, nobody here could give it: the accounts go as well.
+  m.registry().SetValue(HKCU, settings::AccessKey, "Validate", platform::RegistryValue::Dword(1));
+  RunQuenlar(m.services, "/uninstall-settings");
+  EXPECT_FALSE(m.registry().Text(HKCU, Keyring, "1N").has_value());
 }
 
 struct TempStart {  // the memory machine's temp folder is C:\Users\Player\AppData\Local\Temp

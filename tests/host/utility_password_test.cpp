@@ -225,44 +225,55 @@ TEST_F(UtilityPasswordTest, AFailedStoreOfANewPasswordIsShownAndTheDialogStaysOp
 
 // With the password on, a reset keeps the accounts only for whoever gives it; anyone
 // else may still reset, after being told, and the accounts go with the settings.
-TEST_F(UtilityPasswordTest, ResetNeedsThePasswordToKeepTheAccounts) {
+TEST_F(UtilityPasswordTest, ResetAndUninstallNeedThePasswordToKeepTheAccounts) {
   struct Case {
     const char* typed;  // nullptr: the password is off, nothing is asked
     platform::MessageAnswer goOn;
-    bool reset, accountsKept;
+    bool done, accountsKept;
   };
-  const std::string withoutPassword =
-      "Without the utility password the reset also removes every stored game account!\r"
-      "Do you want to go on?";
+  struct Command {
+    const char* item;
+    const char* word;      // in the question without the password
+    std::string question;  // the command's own
+  };
   const std::string resetQuestion =
       "Do you want to reset the configuration?\rIf you select \"YES\", please answer \"YES\" to "
       "the next question as well!";
   using platform::MessageAnswer;
-  for (const Case& c :
-       {Case{nullptr, MessageAnswer::No, true, true}, Case{"Secret", MessageAnswer::No, true, true},
-        Case{"secret", MessageAnswer::No, false, true},
-        Case{"secret", MessageAnswer::Yes, true, false}}) {
-    SCOPED_TRACE(std::string(c.typed ? c.typed : "off") + " " +
-                 (c.goOn == MessageAnswer::Yes ? "yes" : "no"));
-    StoreLogin("Secret");
-    registry.SetValue(HKCU, AccountKey(), "1N", RegistryValue::Text("sealed"));
-    frm->lock().PasswordEnabled = c.typed ? 1 : 0;
-    frm->state().SkipSettingsSave = false;
-    if (c.typed) {
-      Answer(c.typed);
-      if (std::string(c.typed) != "Secret") {
-        ScriptInfo("Invalid Password!");
-        toolkit.ScriptMessage(MessageKind::Confirmation, withoutPassword, c.goOn);
+  for (const Command& command : {Command{"&Reset Config...", "reset", resetQuestion},
+                                 Command{"Uninstall...", "uninstall", "Are you sure?"}}) {
+    const std::string withoutPassword = std::string("Without the utility password the ") +
+                                        command.word +
+                                        " also removes every stored game account!\r"
+                                        "Do you want to go on?";
+    for (const Case& c : {Case{nullptr, MessageAnswer::No, true, true},
+                          Case{"Secret", MessageAnswer::No, true, true},
+                          Case{"secret", MessageAnswer::No, false, true},
+                          Case{"secret", MessageAnswer::Yes, true, false}}) {
+      SCOPED_TRACE(std::string(command.word) + " " + (c.typed ? c.typed : "off") + " " +
+                   (c.goOn == MessageAnswer::Yes ? "yes" : "no"));
+      StoreLogin("Secret");
+      registry.SetValue(HKCU, AccountKey(), "1N", RegistryValue::Text("sealed"));
+      frm->lock().PasswordEnabled = c.typed ? 1 : 0;
+      frm->state().SkipSettingsSave = false;
+      if (c.typed) {
+        Answer(c.typed);
+        if (std::string(c.typed) != "Secret") {
+          ScriptInfo("Invalid Password!");
+          toolkit.ScriptMessage(MessageKind::Confirmation, withoutPassword, c.goOn);
+        }
       }
+      // The scan after the reset asks its own questions, answered by the backend's default.
+      if (c.done) {
+        toolkit.ScriptMessage(MessageKind::Confirmation, command.question, MessageAnswer::Yes);
+        if (command.word == std::string("uninstall")) ScriptInfo("Uninstall complete!");
+      }
+      ASSERT_TRUE(Choose(command.item));
+      EXPECT_EQ(StoredLogin() == "<missing>", c.done);
+      EXPECT_EQ(registry.Text(HKCU, AccountKey(), "1N").has_value(), c.accountsKept);
+      EXPECT_FALSE(frm->lock().Unlocked);
+      EXPECT_EQ(toolkit.UnusedScripts(), 0);
     }
-    // The scan after the reset asks its own questions, answered by the backend's default.
-    if (c.reset)
-      toolkit.ScriptMessage(MessageKind::Confirmation, resetQuestion, MessageAnswer::Yes);
-    ASSERT_TRUE(Choose("&Reset Config..."));
-    EXPECT_EQ(StoredLogin() == "<missing>", c.reset);
-    EXPECT_EQ(registry.Text(HKCU, AccountKey(), "1N").has_value(), c.accountsKept);
-    EXPECT_FALSE(frm->lock().Unlocked);
-    EXPECT_EQ(toolkit.UnusedScripts(), 0);
   }
 }
 
