@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/registry.h"
+#include "platform/unicode.h"
 #include "scan/game_paths.h"
 #include "ui/ufrmQuenlar.h"
 
@@ -39,10 +40,16 @@ const char* PathProblem(Files& files, const std::string& path) {
   return nullptr;
 }
 
-std::string ShellProblem(std::intptr_t result) {
+// The shell starts nothing from a path as long as this, although the file is there.
+constexpr std::size_t MaxPath = 260;
+
+std::string ShellProblem(std::intptr_t result, const std::string& path) {
   switch (result) {
     case shell_result::FileNotFound:
-    case shell_result::PathNotFound: return "Launch: Error - Game executable not found!";
+    case shell_result::PathNotFound:
+      if (Utf16FromUtf8(path).size() >= MaxPath)
+        return "Launch: Error - Game path is too long for Windows to start it!";
+      return "Launch: Error - Game executable not found!";
     case shell_result::AccessDenied: return "Launch: Error - Game executable access denied!";
     case shell_result::BadFormat:
     case shell_result::AssociationIncomplete:
@@ -75,7 +82,7 @@ void TfrmQuenlar::Launch(const std::string& gamePath) {
   } else {
     const std::intptr_t result = services_.shell.Open(
         form_->Handle(), gamePath, game_client::GameServerAddress, directory, ShowNormal);
-    if (result <= 32) problem = ShellProblem(result);
+    if (result <= 32) problem = ShellProblem(result, gamePath);
   }
   if (!problem.empty()) {
     // No game comes, so no login screen is waited for.

@@ -1,8 +1,14 @@
 #include "platform/memory/memory_process.h"
 
+#include "platform/unicode.h"
+
 #include "platform/memory/memory_files.h"
 
 namespace platform {
+
+namespace {
+constexpr std::size_t MaxPath = 260;
+}  // namespace
 
 namespace {
 
@@ -43,7 +49,9 @@ std::intptr_t MemoryShell::Open(WindowHandle owner, const std::string& file,
   if (!failures_.empty()) {
     r.result = failures_.front();
     failures_.pop_front();
-  } else if (file.empty() || (files_ && IsDrivePath(file) && !files_->Exists(file))) {
+  } else if (file.empty() || (files_ && IsDrivePath(file) && !files_->Exists(file)) ||
+             Utf16FromUtf8(file).size() >= MaxPath) {
+    // As the system's shell, which takes no longer path even for a file that is there.
     r.result = FileNotFound;
   } else {
     for (ShellProgram* program : programs_) {

@@ -60,4 +60,15 @@ TYPED_TEST(ProcessContract, TheShellStartsAProgramThatIsThere) {
   EXPECT_GT(this->rig.shell().Open(0, program, "/c exit", "", ShowNormal), 32) << program;
 }
 
+// Windows starts nothing from a path of MAX_PATH characters or more, although the file
+// is there: the launch must say so rather than that the game is missing.
+TYPED_TEST(ProcessContract, TheShellStartsNothingFromAPathBeyondMaxPath) {
+  const std::string program = this->rig.ProgramAtALongPath();
+  EXPECT_EQ(this->rig.files().KindOf(program), platform::EntryKind::File);
+  const std::intptr_t result = this->rig.shell().Open(0, program, "/c exit", "", ShowNormal);
+  EXPECT_TRUE(result == platform::shell_result::FileNotFound ||
+              result == platform::shell_result::PathNotFound)
+      << result;
+}
+
 }  // namespace

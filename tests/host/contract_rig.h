@@ -221,6 +221,14 @@ class MemoryProcessRig {
     machine_.files().AddFile(Startable, "MZ");
     return Startable;
   }
+  // The same program at a path of more than 300 characters.
+  std::string ProgramAtALongPath() {
+    const std::string path = "C:\\" + std::string(60, 'd') + "\\" + std::string(60, 'e') + "\\" +
+                             std::string(60, 'f') + "\\" + std::string(60, 'g') + "\\" +
+                             std::string(60, 'h') + "\\cmd.exe";
+    machine_.files().AddFile(path, "MZ");
+    return path;
+  }
 
  private:
   static constexpr const char* Startable = "C:\\Windows\\System32\\cmd.exe";

@@ -98,8 +98,11 @@ TEST_F(GameTest, ALaunchThatCannotStartSaysWhyAndOpensNoFolder) {
     std::intptr_t shellResult;  // what the shell answers, if it is asked
     const char* line;
   };
+  const std::string longGame = "C:\\Games\\" + std::string(250, 'm') + "\\mir.exe";
+  machine.files().AddFile(longGame, "MZ");
   const std::vector<Case> cases = {
       {nullptr, 0, "Launch: Error - No game executable chosen!"},
+      {longGame.c_str(), 2, "Launch: Error - Game path is too long for Windows to start it!"},
       {"C:\\Games\\Gone\\mir.exe", 0, "Launch: Error - Game executable not found!"},
       {"C:\\Games\\Mir", 0, "Launch: Error - Game path is a folder, not a program!"},
       {"C:\\Games\\Mir\\ftp.ini", 0, "Launch: Error - Game executable is not a program!"},

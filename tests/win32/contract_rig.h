@@ -292,11 +292,24 @@ class Win32ProcessRig {
     GetSystemDirectoryA(folder, MAX_PATH);
     return std::string(folder) + "\\cmd.exe";
   }
+  // The same program copied to a path of more than 300 characters (made through the
+  // long-path prefix, which the shell does not take).
+  std::string ProgramAtALongPath() {
+    std::wstring path = L"\\\\?\\" + platform::win32::WideFromUtf8(scratch_.path());
+    for (wchar_t letter : std::wstring(L"defgh")) {
+      path += L"\\" + std::wstring(60, letter);
+      CreateDirectoryW(path.c_str(), nullptr);
+    }
+    path += L"\\cmd.exe";
+    CopyFileW(platform::win32::WideFromUtf8(StartableProgram()).c_str(), path.c_str(), FALSE);
+    return platform::win32::Utf8FromWide(path.substr(4));
+  }
 
  private:
   platform::win32::Win32Process process_;
   platform::win32::Win32Shell shell_;
   platform::win32::Win32Files files_;
+  scratch::Folder scratch_;
 };
 
 using RegistryRigs = ::testing::Types<Win32RegistryRig>;
