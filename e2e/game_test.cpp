@@ -232,6 +232,49 @@ TEST_F(Game, AClientThatEndsOrHangsDuringTheFillGetsNoSecretAndNoEnter) {
   }
 }
 
+// A program keeps a "TEdit" window on top at the login point: it gets neither text nor
+// Enter, the log names it in red, and once it is gone the game is filled as always.
+TEST_F(Game, AFieldOfAnotherProgramAtTheLoginPointGetsNothing) {
+  CompleteFirstRun();
+  std::unique_ptr<QuenlarRun> holder;
+  QuenlarRun& run = Prepared(setup, holder, Start());
+  const std::string keeperLog = JoinPath(setup.artifacts, Start() + ".keeper.txt");
+  DeleteFileA(keeperLog.c_str());
+  const std::string keeperExe = WindowsPath(RequiredEnvironment("E2E_FIELD_KEEPER_EXE"));
+  Process keeper = Process::Start(keeperExe, "\"" + keeperLog + "\"", GameFolder);
+  auto keeperSaw = [&] {
+    return GetFileAttributesA(keeperLog.c_str()) == INVALID_FILE_ATTRIBUTES
+               ? std::string()
+               : ReadFileBytes(keeperLog);
+  };
+  for (int i = 0; i < 100 && keeperSaw().find("ready") == std::string::npos; ++i) Pump(100);
+
+  PostClick(run.Button("&Play"));
+  const auto log = WaitForLogLine(run, "The login and password were not sent");
+  ASSERT_GE(log.size(), 2u);
+  const std::string named = log[log.size() - 2];
+  EXPECT_EQ(named.rfind("Warning - A window of another program sits on Mir's login field: ", 0),
+            0u)
+      << named;
+  EXPECT_NE(named.find("field_keeper.exe"), std::string::npos) << named;
+  Pump(1500);
+  EXPECT_EQ(keeperSaw(), "ready\n");
+  EXPECT_EQ(TextsSet(LatestGameEvents(), "login").size(), 0u);
+  SaveScreen(setup, Start() + ".Keeper");
+
+  keeper.Terminate();
+  if (HWND game = FindWindowA("TMirLoginScreen", nullptr)) PostMessageA(game, WM_CLOSE, 0, 0);
+  WaitForGameEvents("exit", 1);
+  PostClick(run.Button("&Play"));
+  std::string submitted;
+  for (const auto& e : WaitForGameEvents("login-submitted", 1, 60000))
+    if (e.kind == "login-submitted") submitted = e.fields.at(1) + "/" + e.fields.at(3);
+  EXPECT_EQ(submitted, "hero/pa55word");
+  EXPECT_EQ(run.Exit(ExitBy::Button, {}), 0u);
+  if (HWND game = FindWindowA("TDXDraw", nullptr)) PostMessageA(game, WM_CLOSE, 0, 0);
+  WaitForGameEvents("exit", 1);
+}
+
 TEST_F(Game, ThePasswordDraggedOntoTheGameFieldLandsThere) {
   CompleteFirstRun();
   std::unique_ptr<QuenlarRun> holder;
