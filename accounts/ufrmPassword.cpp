@@ -5,6 +5,7 @@
 
 #include "accounts/account_store.h"
 #include "core/secure_wipe.h"
+#include "forms/game_notices.h"
 #include "forms/label_specs.h"
 
 using namespace platform;
@@ -55,7 +56,8 @@ void TfrmPassword::bbtnOKClick() {
   Secret login, password;
   for (auto [field, text] : {std::pair{edtRed, &login}, std::pair{edtGreen, &password}})
     if (!GameText(services_.registry, *field, *text)) {
-      services_.toolkit.ShowMessage(MessageKind::Information, CannotReceiveText);
+      services_.toolkit.ShowMessage(MessageKind::Information,
+                                    CannotReceiveText("this login or password"));
       field->SetFocus();
       return;
     }

@@ -36,11 +36,6 @@ class TfrmPassword : public Dialog {
   int account_;
 };
 
-// The box shown for a login or password with a character the code page cannot hold.
-inline constexpr const char* CannotReceiveText =
-    "Mir cannot receive this login or password: it holds characters that are not in the "
-    "character set Windows uses for Mir.\rPlease type it with other characters.";
-
 // Opens the editor on the stored fields of `account` (a field that cannot be read shows
 // nothing), shows it and destroys it once closed, saved or not.
 void EditAccount(platform::Services& services, const UtilityLock& lock, int account);

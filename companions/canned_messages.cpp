@@ -13,9 +13,22 @@ std::string MessageTargetLine(const std::string& target) {
   return "Message Target: " + (target.empty() ? std::string("<public message>") : target);
 }
 
-void AskMessageTarget(Toolkit& toolkit, std::string& target, EventLog& log) {
-  target = toolkit.InputBox("Message Target",
-                            "Please enter the name of the player you will be using", target);
+void AskMessageTarget(Services& services, std::string& target, EventLog& log) {
+  // A name the game could not receive is refused and asked for again, as it was typed;
+  // cancelled then, the target stays as it was.
+  std::string typed = services.registry.FromCodePage(target);
+  for (;;) {
+    const std::string asked = typed;
+    typed = services.toolkit.InputBox(
+        "Message Target", "Please enter the name of the player you will be using", asked);
+    std::string received;
+    if (services.registry.ToCodePage(typed, received)) {
+      target = received;
+      break;
+    }
+    if (typed == asked && asked != services.registry.FromCodePage(target)) break;
+    services.toolkit.ShowMessage(MessageKind::Information, CannotReceiveText("this player name"));
+  }
   log.Append(MessageTargetLine(target));
 }
 

@@ -19,7 +19,7 @@ std::string MessageTargetLine(const std::string& target);
 
 // The Message Target prompt: the target takes what the box returns, unchanged (Cancel
 // keeps it), and the log gets the target line either way.
-void AskMessageTarget(platform::Toolkit& toolkit, std::string& target, EventLog& log);
+void AskMessageTarget(platform::Services& services, std::string& target, EventLog& log);
 
 // The prepared chat lines and where they go: stored with the main window's settings,
 // edited by the message editor, posted by the batch.

@@ -27,5 +27,6 @@ class TfrmMessaging : public Dialog {
 
 // Shows the slots in the editor, one a line, and takes back what it holds when it
 // closes, whichever way: line i becomes slot i, missing lines empty slots, lines after
-// the last slot are dropped.
-void EditMessageSlots(platform::Toolkit& toolkit, MessageSlotArray& slots);
+// the last slot are dropped. A line the game could not receive (a character beyond the
+// code page) is refused with a box, and the editor comes back with what was typed.
+void EditMessageSlots(platform::Services& services, MessageSlotArray& slots);

@@ -253,8 +253,7 @@ TEST_F(Game, AFieldOfAnotherProgramAtTheLoginPointGetsNothing) {
   const auto log = WaitForLogLine(run, "The login and password were not sent");
   ASSERT_GE(log.size(), 2u);
   const std::string named = log[log.size() - 2];
-  EXPECT_EQ(named.rfind("Warning - A window of another program sits on Mir's login field: ", 0),
-            0u)
+  EXPECT_EQ(named.rfind("Warning - A window of another program sits on Mir's login field: ", 0), 0u)
       << named;
   EXPECT_NE(named.find("field_keeper.exe"), std::string::npos) << named;
   Pump(1500);

@@ -16,6 +16,12 @@ void ReportNoAnswer(EventLog& log) {
   log.TurnRed();
 }
 
+std::string CannotReceiveText(const std::string& what) {
+  return "Mir cannot receive " + what +
+         ": it holds characters that are not in the character set Windows uses for Mir.\r"
+         "Please type it with other characters.";
+}
+
 void ReportForeignLoginField(EventLog& log, const std::string& program) {
   log.Append("Warning - A window of another program sits on Mir's login field: " +
              (program.empty() ? std::string("(a program Quenlar may not look into)") : program));

@@ -14,6 +14,10 @@ void ReportRefused(EventLog& log, platform::Elevation game, const std::string& w
 void ReportNoAnswer(EventLog& log);
 // The login screen the poll found is gone, or another window lies at its points.
 void ReportGameGone(EventLog& log);
+// The box shown for a text the game cannot receive ("this chat line", "this login or
+// password"): a character the system code page has no form for would reach it as "?".
+std::string CannotReceiveText(const std::string& what);
+
 // The field at the login point belongs to a program other than the game: `program` is
 // its file as the log shows it, "" where the program may not look.
 void ReportForeignLoginField(EventLog& log, const std::string& program);

@@ -122,6 +122,7 @@ class Edit : public Control {
   // character (Text gives "?" for it there). A visible edit keeps what it is given
   // exactly; a hidden one holds code-page text.
   virtual std::string TextUtf8() const = 0;
+  virtual void SetTextUtf8(const std::string& text) = 0;
 };
 
 struct MemoSpec {
@@ -142,6 +143,10 @@ class Memo : public Control {
   virtual std::vector<std::string> Lines() const = 0;
   virtual void SetFontColor(Color color) = 0;
   virtual Color FontColor() const = 0;
+  // The lines as the player typed them, and the text set so, in UTF-8 (as Edit's): an
+  // editable memo keeps every character; a read-only one holds code-page text.
+  virtual std::vector<std::string> LinesUtf8() const = 0;
+  virtual void SetTextUtf8(const std::string& text) = 0;
 };
 
 struct RichEditSpec {
@@ -352,7 +357,8 @@ class Toolkit {
   virtual std::unique_ptr<Timer> CreateTimer(const TimerSpec& spec) = 0;
   // A modal message box, centred on the screen; an Information or Error box answers Ok.
   virtual MessageAnswer ShowMessage(MessageKind kind, const std::string& text) = 0;
-  // A modal text input box with OK and Cancel; Cancel returns `text` unchanged.
+  // A modal text input box with OK and Cancel; Cancel returns `text` unchanged. Its texts
+  // are UTF-8, so what the player types comes back whole.
   virtual std::string InputBox(const std::string& title, const std::string& prompt,
                                const std::string& text) = 0;
   // A modal open-file dialog; returns the file name it holds when it closes: the chosen

@@ -39,16 +39,14 @@ void TfrmQuenlar::mnuChangePasswordClick() {
   SettleAccounts();
 }
 
-void TfrmQuenlar::mnuMessagingClick() {
-  EditMessageSlots(services_.toolkit, state_.messages.MessageSlots);
-}
+void TfrmQuenlar::mnuMessagingClick() { EditMessageSlots(services_, state_.messages.MessageSlots); }
 
 void TfrmQuenlar::mnuEnableMessagingClick() {
   mnuEnableMessaging->SetChecked(!mnuEnableMessaging->Checked());
 }
 
 void TfrmQuenlar::mnuMessageTargetClick() {
-  AskMessageTarget(services_.toolkit, state_.messages.MessageTarget, *log_);
+  AskMessageTarget(services_, state_.messages.MessageTarget, *log_);
 }
 
 void TfrmQuenlar::tmrMessagesTimer() {

@@ -159,59 +159,17 @@ std::string MemoryEdit::Fitting(const std::string& text) const {
   return text.substr(0, room);
 }
 
-namespace {
+void MemoryEdit::SetText(const std::string& text) { edit_.Set(text); }
 
-// A UTF-8 text cut into its characters.
-std::vector<std::string> Characters(const std::string& text) {
-  std::vector<std::string> characters;
-  for (std::size_t pos = 0; pos < text.size();) {
-    std::size_t end = pos + 1;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-    characters.push_back(text.substr(pos, end - pos));
-    pos = end;
-  }
-  return characters;
-}
+std::string MemoryEdit::TextUtf8() const { return edit_.TextUtf8(); }
 
-std::string CodePageForm(const std::string& utf8) {
-  std::string bytes;
-  Latin1FromUtf8(utf8, bytes);
-  return bytes;
-}
-
-}  // namespace
-
-void MemoryEdit::SetText(const std::string& text) {
-  edit_.Set(text);
-  exact_.clear();
-}
-
-std::string MemoryEdit::TextUtf8() const {
-  if (spec_.visible && !exact_.empty() && CodePageForm(exact_) == edit_.text()) return exact_;
-  return Utf8FromLatin1(edit_.text());
-}
+void MemoryEdit::SetTextUtf8(const std::string& text) { edit_.SetUtf8(text); }
 
 bool MemoryEdit::UserType(const std::string& text) { return UserTypeUtf8(Utf8FromLatin1(text)); }
 
 bool MemoryEdit::UserTypeUtf8(const std::string& text) {
   if (!Reachable()) return false;
-  std::vector<std::string> characters = Characters(TextUtf8());
-  std::vector<std::string> typed = Characters(text);
-  const std::size_t start = edit_.selStart(), length = edit_.selLength();
-  if (spec_.maxLength > 0) {
-    const std::size_t kept = characters.size() - length;
-    const auto limit = static_cast<std::size_t>(spec_.maxLength);
-    typed.resize(std::min(typed.size(), limit > kept ? limit - kept : 0));
-  }
-  characters.erase(characters.begin() + static_cast<std::ptrdiff_t>(start),
-                   characters.begin() + static_cast<std::ptrdiff_t>(start + length));
-  characters.insert(characters.begin() + static_cast<std::ptrdiff_t>(start), typed.begin(),
-                    typed.end());
-  std::string exact;
-  for (const std::string& character : characters) exact += character;
-  edit_.Set(CodePageForm(exact));
-  edit_.Select(start + typed.size(), 0);
-  exact_ = std::move(exact);
+  edit_.TypeUtf8(text, spec_.maxLength > 0 ? static_cast<std::size_t>(spec_.maxLength) : 0);
   return true;
 }
 
@@ -254,27 +212,9 @@ void MemoryMemo::AppendLines(const std::vector<std::string>& lines) {
   ++insertions_;
 }
 
-std::vector<std::string> MemoryMemo::Lines() const {
-  // CR LF, a lone LF or a lone CR each end a line; a last line break adds no line.
-  std::vector<std::string> lines;
-  const std::string& t = edit_.text();
-  std::string current;
-  for (std::size_t i = 0; i < t.size(); ++i) {
-    if (t[i] == '\r' || t[i] == '\n') {
-      lines.push_back(current);
-      current.clear();
-      if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
-    } else {
-      current += t[i];
-    }
-  }
-  if (!current.empty()) lines.push_back(current);
-  return lines;
-}
-
-bool MemoryMemo::UserType(const std::string& text) {
+bool MemoryMemo::UserTypeUtf8(const std::string& text) {
   if (spec_.readOnly || !Reachable()) return false;
-  edit_.ReplaceSelection(text);
+  edit_.TypeUtf8(text, 0);
   return true;
 }
 

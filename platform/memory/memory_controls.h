@@ -14,6 +14,7 @@
 #include "platform/memory/memory_edit_text.h"
 #include "platform/memory/memory_ui.h"
 #include "platform/toolkit.h"
+#include "platform/unicode.h"
 
 namespace platform {
 
@@ -141,6 +142,7 @@ class MemoryEdit final : public ControlImpl<Edit> {
   std::string Text() const override { return edit_.text(); }
   void SelectAll() override { edit_.SelectAll(); }
   std::string TextUtf8() const override;
+  void SetTextUtf8(const std::string& text) override;
   // What the screen shows: the password character for every character, if there is one.
   std::string DisplayText() const;
   const EditText& selection() const { return edit_; }
@@ -156,8 +158,6 @@ class MemoryEdit final : public ControlImpl<Edit> {
   EditSpec spec_;
   // Hidden edits hold clipboard text and keep every line of it, as in the Win32 backend.
   EditText edit_{spec_.visible};
-  // What the player typed, exactly, while the code-page text is still its form.
-  std::string exact_;
 };
 
 class MemoryMemo final : public ControlImpl<Memo> {
@@ -172,12 +172,15 @@ class MemoryMemo final : public ControlImpl<Memo> {
   // How many times text was put into the box by appending.
   int insertions() const { return insertions_; }
   void Clear() override { edit_.Set({}); }
-  std::vector<std::string> Lines() const override;
+  std::vector<std::string> Lines() const override { return SplitLines(edit_.text()); }
+  std::vector<std::string> LinesUtf8() const override { return SplitLines(edit_.TextUtf8()); }
+  void SetTextUtf8(const std::string& text) override { edit_.SetUtf8(text); }
   void SetFontColor(Color color) override { fontColor_ = color; }
   Color FontColor() const override { return fontColor_; }
   void SelectAll() { edit_.SelectAll(); }
   // Typing replaces the selection; a read-only memo takes nothing.
-  bool UserType(const std::string& text);
+  bool UserType(const std::string& text) { return UserTypeUtf8(Utf8FromLatin1(text)); }
+  bool UserTypeUtf8(const std::string& text);
 
  private:
   void OnMessage(const WindowMessage& message) override;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -11,9 +12,17 @@ class EditText {
  public:
   explicit EditText(bool singleLine) : singleLine_(singleLine) {}
 
+  // The code-page text, as the 8-bit calls see it.
   const std::string& text() const { return text_; }
   // Setting the text leaves an empty selection at its start.
   void Set(std::string text);
+  // The text as typed, in UTF-8: exact where it was typed or set so, while nothing else
+  // has changed it since; else the code-page text as UTF-8.
+  std::string TextUtf8() const;
+  void SetUtf8(const std::string& utf8);
+  // Typing UTF-8 text in place of the selection, cut to `limit` characters in all (0: no
+  // limit); the caret goes after it.
+  void TypeUtf8(const std::string& utf8, std::size_t limit);
   void SelectAll();
   void Select(std::size_t start, std::size_t length);
   std::size_t selStart() const { return selStart_; }
@@ -31,6 +40,10 @@ class EditText {
   std::string text_;
   std::size_t selStart_ = 0;
   std::size_t selLength_ = 0;
+  std::string exact_;
 };
+
+// The lines of a text: CR LF, a lone LF or a lone CR each end one; a last break adds none.
+std::vector<std::string> SplitLines(const std::string& text);
 
 }  // namespace platform

@@ -40,7 +40,8 @@ std::string ShowInputBox(UiState& ui, const std::string& title, const std::strin
                   .maximizeBox = false},
                  {});
   form.AddLabel({.bounds = {8, 8, 324, 28}, .caption = prompt, .wordWrap = true});
-  Edit& edit = form.AddEdit({.bounds = {8, 40, 324, 21}, .text = text, .tabOrder = 0});
+  Edit& edit = form.AddEdit({.bounds = {8, 40, 324, 21}, .tabOrder = 0});
+  edit.SetTextUtf8(text);
 
   bool accepted = false;
   std::string edited = text;
@@ -50,7 +51,7 @@ std::string ShowInputBox(UiState& ui, const std::string& title, const std::strin
                   .isDefault = true,
                   .onClick = [&] {
                     accepted = true;
-                    edited = edit.Text();
+                    edited = edit.TextUtf8();
                     form.Close();
                   }});
   form.AddButton({.bounds = {257, 76, 75, 25},

@@ -13,6 +13,29 @@ namespace {
 
 constexpr COLORREF White = RGB(255, 255, 255);
 
+// The window's text through the wide call, as UTF-8.
+std::string WideText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return Utf8FromWide(text);
+}
+
+// Lines end at CR LF, a lone CR or a lone LF; a break at the very end adds no line.
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.push_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
 // No 32K cut-off: a memo keeps growing, and a clipboard holder must take what it is given.
 void LiftTextLimit(HWND window) { SendMessageA(window, EM_SETLIMITTEXT, 0, 0); }
 
@@ -46,12 +69,9 @@ class EditControl final : public WindowControl<Edit> {
 
   void SelectAll() override { SendMessageA(window(), EM_SETSEL, 0, -1); }
 
-  std::string TextUtf8() const override {
-    const int length = GetWindowTextLengthW(window());
-    if (length <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window(), text.data(), length + 1)));
-    return Utf8FromWide(text);
+  std::string TextUtf8() const override { return WideText(window()); }
+  void SetTextUtf8(const std::string& text) override {
+    SetWindowTextW(window(), WideFromUtf8(text).c_str());
   }
 
   // Windows gives nothing of a password field to the clipboard; Wine's edit would.
@@ -71,9 +91,10 @@ class MemoControl final : public WindowControl<Memo> {
     DWORD style = WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL;
     if (spec.scrollBars) style |= WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL;
     style |= spec.readOnly ? ES_READONLY : ES_WANTRETURN;
+    // An editable memo keeps what the player types whole; the log stays 8-bit.
     AttachNative(host.CreateChild("EDIT", "", style, WS_EX_CLIENTEDGE, spec.bounds,
-                                  spec.tabOrder < 0 ? 0 : spec.tabOrder,
-                                  host.ui().Font(spec.font)));
+                                  spec.tabOrder < 0 ? 0 : spec.tabOrder, host.ui().Font(spec.font),
+                                  nullptr, !spec.readOnly));
     LiftTextLimit(window());
   }
 
@@ -98,19 +119,10 @@ class MemoControl final : public WindowControl<Memo> {
 
   void Clear() override { SetWindowTextA(window(), ""); }
 
-  // Lines end at CR LF, a lone CR or a lone LF; a break at the very end adds no line.
-  std::vector<std::string> Lines() const override {
-    std::string text = Text();
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-      if (text[i] != '\r' && text[i] != '\n') continue;
-      lines.push_back(text.substr(start, i - start));
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      start = i + 1;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
+  std::vector<std::string> Lines() const override { return SplitLines(Text()); }
+  std::vector<std::string> LinesUtf8() const override { return SplitLines(WideText(window())); }
+  void SetTextUtf8(const std::string& text) override {
+    SetWindowTextW(window(), WideFromUtf8(text).c_str());
   }
 
   void SetFontColor(Color color) override {

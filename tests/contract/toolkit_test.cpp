@@ -323,6 +323,10 @@ TYPED_TEST(UiToolkitContract, TheInputBoxGivesWhatWasTypedOnlyOnOk) {
   const std::string longName(40000, 'n');
   this->rig.AnswerInput(title, longName);
   EXPECT_EQ(this->rig.toolkit().InputBox(title, prompt, longName), longName);
+  // Its texts are UTF-8: a name beyond the code page comes back whole.
+  const std::string cyrillic = "\xd0\x9a\xd0\xbe\xd1\x82";
+  this->rig.AnswerInput(title, cyrillic);
+  EXPECT_EQ(this->rig.toolkit().InputBox(title, prompt, "Old"), cyrillic);
   EXPECT_TRUE(this->rig.TakesInput(*form));
 }
 
@@ -334,11 +338,18 @@ TYPED_TEST(UiToolkitContract, AFieldKeepsWhatThePlayerTypedBeyondTheCodePage) {
   spec.bounds = {72, 8, 121, 21};
   spec.passwordChar = '*';
   Edit& edit = form->AddEdit(spec);
+  Memo& memo = form->AddMemo({.bounds = {8, 40, 200, 60}, .tabOrder = 1});
   form->Show();
   const std::string typed = "\xd0\x9f\xd0\xb0\xd1\x80\xd0\xbe\xd0\xbb\xd1\x8c \xc3\xa9";
   this->rig.TypeAsPlayer(edit, typed);
   EXPECT_EQ(edit.TextUtf8(), typed);
   EXPECT_EQ(edit.Text(), "?????? \xe9");
+  // An editable memo the same, line by line, and as the program sets it.
+  memo.SetTextUtf8(typed + "\r\nline two\r\n");
+  EXPECT_EQ(memo.LinesUtf8(), (std::vector<std::string>{typed, "line two"}));
+  EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"?????? \xe9", "line two"}));
+  edit.SetTextUtf8(typed);
+  EXPECT_EQ(edit.TextUtf8(), typed);
 }
 
 // Enter presses the default button and Esc the cancel button, with the focus in a field;

@@ -10,6 +10,7 @@
 #include "accounts/ufrmPassword.h"
 #include "core/base64.h"
 #include "core/secret_box.h"
+#include "forms/game_notices.h"
 #include "platform/memory/memory_view_controls.h"
 #include "tests/host/main_window_support.h"
 #include "ui/ufrmQuenlar.h"
@@ -281,7 +282,8 @@ TEST_F(AccountProtectionTest, TheEditorRefusesALoginOrPasswordTheGameCannotRecei
       kept.push_back(f.Showing() ? "open" : "closed");
       f.Close();
     });
-    toolkit.ScriptMessage(MessageKind::Information, CannotReceiveText, MessageAnswer::Ok);
+    toolkit.ScriptMessage(MessageKind::Information, CannotReceiveText("this login or password"),
+                          MessageAnswer::Ok);
     toolkit.ScriptModal("Accounts", [](platform::Form& f) {
       MemoryToolkit::Of(f).ButtonCaptioned("&Edit").UserClick();
       f.Close();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/game_notices.h"
 #include "game_client/contract.h"
 #include "tests/host/main_window_support.h"
 
@@ -94,6 +95,46 @@ TEST_F(CannedMessagesTest, TheTargetTakesTheAnswerUnchangedAndIsLoggedEvenOnCanc
   EXPECT_THAT(std::vector<std::string>(log.end() - 3, log.end()),
               ElementsAre("Message Target: Kael",
                           "Message Target:   ", "Message Target: <public message>"));
+}
+
+// The game takes 8-bit text: a chat line or target with a character beyond the code page
+// is refused and asked for again as it was typed; what the code page holds is kept.
+TEST_F(CannedMessagesTest, TextTheGameCannotReceiveIsRefusedAndKeptForTheFix) {
+  const std::string cyrillic = "\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82";
+  frm->state().messages.MessageSlots[1] = "caf\xe9";
+  std::vector<std::string> shownAgain;
+  toolkit.ScriptModal("Messaging", [&](platform::Form& f) {
+    auto& memo = MemoryToolkit::Of(f).Nth<MemoryMemo>();
+    memo.UserTypeUtf8(cyrillic);
+    f.Close();
+  });
+  toolkit.ScriptMessage(platform::MessageKind::Information, CannotReceiveText("this chat line"),
+                        platform::MessageAnswer::Ok);
+  toolkit.ScriptModal("Messaging", [&](platform::Form& f) {
+    auto& memo = MemoryToolkit::Of(f).Nth<MemoryMemo>();
+    shownAgain = memo.LinesUtf8();
+    memo.SetTextUtf8("hello\r\ncaf\xc3\xa9\r\n");
+    f.Close();
+  });
+  ASSERT_TRUE(form().UserChooseMenu("&Options", "Messaging..."));
+  ASSERT_GE(shownAgain.size(), 2u);
+  EXPECT_EQ(shownAgain[0], cyrillic);
+  EXPECT_EQ(shownAgain[1], "caf\xc3\xa9");
+  EXPECT_EQ(frm->state().messages.MessageSlots[0], "hello");
+  EXPECT_EQ(frm->state().messages.MessageSlots[1], "caf\xe9");
+
+  frm->state().messages.MessageTarget = "Kael";
+  for (const auto& [fix, target] :
+       {std::pair<std::optional<std::string>, std::string>{"Lin", "Lin"}, {std::nullopt, "Lin"}}) {
+    toolkit.ScriptInput("Message Target", cyrillic);
+    toolkit.ScriptMessage(platform::MessageKind::Information, CannotReceiveText("this player name"),
+                          platform::MessageAnswer::Ok);
+    toolkit.ScriptInput("Message Target", fix);
+    ASSERT_TRUE(form().UserChooseMenu("&Options", "Message Target..."));
+    EXPECT_EQ(toolkit.inputBoxes().back().text, cyrillic);
+    EXPECT_EQ(frm->state().messages.MessageTarget, target);
+  }
+  EXPECT_EQ(toolkit.UnusedScripts(), 0);
 }
 
 TEST_F(CannedMessagesTest, ABatchPostsTheLinesUntilAnEmptySlotOrTheLastLineOfTheBatch) {

@@ -192,7 +192,8 @@ class Win32ToolkitRig {
             PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
             return;
           }
-          if (edit) SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text->c_str()));
+          const std::wstring typed = platform::win32::WideFromUtf8(*text);
+          if (edit) SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
           PostMessageA(FindWindowExA(box, nullptr, "Button", "OK"), BM_CLICK, 0, 0);
         }));
   }

@@ -8,10 +8,10 @@
 
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_files.h"
-#include "platform/win32/win32_wide.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_toolkit.h"
+#include "platform/win32/win32_wide.h"
 #include "tests/win32/ui_pump.h"
 
 namespace {
